@@ -1,0 +1,24 @@
+#include "inf/InfStem.h"
+
+namespace usbwiz {
+
+std::string UpperCased(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+std::string GetUpperInfStem(const WizardSettings& settings) {
+    switch (settings.PackageKind) {
+        case kComPortPackage: return UpperCased(settings.InfPrefix);
+        case kFerrolinkPackage: return UpperCased(settings.InfName);
+        default: return {};
+    }
+}
+
+std::string_view CatalogComment(const WizardSettings& settings) {
+    return settings.CertificationChoice == 0 ? ";" : "";
+}
+
+}  // namespace usbwiz

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace usbwiz {
+
+enum class MessageIcon { None, Error, Warning, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// An owner window, opaque to the core; nullptr means the box has no owner.
+using WindowRef = const void*;
+
+struct MessageRequest {
+    std::string text;
+    std::optional<std::string> caption;  // nullopt: the platform's default caption
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+    WindowRef owner = nullptr;
+};
+
+struct FileWriteResult {
+    bool ok = false;
+    std::string failure;  // the operating system's reason when !ok, for tools that print it
+};
+
+// The narrow layer between the core and the operating system. Tests replace it with a fake.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
+
+    // Creates or truncates `path` (no sharing with other openers), writes `bytes` unchanged and
+    // closes it. Any failure of open, write or close is a failure.
+    virtual FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+
+    // nullopt when the system cannot say.
+    virtual std::optional<std::string> WindowsDirectory() = 0;
+
+    // Whether any file-system entry (file or directory) exists at `path`.
+    virtual bool PathExists(const std::string& path) = 0;
+
+    // Creates one directory level; fails when the parent is missing or the entry exists.
+    virtual bool CreateOneDirectory(const std::string& path) = 0;
+};
+
+}  // namespace usbwiz

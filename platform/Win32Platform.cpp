@@ -1,0 +1,83 @@
+#include "platform/Win32Platform.h"
+
+#include <windows.h>
+
+namespace usbwiz {
+
+namespace {
+
+UINT IconFlag(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error: return MB_ICONERROR;
+        case MessageIcon::Warning: return MB_ICONWARNING;
+        case MessageIcon::Question: return MB_ICONQUESTION;
+        case MessageIcon::None: break;
+    }
+    return 0;
+}
+
+FileWriteResult Failure(const char* step) {
+    return {false, std::string(step) + ": " + LastErrorText()};
+}
+
+}  // namespace
+
+std::string LastErrorText() {
+    const DWORD code = GetLastError();
+    char buffer[512] = {};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, n);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty()) text = "error " + std::to_string(code);
+    return text;
+}
+
+MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
+    const UINT type = IconFlag(request.icon) |
+                      (request.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK);
+    const int answer =
+        MessageBoxA(static_cast<HWND>(const_cast<void*>(request.owner)), request.text.c_str(),
+                    request.caption ? request.caption->c_str() : nullptr, type);
+    if (answer == IDYES) return MessageAnswer::Yes;
+    if (answer == IDNO) return MessageAnswer::No;
+    return MessageAnswer::Ok;
+}
+
+FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
+
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    if (!WriteFile(file, bytes.data(), size, &written, nullptr) || written != size) {
+        FileWriteResult failed = Failure("cannot write");
+        CloseHandle(file);
+        return failed;
+    }
+    if (!CloseHandle(file)) return Failure("cannot close");
+    return {true, {}};
+}
+
+std::optional<std::string> Win32Platform::WindowsDirectory() {
+    char buffer[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return std::nullopt;
+    return std::string(buffer, n);
+}
+
+bool Win32Platform::PathExists(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(path.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return true;
+}
+
+bool Win32Platform::CreateOneDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+}  // namespace usbwiz

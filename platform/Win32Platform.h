@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace usbwiz {
+
+// The platform of the Windows programs: ANSI Win32 calls throughout.
+class Win32Platform : public Platform {
+public:
+    MessageAnswer ShowMessage(const MessageRequest& request) override;
+    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    std::optional<std::string> WindowsDirectory() override;
+    bool PathExists(const std::string& path) override;
+    bool CreateOneDirectory(const std::string& path) override;
+};
+
+// The operating system's text for GetLastError().
+std::string LastErrorText();
+
+}  // namespace usbwiz

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace usbwiz::testing {
+
+// An in-memory platform that records every call in order, for tests of the core and the pages.
+class RecordingPlatform : public Platform {
+public:
+    // What the platform holds and how it behaves; tests set these up.
+    std::map<std::string, std::string> files;
+    std::set<std::string> directories;
+    std::set<std::string> failingWrites;  // paths whose writes fail
+    std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
+    std::deque<MessageAnswer> answers;  // given to Yes/No boxes in turn; No when none left
+
+    // What was asked of it.
+    std::vector<MessageRequest> messages;
+    std::vector<std::string> writeAttempts;
+    std::vector<std::string> events;  // "write <path>", "failed <path>", "message <text>", "mkdir <path>"
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override {
+        messages.push_back(request);
+        events.push_back("message " + request.text);
+        if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        if (answers.empty()) return MessageAnswer::No;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+        writeAttempts.push_back(path);
+        if (failingWrites.count(path) != 0) {
+            events.push_back("failed " + path);
+            return {false, "refused by the test"};
+        }
+        events.push_back("write " + path);
+        files[path] = std::string(bytes);
+        return {true, {}};
+    }
+
+    std::optional<std::string> WindowsDirectory() override { return windowsDirectory; }
+
+    bool PathExists(const std::string& path) override {
+        return directories.count(path) != 0 || files.count(path) != 0;
+    }
+
+    bool CreateOneDirectory(const std::string& path) override {
+        events.push_back("mkdir " + path);
+        if (PathExists(path)) return false;
+        const std::size_t cut = path.find_last_of("\\/", path.size() - 1);
+        std::string parent = cut == std::string::npos ? std::string() : path.substr(0, cut);
+        if (!parent.empty() && parent.back() != ':' && directories.count(parent) == 0)
+            return false;
+        if (!parent.empty() && parent.back() == ':' && directories.count(parent + "\\") == 0)
+            return false;
+        directories.insert(path);
+        return true;
+    }
+
+    std::vector<std::string> WrittenPaths() const {
+        std::vector<std::string> written;
+        for (const std::string& e : events)
+            if (e.rfind("write ", 0) == 0) written.push_back(e.substr(6));
+        return written;
+    }
+};
+
+}  // namespace usbwiz::testing
