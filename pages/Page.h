@@ -1,0 +1,68 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "generate/PayloadStore.h"
+#include "pages/PageId.h"
+#include "pages/PageView.h"
+#include "platform/Platform.h"
+#include "settings/WizardSettings.h"
+
+namespace usbwiz {
+
+// What pages need from outside: the platform (files, folders, the folder browser) and the
+// carried payloads the summary page generates from.
+struct PageServices {
+    Platform& platform;
+    const PayloadStore& payloads;
+};
+
+// A wizard page: portable behaviour over a PageView. Each page owns its copy of the record;
+// a hand-over ends the page and names the next one, which the page chain creates afresh with a
+// copy of this page's whole record.
+class Page {
+public:
+    Page(const WizardSettings& settings, PageServices& services)
+        : settings_(settings), services_(services) {}
+    virtual ~Page() = default;
+
+    virtual PageId Id() const = 0;
+
+    // The dialog's controls exist; fill them from the record.
+    virtual void OnInit(PageView& view) = 0;
+
+    // A push button, check box or radio button was clicked (an automatic check box has already
+    // toggled). Enter arrives as the default button's id.
+    virtual void OnCommand(PageView& view, int controlId) = 0;
+
+    // Cancel, Esc or the close box: the wizard ends and nothing is written.
+    virtual void OnCancel(PageView& view) { EndWizard(view); }
+
+    const WizardSettings& Settings() const { return settings_; }
+
+    // Set once the page has ended: the page to run next, or nullopt when the wizard ends.
+    std::optional<PageId> Next() const { return next_; }
+
+protected:
+    void HandOver(PageView& view, PageId next) {
+        next_ = next;
+        view.EndPage();
+    }
+    void EndWizard(PageView& view) {
+        next_.reset();
+        view.EndPage();
+    }
+
+    WizardSettings settings_;
+    PageServices& services_;
+
+private:
+    std::optional<PageId> next_;
+};
+
+// A fresh page of the given kind holding a copy of `settings`.
+std::unique_ptr<Page> CreatePage(PageId id, const WizardSettings& settings,
+                                 PageServices& services);
+
+}  // namespace usbwiz

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace usbwiz {
+
+// Every page of the wizard, by the dialog template it is built from.
+enum class PageId : int {
+    Welcome = 206,
+    Warning = 212,
+    ComNames = 133,
+    ComDeviceNames = 134,
+    ComIds = 135,
+    FerrolinkNames = 213,
+    FerrolinkDeviceName = 214,
+    FerrolinkIds = 215,
+    Options = 136,
+    Certification = 137,  // a template no page of the chain opens
+    OutputDirectory = 140,
+    Summary = 141,
+};
+
+// Control ids shared by the frame of every page.
+inline constexpr int kNextButton = 1006;
+inline constexpr int kWelcomeNextButton = 1000;  // welcome and warning pages
+inline constexpr int kBackButton = 1007;
+inline constexpr int kCancelButton = 1024;
+
+}  // namespace usbwiz

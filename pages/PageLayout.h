@@ -1,0 +1,52 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "pages/PageId.h"
+
+namespace usbwiz {
+
+// The controls of every dialog template, as data defined once: the Win32 host builds real
+// dialog templates from it and the scripted test host builds its in-memory controls from it.
+// Positions and sizes are in dialog units.
+
+inline constexpr int kNoControlId = -1;  // static texts nobody addresses
+
+enum class ControlKind {
+    Label,          // static text, left-aligned, wraps within its rectangle
+    Edit,           // single-line, bordered, scrolls horizontally
+    ReadOnlyText,   // multi-line read-only edit without border, scrolls horizontally
+    PushButton,
+    DefaultButton,
+    CheckBox,       // automatic
+    RadioButton,    // automatic; `group` starts a new group
+    GroupBox,
+    Banner,         // sunken picture control showing bitmap 132
+    Icon,           // static icon showing icon 128
+};
+
+struct ControlLayout {
+    int id;
+    ControlKind kind;
+    std::string_view text;
+    int x, y, width, height;
+    int maxLength = 0;       // edits: the most characters the box takes; 0 for none
+    bool upperCase = false;  // edits: letters typed become upper case
+    bool hidden = false;     // created hidden
+    bool multiline = false;  // buttons whose text has two lines
+    bool group = false;      // first control of a radio group
+};
+
+struct PageLayout {
+    PageId page;
+    std::string_view caption;  // "Custom USB Driver Installation Wizard"
+    int width, height;         // 300 by 204
+    bool appWindowStyle;       // the template carries WS_EX_APPWINDOW itself (welcome page)
+    std::span<const ControlLayout> controls;
+};
+
+// The layout of a page's template; every PageId has one.
+const PageLayout& LayoutOf(PageId page);
+
+}  // namespace usbwiz

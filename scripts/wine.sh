@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's private, quiet prefix (build/wine),
+# creating the prefix on first use. Usage: scripts/wine.sh PROGRAM.exe [ARGS...]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+export WINEPREFIX="${WINEPREFIX:-$root/build/wine}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+wine=/usr/lib/wine/wine64
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w
+fi
+
+exec "$wine" "$@"
