@@ -45,6 +45,10 @@ public:
 
     // Creates one directory level; fails when the parent is missing or the entry exists.
     virtual bool CreateOneDirectory(const std::string& path) = 0;
+
+    // The shell's folder browser with no owner window and the whole namespace as root; the
+    // chosen folder's file-system path, or nullopt when the user cancels.
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
 };
 
 }  // namespace usbwiz

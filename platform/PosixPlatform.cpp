@@ -56,4 +56,7 @@ bool PosixPlatform::CreateOneDirectory(const std::string& path) {
     return ::mkdir(path.c_str(), 0755) == 0;
 }
 
+// No folder browser outside Windows: always as if cancelled.
+std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&) { return std::nullopt; }
+
 }  // namespace usbwiz

@@ -13,6 +13,7 @@ public:
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     bool CreateOneDirectory(const std::string& path) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
 };
 
 }  // namespace usbwiz

@@ -1,6 +1,8 @@
 #include "platform/Win32Platform.h"
 
 #include <windows.h>
+// windows.h first: the shell header builds on it.
+#include <shlobj.h>
 
 namespace usbwiz {
 
@@ -78,6 +80,26 @@ bool Win32Platform::PathExists(const std::string& path) {
 
 bool Win32Platform::CreateOneDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& title) {
+    char path[MAX_PATH] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = nullptr;
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = path;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = 0;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
+    if (chosen == nullptr) return std::nullopt;
+    // A virtual folder has no file-system path; the buffer then keeps what the lookup left.
+    SHGetPathFromIDListA(chosen, path);
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
+        allocator->Free(chosen);
+        allocator->Release();
+    }
+    return std::string(path);
 }
 
 }  // namespace usbwiz

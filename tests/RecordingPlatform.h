@@ -19,6 +19,7 @@ public:
     std::set<std::string> failingWrites;  // paths whose writes fail
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
     std::deque<MessageAnswer> answers;  // given to Yes/No boxes in turn; No when none left
+    std::optional<std::string> browsedFolder;  // what the folder browser answers; nullopt: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
@@ -63,6 +64,11 @@ public:
             return false;
         directories.insert(path);
         return true;
+    }
+
+    std::optional<std::string> BrowseForFolder(const std::string& title) override {
+        events.push_back("browse " + title);
+        return browsedFolder;
     }
 
     std::vector<std::string> WrittenPaths() const {
