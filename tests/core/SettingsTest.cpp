@@ -2,7 +2,7 @@
 
 #include "settings/SettingsFields.h"
 #include "settings/WizardSettings.h"
-#include "tests/RecordingPlatform.h"
+#include "tests/support/RecordingPlatform.h"
 
 namespace usbwiz {
 namespace {
