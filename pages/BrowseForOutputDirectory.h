@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+
+namespace usbwiz {
+
+inline constexpr std::string_view kNoDirectorySelected = "_NoDirSelected_";
+inline constexpr std::string_view kBrowseForOutputTitle =
+    "Select a Folder to Generate Your Setup Files In:";
+
+// The folder the user picks in the platform's folder browser, or "_NoDirSelected_" when the
+// browser is cancelled.
+std::string BrowseForOutputDirectory(Platform& platform);
+
+}  // namespace usbwiz

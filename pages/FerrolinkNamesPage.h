@@ -1,0 +1,14 @@
+#pragma once
+
+#include "pages/FieldPage.h"
+
+namespace usbwiz {
+
+// The Ferrolink package's file and entry names.
+class FerrolinkNamesPage : public FieldPage {
+  public:
+    FerrolinkNamesPage(const WizardSettings& settings, PageServices& services);
+    PageId Id() const override { return PageId::FerrolinkNames; }
+};
+
+}  // namespace usbwiz

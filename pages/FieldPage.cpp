@@ -1,0 +1,47 @@
+#include "pages/FieldPage.h"
+
+#include "settings/InputRules.h"
+
+namespace usbwiz {
+
+void FieldPage::OnInit(PageView& view) {
+    ShowFields(view);
+    if (!fields_.empty()) view.SetFocus(fields_.front().controlId);
+}
+
+void FieldPage::OnCommand(PageView& view, int controlId) {
+    if (controlId == kNextButton) {
+        ReadControls(view);
+        ShowFields(view);
+        if (const std::optional<std::string_view> failure = FirstFailedCheck()) {
+            view.ShowMessage(*failure, MessageIcon::None, MessageButtons::Ok);
+            return;
+        }
+        BeforeNext();
+        HandOver(view, next_);
+    } else if (controlId == kBackButton) {
+        ReadControls(view);
+        ShowFields(view);
+        HandOver(view, back_);
+    } else if (controlId == kCancelButton) {
+        OnCancel(view);
+    }
+}
+
+std::optional<std::string_view> FieldPage::FirstFailedCheck() const {
+    for (const FieldBinding& binding : fields_)
+        if (IsBlank(settings_.*binding.field)) return kFillInAllBlanksMessage;
+    return std::nullopt;
+}
+
+void FieldPage::ReadControls(PageView& view) {
+    for (const FieldBinding& binding : fields_)
+        settings_.*binding.field = view.GetText(binding.controlId);
+}
+
+void FieldPage::ShowFields(PageView& view) const {
+    for (const FieldBinding& binding : fields_)
+        view.SetText(binding.controlId, settings_.*binding.field);
+}
+
+}  // namespace usbwiz

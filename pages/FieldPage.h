@@ -1,0 +1,49 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "pages/Page.h"
+
+namespace usbwiz {
+
+// An edit box of a page and the text field of the record it shows.
+struct FieldBinding {
+    int controlId;
+    std::string WizardSettings::*field;
+};
+
+// The pattern of the names and identifier pages: the edits show their fields when the page
+// opens; Next reads them into the record, runs the page's checks in order and hands over only
+// when all pass; Back reads them into the record without any check and hands over.
+class FieldPage : public Page {
+  public:
+    void OnInit(PageView& view) override;
+    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    FieldPage(const WizardSettings& settings, PageServices& services,
+              std::span<const FieldBinding> fields, PageId next, PageId back)
+        : Page(settings, services), fields_(fields), next_(next), back_(back) {}
+
+    // The message of the first check that fails on the record's fields, nullopt when all pass.
+    // By default every bound field must be filled in, in the order of the bindings.
+    virtual std::optional<std::string_view> FirstFailedCheck() const;
+
+    // Runs after the checks passed, just before the hand-over to the next page.
+    virtual void BeforeNext() {}
+
+    std::span<const FieldBinding> Fields() const { return fields_; }
+
+  private:
+    void ReadControls(PageView& view);
+    void ShowFields(PageView& view) const;
+
+    std::span<const FieldBinding> fields_;
+    PageId next_;
+    PageId back_;
+};
+
+}  // namespace usbwiz

@@ -1,0 +1,104 @@
+#include "pages/OptionsPage.h"
+
+#include <array>
+
+#include "pages/OptionsHelpTexts.h"
+#include "settings/InputRules.h"
+
+namespace usbwiz {
+namespace {
+
+constexpr int kUsePreinstallerBox = 1022;
+constexpr int kDisplaySetupBox = 1016;
+constexpr int kCopyFilesBox = 1012;
+constexpr int kTargetDirectoryEdit = 1020;
+constexpr int kDisplayUninstallBox = 1018;
+constexpr int kLeaveFilesBox = 1013;
+
+// The controls that only mean something when a preinstaller is generated.
+constexpr std::array<int, 8> kPreinstallerControls{1016, 1012, 1020, 1027, 1028, 1029, 1033, 1034};
+
+struct HelpButton {
+    int controlId;
+    std::string_view text;
+};
+
+constexpr std::array<HelpButton, 5> kHelpButtons{{
+    {1032, kPreinstallerHelp},
+    {1027, kDisplaySetupHelp},
+    {1028, kCopyFilesHelp},
+    {1029, kTargetDirectoryHelp},
+    {1030, kDisplayUninstallHelp},
+}};
+
+void ShowPreinstallerControls(PageView& view, bool visible) {
+    for (int id : kPreinstallerControls) view.SetVisible(id, visible);
+}
+
+}  // namespace
+
+void OptionsPage::OnInit(PageView& view) {
+    view.SetChecked(kUsePreinstallerBox, settings_.UsePreinstaller != 0);
+    view.SetChecked(kDisplaySetupBox, settings_.QuietSetup == 0);
+    view.SetChecked(kCopyFilesBox, settings_.SkipFileCopy == 0);
+    view.SetText(kTargetDirectoryEdit, settings_.TargetDirectory);
+    view.SetChecked(kDisplayUninstallBox, settings_.QuietUninstall == 0);
+    view.SetChecked(kLeaveFilesBox, settings_.LeaveFiles != 0);
+    if (settings_.UsePreinstaller == 0) ShowPreinstallerControls(view, false);
+}
+
+void OptionsPage::OnCommand(PageView& view, int controlId) {
+    for (const HelpButton& help : kHelpButtons) {
+        if (help.controlId == controlId) {
+            view.ShowMessage(help.text, MessageIcon::None, MessageButtons::Ok);
+            return;
+        }
+    }
+    switch (controlId) {
+        case kUsePreinstallerBox:
+            PreinstallerToggled(view);
+            break;
+        case kNextButton:
+            if (!IsValidPathText(view.GetText(kTargetDirectoryEdit))) {
+                view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
+                return;
+            }
+            StoreOptions(view);
+            HandOver(view, PageId::OutputDirectory);
+            break;
+        case kBackButton:
+            StoreOptions(view);
+            HandOver(view, settings_.PackageKind == kFerrolinkPackage ? PageId::FerrolinkIds
+                                                                      : PageId::ComIds);
+            break;
+        case kCancelButton:
+            OnCancel(view);
+            break;
+        default:
+            break;
+    }
+}
+
+// Switching the preinstaller off puts its options back to fixed values; switching it on again
+// shows them as they are.
+void OptionsPage::PreinstallerToggled(PageView& view) {
+    if (view.IsChecked(kUsePreinstallerBox)) {
+        ShowPreinstallerControls(view, true);
+        return;
+    }
+    view.SetChecked(kDisplaySetupBox, true);
+    view.SetChecked(kCopyFilesBox, true);
+    view.SetText(kTargetDirectoryEdit, kResetTargetDirectory);
+    ShowPreinstallerControls(view, false);
+}
+
+void OptionsPage::StoreOptions(PageView& view) {
+    settings_.UsePreinstaller = view.IsChecked(kUsePreinstallerBox) ? 1 : 0;
+    settings_.QuietSetup = view.IsChecked(kDisplaySetupBox) ? 0 : 1;
+    settings_.SkipFileCopy = view.IsChecked(kCopyFilesBox) ? 0 : 1;
+    settings_.TargetDirectory = view.GetText(kTargetDirectoryEdit);
+    settings_.LeaveFiles = view.IsChecked(kLeaveFilesBox) ? 1 : 0;
+    settings_.QuietUninstall = view.IsChecked(kDisplayUninstallBox) ? 0 : 1;
+}
+
+}  // namespace usbwiz

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+#include "pages/Page.h"
+
+namespace usbwiz {
+
+// Where a preinstaller switched off leaves the copy of the driver files, for both kinds.
+inline constexpr std::string_view kResetTargetDirectory = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
+
+// The preinstaller and uninstaller options of both kinds.
+class OptionsPage : public Page {
+  public:
+    using Page::Page;
+    PageId Id() const override { return PageId::Options; }
+
+    // Shows the options of the record. Without a preinstaller its options are hidden, as after
+    // clearing "Generate a Preinstaller program".
+    void OnInit(PageView& view) override;
+    void OnCommand(PageView& view, int controlId) override;
+
+  private:
+    void PreinstallerToggled(PageView& view);
+    void StoreOptions(PageView& view);
+};
+
+}  // namespace usbwiz

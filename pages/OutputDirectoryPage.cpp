@@ -1,0 +1,88 @@
+#include "pages/OutputDirectoryPage.h"
+
+#include "pages/BrowseForOutputDirectory.h"
+#include "pages/CreateDirectoryPath.h"
+#include "settings/InputRules.h"
+
+namespace usbwiz {
+namespace {
+
+constexpr int kDirectoryEdit = 1021;
+constexpr int kBrowseButton = 1019;
+
+bool EndsWithBackslash(const std::string& text) {
+    return !text.empty() && text.back() == '\\';
+}
+
+std::string WithTrailingBackslash(std::string text) {
+    if (!EndsWithBackslash(text)) text += '\\';
+    return text;
+}
+
+}  // namespace
+
+void OutputDirectoryPage::OnInit(PageView& view) {
+    view.SetText(kDirectoryEdit, settings_.GenerationDirectory);
+}
+
+void OutputDirectoryPage::OnCommand(PageView& view, int controlId) {
+    switch (controlId) {
+        case kNextButton:
+            Next(view);
+            break;
+        case kBackButton:
+            Back(view);
+            break;
+        case kBrowseButton:
+            Browse(view);
+            break;
+        case kCancelButton:
+            OnCancel(view);
+            break;
+        default:
+            break;
+    }
+}
+
+void OutputDirectoryPage::Next(PageView& view) {
+    std::string directory = view.GetText(kDirectoryEdit);
+    if (!IsValidPathText(directory)) {
+        view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+
+    // The existence test looks at the path without one trailing backslash.
+    const std::string searchPath =
+        EndsWithBackslash(directory) ? directory.substr(0, directory.size() - 1) : directory;
+    directory = WithTrailingBackslash(directory);
+    if (!services_.platform.PathExists(searchPath)) {
+        if (view.ShowMessage(kCreateDirectoryQuestion, MessageIcon::Question,
+                             MessageButtons::YesNo) != MessageAnswer::Yes)
+            return;
+        if (!CreateDirectoryPath(services_.platform, directory)) {
+            view.ShowMessage(kCreateDirectoryFailedMessage, MessageIcon::Warning,
+                             MessageButtons::Ok);
+            view.SetText(kDirectoryEdit, directory);
+            return;
+        }
+    }
+    settings_.GenerationDirectory = directory;
+    HandOver(view, PageId::Summary);
+}
+
+void OutputDirectoryPage::Back(PageView& view) {
+    settings_.GenerationDirectory = WithTrailingBackslash(view.GetText(kDirectoryEdit));
+    view.SetText(kDirectoryEdit, settings_.GenerationDirectory);
+    HandOver(view, PageId::Options);
+}
+
+// Cancelling the browser keeps what was typed.
+void OutputDirectoryPage::Browse(PageView& view) {
+    std::string directory = view.GetText(kDirectoryEdit);
+    if (std::string chosen = BrowseForOutputDirectory(services_.platform);
+        chosen != kNoDirectorySelected)
+        directory = std::move(chosen);
+    view.SetText(kDirectoryEdit, directory);
+}
+
+}  // namespace usbwiz

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "pages/Page.h"
+
+namespace usbwiz {
+
+// Every setting before generation: labels on the left, values on the right, line by line.
+// Finish generates the package from this page's own record.
+class SummaryPage : public Page {
+  public:
+    using Page::Page;
+    PageId Id() const override { return PageId::Summary; }
+    void OnInit(PageView& view) override;
+    void OnCommand(PageView& view, int controlId) override;
+
+  private:
+    class GenerationAdapter;
+    void Finish(PageView& view);
+};
+
+}  // namespace usbwiz
