@@ -1,0 +1,123 @@
+#include "cli/CliChecks.h"
+
+#include <algorithm>
+#include <array>
+
+#include "cli/NativePath.h"
+#include "settings/InputRules.h"
+#include "settings/SettingsFields.h"
+
+namespace usbwiz {
+
+namespace {
+
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
+std::string LengthRule(std::size_t maxLength) {
+    return "at most " + std::to_string(maxLength) + " characters";
+}
+
+// One check of a page's Next, in the order the page runs them.
+enum class Rule { NotBlank, Hex, Path };
+struct PageCheck {
+    std::string_view field;
+    Rule rule;
+};
+
+constexpr std::array<PageCheck, 11> kComPortChecks{{
+    {"UninstallName", Rule::NotBlank},
+    {"InfPrefix", Rule::NotBlank},
+    {"ShortName", Rule::NotBlank},
+    {"LongName", Rule::NotBlank},
+    {"ComDeviceName", Rule::NotBlank},
+    {"UsbDeviceName", Rule::NotBlank},
+    {"Vid", Rule::Hex},
+    {"Pid", Rule::Hex},
+    {"Vid", Rule::NotBlank},
+    {"Pid", Rule::NotBlank},
+    {"TargetDirectory", Rule::Path},
+}};
+
+constexpr std::array<PageCheck, 11> kFerrolinkChecks{{
+    {"UninstallName", Rule::NotBlank},
+    {"InfName", Rule::NotBlank},
+    {"SysName", Rule::NotBlank},
+    {"ShortName", Rule::NotBlank},
+    {"LongName", Rule::NotBlank},
+    {"UsbDeviceName", Rule::NotBlank},
+    {"Vid", Rule::Hex},
+    {"Pid", Rule::Hex},
+    {"Vid", Rule::NotBlank},
+    {"Pid", Rule::NotBlank},
+    {"TargetDirectory", Rule::Path},
+}};
+
+constexpr std::array<std::string_view, 2> kComPortUnused{"InfName", "SysName"};
+constexpr std::array<std::string_view, 2> kFerrolinkUnused{"InfPrefix", "ComDeviceName"};
+
+bool Passes(Rule rule, std::string_view text) {
+    switch (rule) {
+        case Rule::NotBlank:
+            return !IsBlank(text);
+        case Rule::Hex:
+            return IsHexText(text);
+        case Rule::Path:
+            return IsValidPathText(text);
+    }
+    return false;
+}
+
+std::string_view MessageOf(Rule rule) {
+    switch (rule) {
+        case Rule::NotBlank:
+            return kFillInAllBlanksMessage;
+        case Rule::Hex:
+            return kInvalidHexMessage;
+        case Rule::Path:
+            return kInvalidDirectoryMessage;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator) {
+    const WizardSettings& s = effective.settings;
+    const bool com = s.PackageKind == kComPortPackage;
+    const auto text = [&](std::string_view field) -> const std::string& {
+        return s.*(FindTextField(field)->member);
+    };
+    const auto refuse = [&](std::string_view field, std::string_view rule) {
+        return effective.origins.at(field) + ": " + std::string(rule);
+    };
+
+    for (const TextField& f : kTextFields) {
+        const bool out = f.name == "GenerationDirectory";
+        if (out && !effective.outputDirectory) continue;
+        const std::string& value = out ? *effective.outputDirectory : s.*(f.member);
+        if (HasControlCharacter(value)) return refuse(f.name, kControlCharacterRule);
+        if (value.size() > f.maxLength) return refuse(f.name, LengthRule(f.maxLength));
+    }
+
+    for (const PageCheck& c : com ? kComPortChecks : kFerrolinkChecks)
+        if (!Passes(c.rule, text(c.field))) return refuse(c.field, MessageOf(c.rule));
+
+    for (std::string_view field : com ? kComPortUnused : kFerrolinkUnused)
+        if (!text(field).empty())
+            return refuse(field, com ? "not used by --kind com" : "not used by --kind ferrolink");
+
+    if (effective.outputDirectory &&
+        !IsValidPathText(AsWizardPath(*effective.outputDirectory, separator)))
+        return refuse("GenerationDirectory", kInvalidDirectoryMessage);
+
+    if (s.CertificationChoice == 0 && s.DefaultCatalogFiles != 0)
+        return std::string(kUncertifiedDefaultCatalogsRule);
+    return std::nullopt;
+}
+
+}  // namespace usbwiz

@@ -1,0 +1,148 @@
+#include "cli/CommandLine.h"
+
+#include "settings/WizardSettings.h"
+
+namespace usbwiz {
+
+namespace {
+
+const TextOption* FindTextOption(std::string_view name) {
+    for (const TextOption& o : kTextOptions)
+        if (o.option == name) return &o;
+    return nullptr;
+}
+
+const FlagOption* FindFlagOption(std::string_view name) {
+    for (const FlagOption& o : kFlagOptions)
+        if (o.option == name) return &o;
+    return nullptr;
+}
+
+bool TakesValue(std::string_view name) {
+    return FindTextOption(name) != nullptr || name == "--kind" || name == kOutOption ||
+           name == "--settings" || name == "--certification";
+}
+
+std::optional<CliAction> ActionOf(std::string_view name) {
+    if (name == "--list") return CliAction::List;
+    if (name == "--summary") return CliAction::Summary;
+    if (name == "--dump-settings") return CliAction::DumpSettings;
+    return std::nullopt;
+}
+
+std::string_view ActionOption(CliAction action) {
+    switch (action) {
+        case CliAction::List:
+            return "--list";
+        case CliAction::Summary:
+            return "--summary";
+        case CliAction::DumpSettings:
+            return "--dump-settings";
+        default:
+            return "";
+    }
+}
+
+std::string Quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
+
+// Sets one option that takes a value; answers why the value is refused, or "".
+std::string SetValue(CommandLineOptions& o, std::string_view name, std::string value) {
+    if (const TextOption* text = FindTextOption(name)) {
+        o.texts.push_back({text, std::move(value)});
+    } else if (name == "--kind") {
+        if (value == "com")
+            o.kind = kComPortPackage;
+        else if (value == "ferrolink")
+            o.kind = kFerrolinkPackage;
+        else
+            return "--kind: expected com or ferrolink, not " + Quoted(value);
+    } else if (name == kOutOption) {
+        o.outDirectory = std::move(value);
+    } else if (name == "--settings") {
+        o.settingsFile = std::move(value);
+    } else if (name == "--certification") {
+        if (value == "plan")
+            o.certification = Certification::Plan;
+        else if (value == "default")
+            o.certification = Certification::Default;
+        else if (value == "none")
+            o.certification = Certification::None;
+        else
+            return "--certification: expected plan, default or none, not " + Quoted(value);
+    }
+    return "";
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
+    ParsedCommandLine parsed;
+    CommandLineOptions& o = parsed.options;
+    bool help = false;
+    bool version = false;
+    std::optional<CliAction> action;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const std::size_t equals = arg.find('=');
+        const bool inlineValue = arg.starts_with("--") && equals != std::string::npos;
+        const std::string name = inlineValue ? arg.substr(0, equals) : arg;
+
+        if (TakesValue(name)) {
+            std::string value;
+            if (inlineValue) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                parsed.error = name + ": needs a value";
+                return parsed;
+            }
+            parsed.error = SetValue(o, name, std::move(value));
+            if (!parsed.error.empty()) return parsed;
+            continue;
+        }
+
+        const FlagOption* flag = FindFlagOption(name);
+        const std::optional<CliAction> thisAction = ActionOf(name);
+        const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
+                           name == "--version";
+        if (!known) {
+            parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
+                                                : "unexpected argument " + Quoted(arg);
+            return parsed;
+        }
+        if (inlineValue) {
+            parsed.error = name + ": takes no value";
+            return parsed;
+        }
+        if (flag != nullptr) {
+            o.flags.push_back(flag);
+        } else if (thisAction) {
+            if (action && *action != *thisAction) {
+                parsed.error =
+                    std::string(ActionOption(*action)) + " and " + name + " cannot be combined";
+                return parsed;
+            }
+            action = thisAction;
+        } else if (name == "--quiet") {
+            o.quiet = true;
+        } else if (name == "--help") {
+            help = true;
+        } else {
+            version = true;
+        }
+    }
+
+    if (help)
+        o.action = CliAction::Help;
+    else if (version)
+        o.action = CliAction::Version;
+    else if (action)
+        o.action = *action;
+    return parsed;
+}
+
+}  // namespace usbwiz

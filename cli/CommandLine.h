@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace usbwiz {
+
+// What one run of usbdrvgen does.
+enum class CliAction { Generate, List, Summary, DumpSettings, Help, Version };
+
+// The certification page's three answers.
+enum class Certification { Plan, Default, None };
+
+// An option that sets one text field of the record.
+struct TextOption {
+    std::string_view option;
+    std::string_view field;
+};
+
+inline constexpr std::array<TextOption, 11> kTextOptions{{
+    {"--uninstall-name", "UninstallName"},
+    {"--inf-prefix", "InfPrefix"},
+    {"--inf-name", "InfName"},
+    {"--sys-name", "SysName"},
+    {"--short-name", "ShortName"},
+    {"--long-name", "LongName"},
+    {"--com-device-name", "ComDeviceName"},
+    {"--usb-device-name", "UsbDeviceName"},
+    {"--vid", "Vid"},
+    {"--pid", "Pid"},
+    {"--target-dir", "TargetDirectory"},
+}};
+
+// An option without a value that sets one flag of the record to a fixed value.
+struct FlagOption {
+    std::string_view option;
+    std::string_view field;
+    std::int32_t value;
+};
+
+inline constexpr std::array<FlagOption, 5> kFlagOptions{{
+    {"--no-preinstaller", "UsePreinstaller", 0},
+    {"--quiet-setup", "QuietSetup", 1},
+    {"--skip-file-copy", "SkipFileCopy", 1},
+    {"--quiet-uninstall", "QuietUninstall", 1},
+    {"--leave-files", "LeaveFiles", 1},
+}};
+
+inline constexpr std::string_view kOutOption = "--out";
+
+struct TextOptionValue {
+    const TextOption* option;
+    std::string value;
+};
+
+struct CommandLineOptions {
+    CliAction action = CliAction::Generate;
+    std::optional<std::uint8_t> kind;
+    std::optional<std::string> outDirectory;
+    std::optional<std::string> settingsFile;
+    std::vector<TextOptionValue> texts;  // in the order given: a later one wins
+    std::vector<const FlagOption*> flags;
+    std::optional<Certification> certification;
+    bool quiet = false;
+};
+
+struct ParsedCommandLine {
+    CommandLineOptions options;
+    std::string error;  // why the command line is refused; empty when it is accepted
+};
+
+// Reads the arguments after the program name. Values come as "--opt VALUE" or "--opt=VALUE".
+ParsedCommandLine ParseCommandLine(std::span<const std::string> args);
+
+}  // namespace usbwiz

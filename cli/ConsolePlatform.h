@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace usbwiz {
+
+// A file or directory the operating system refused, and its reason.
+struct FailedPath {
+    std::string path;
+    std::string reason;
+};
+
+// The platform of a console program: passes everything to the real platform, prints message
+// boxes as lines on the error stream (nobody is there to click), and remembers the last path
+// that could not be written or created, with the operating system's reason, so the failure
+// report can name it.
+class ConsolePlatform : public Platform {
+  public:
+    ConsolePlatform(Platform& system, std::ostream& errors) : system_(system), errors_(errors) {}
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override;
+    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    std::optional<std::string> WindowsDirectory() override;
+    bool PathExists(const std::string& path) override;
+    bool CreateOneDirectory(const std::string& path) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+
+    const std::optional<FailedPath>& LastFailure() const { return lastFailure_; }
+
+  private:
+    Platform& system_;
+    std::ostream& errors_;
+    std::optional<FailedPath> lastFailure_;
+};
+
+}  // namespace usbwiz

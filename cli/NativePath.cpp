@@ -1,0 +1,45 @@
+#include "cli/NativePath.h"
+
+#include <algorithm>
+
+namespace usbwiz {
+
+std::string NativeDirectoryText(std::string_view text, char separator) {
+    std::string native(text);
+    if (separator == '\\') std::replace(native.begin(), native.end(), '/', '\\');
+    return native;
+}
+
+std::string AsWizardPath(std::string_view text, char separator) {
+    std::string wizard(text);
+    std::replace(wizard.begin(), wizard.end(), separator, '\\');
+    return wizard;
+}
+
+std::string WithTrailingSeparator(std::string text, char separator) {
+    if (text.empty() || text.back() != separator) text += separator;
+    return text;
+}
+
+std::vector<std::string> DirectoryLevels(std::string_view directory, char separator) {
+    while (!directory.empty() && directory.back() == separator) directory.remove_suffix(1);
+
+    // A UNC path's server and share are roots as well.
+    std::size_t rootComponents = 0;
+    if (separator == '\\' && directory.starts_with("\\\\")) rootComponents = 2;
+
+    std::vector<std::string> levels;
+    std::size_t components = 0;
+    for (std::size_t end = 0; end <= directory.size(); ++end) {
+        if (end < directory.size() && directory[end] != separator) continue;
+        const std::string_view level = directory.substr(0, end);
+        const bool emptyComponent = end == 0 || directory[end - 1] == separator;
+        if (emptyComponent) continue;
+        ++components;
+        if (components <= rootComponents || level.back() == ':') continue;
+        levels.emplace_back(level);
+    }
+    return levels;
+}
+
+}  // namespace usbwiz

@@ -1,0 +1,125 @@
+#include "cli/SettingsFile.h"
+
+#include <set>
+
+namespace usbwiz {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+std::string Unquoted(std::string_view value) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        return std::string(value.substr(1, value.size() - 2));
+    return std::string(value);
+}
+
+bool NeedsQuotes(std::string_view value) {
+    if (value.empty()) return false;
+    return kBlanks.find(value.front()) != std::string_view::npos ||
+           kBlanks.find(value.back()) != std::string_view::npos || value.front() == '"';
+}
+
+std::string Quoted(std::string_view value) {
+    return NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
+std::string Line(std::string_view name, const std::string& value) {
+    return std::string(name) + (value.empty() ? " =\n" : " = " + value + "\n");
+}
+
+class LineReader {
+  public:
+    LineReader(std::string_view fileName, ParsedSettingsFile& result)
+        : fileName_(fileName), result_(result) {}
+
+    // Answers false once the file is refused.
+    bool Read(std::string_view line, int number) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string_view content = Trimmed(line);
+        if (content.empty() || content.front() == '#') return true;
+
+        const std::size_t equals = content.find('=');
+        if (equals == std::string_view::npos)
+            return Refuse(number, "expected 'Field = value', not '" + std::string(content) + "'");
+        const std::string name(Trimmed(content.substr(0, equals)));
+        const std::string_view value = Trimmed(content.substr(equals + 1));
+
+        if (name.empty()) return Refuse(number, "a field name is missing before '='");
+        if (!seen_.insert(name).second) return Refuse(number, name + " is set twice");
+        if (name == "GenerationDirectory")
+            return Refuse(number,
+                          "GenerationDirectory is not read from a settings file; give --out");
+        if (name == "PackageKind") return ReadKind(value, number);
+        if (const TextField* field = FindTextField(name)) {
+            result_.file.texts.push_back({field, Unquoted(value), number});
+            return true;
+        }
+        if (const FlagField* field = FindFlagField(name)) return ReadFlag(*field, value, number);
+        return Refuse(number, "unknown field '" + name + "'");
+    }
+
+  private:
+    bool ReadKind(std::string_view value, int number) {
+        if (value == "1")
+            result_.file.kind = kComPortPackage;
+        else if (value == "2")
+            result_.file.kind = kFerrolinkPackage;
+        else
+            return Refuse(number,
+                          "PackageKind must be 1 (virtual COM port) or 2 (Ferrolink), not '" +
+                              std::string(value) + "'");
+        return true;
+    }
+
+    bool ReadFlag(const FlagField& field, std::string_view value, int number) {
+        if (value != "0" && value != "1")
+            return Refuse(number, std::string(field.name) + " must be 0 or 1, not '" +
+                                      std::string(value) + "'");
+        result_.file.flags.push_back({&field, value == "1" ? 1 : 0, number});
+        return true;
+    }
+
+    bool Refuse(int number, const std::string& what) {
+        result_.error = std::string(fileName_) + ":" + std::to_string(number) + ": " + what;
+        return false;
+    }
+
+    std::string_view fileName_;
+    ParsedSettingsFile& result_;
+    std::set<std::string> seen_;
+};
+
+}  // namespace
+
+ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fileName) {
+    ParsedSettingsFile result;
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+    LineReader reader(fileName, result);
+    int number = 0;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!reader.Read(line, ++number)) break;
+    }
+    return result;
+}
+
+std::string FormatSettingsFile(const WizardSettings& s) {
+    std::string text = "# usbdrvgen settings; replay with: usbdrvgen --settings FILE --out DIR\n";
+    text += Line("PackageKind", std::to_string(s.PackageKind));
+    for (const TextField& f : kTextFields)
+        if (f.name != "GenerationDirectory") text += Line(f.name, Quoted(s.*(f.member)));
+    for (const FlagField& f : kFlagFields) text += Line(f.name, std::to_string(s.*(f.member)));
+    return text;
+}
+
+}  // namespace usbwiz
