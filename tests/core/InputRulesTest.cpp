@@ -11,7 +11,7 @@ TEST(InputRules, HexText) {
         bool ok;
     };
     const Case cases[] = {
-        {"", true},       {"4E2B", true}, {"1", true},      {"0123456789ABCDEF", true},
+        {"", true},       {"4E2B", true},  {"1", true},     {"0123456789ABCDEF", true},
         {"4E2G", false},  {"ab12", false}, {"C73G", false}, {" 4E2", false},
         {"4E2B ", false}, {"XYZ", false},  {"-1", false},
     };

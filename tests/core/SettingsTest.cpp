@@ -62,7 +62,8 @@ TEST(Settings, DriveRootOfTheWindowsDirectory) {
         platform.windowsDirectory = c.windows;
         WizardSettings s;
         ApplyPackageDefaults(s, kComPortPackage, platform);
-        EXPECT_EQ(s.GenerationDirectory, std::string(c.root) + "Vexmor\\MCU\\CustomKR550xDriverInstall")
+        EXPECT_EQ(s.GenerationDirectory,
+                  std::string(c.root) + "Vexmor\\MCU\\CustomKR550xDriverInstall")
             << c.windows.value_or("(none)");
     }
 }

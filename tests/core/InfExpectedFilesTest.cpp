@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "inf/NoticeBlock.h"
+#include "tests/core/DefaultRecord.h"
+#include "tests/core/InfWriterCases.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RealFilesPlatform.h"
+#include "tests/support/RecordingPlatform.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/TextLines.h"
+
+namespace usbwiz::testing {
+namespace {
+
+constexpr std::uint8_t kKinds[] = {kComPortPackage, kFerrolinkPackage};
+
+std::string Expected(std::uint8_t kind, std::string_view writer) {
+    return ReadFileBytes(ExpectedInfPath(kind, writer)).value_or("(missing expected file)");
+}
+
+TEST(InfExpectedFiles, EveryWriterWritesItsExpectedFileForBothDefaultRecords) {
+    for (std::uint8_t kind : kKinds) {
+        for (const InfWriterCase& writer : kInfWriters) {
+            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            RecordingPlatform platform;
+            WizardSettings settings = DefaultRecord(kind, "/out/");
+            const std::string path = "/out/" + writer.fileName(settings);
+
+            EXPECT_EQ(writer.write(settings, platform), 1);
+            EXPECT_EQ(platform.writeAttempts, std::vector<std::string>{path});
+            EXPECT_EQ(platform.files[path], Expected(kind, writer.name));
+            EXPECT_TRUE(platform.messages.empty());
+        }
+    }
+}
+
+TEST(InfExpectedFiles, FileNamesOfTheDefaultRecords) {
+    struct Case {
+        std::uint8_t kind;
+        std::string_view writer;
+        const char* fileName;
+    };
+    const Case cases[] = {
+        {1, "bus", "tarnbus.inf"}, {1, "vxd", "tarnvxd.inf"},       {1, "w2k", "tarnw2k.inf"},
+        {1, "wdm", "tarnwdm.inf"}, {2, "ferrolink", "tnfrlnk.inf"}, {2, "vxd", "tarnvxd.inf"},
+        {2, "bus", "bus.inf"},     {1, "ferrolink", ".inf"},
+    };
+    for (const Case& c : cases) {
+        RecordingPlatform platform;
+        WizardSettings settings = DefaultRecord(c.kind, "C:\\Out\\");
+        InfWriter(c.writer).write(settings, platform);
+        EXPECT_EQ(platform.writeAttempts,
+                  std::vector<std::string>{std::string("C:\\Out\\") + c.fileName})
+            << c.writer;
+    }
+}
+
+// The expected files hold every line that is quoted for the default records, at its place.
+TEST(InfExpectedFiles, QuotedLinesStandAtTheirLineNumbers) {
+    struct Case {
+        std::uint8_t kind;
+        std::string_view writer;
+        std::size_t line;
+        const char* text;
+    };
+    const Case cases[] = {
+        {1, "bus", 3, "; tarnbus.inf   -- Install the KR550x USB Composite Device drivers"},
+        {1, "bus", 22, ";CatalogFile=tarnbus.cat"},
+        {1, "bus", 64, "%TARN.CdcBus.Desc% = TARNWdm.Install, USB\\VID_4E2B&PID_C730"},
+        {1, "bus", 163, "DELKEY=HKLM,%WINUN%\\TARNCOMM&4E2B&C730"},
+        {1, "bus", 167,
+         "HKLM,%WINUN%\\TARNCOMM&4E2B&C730 , \"UninstallString\",,\"%11%\\tarnunin.exe "
+         "%11%\\tarnunin.u98\""},
+        {1, "bus", 180,
+         "HKLM,%WINUN%\\TARNCOMM&4E2B&C730 , \"UninstallString\",,\"%11%\\tarnunin2k.exe "
+         "%11%\\tarnunin.u2k\""},
+        {1, "bus", 206, ""},
+        {1, "bus", 207, ";*** end of file ***"},
+        {1, "w2k", 3, "; Name:  tarnw2k.inf"},
+        {1, "w2k", 25, ";CatalogFile=tarnser.cat"},
+        {1, "w2k", 58, "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_NT"},
+        {1, "w2k", 128, "TARN.Service.Name = \"KR550x USB to UART Bridge Controller Drivers\""},
+        {1, "w2k", 141, ""},
+        {1, "w2k", 142, ""},
+        {1, "w2k", 143, ";*** end of file ***"},
+        {1, "wdm", 3, "; Name:  tarnwdm.inf"},
+        {1, "wdm", 25, ";CatalogFile=tarnser.cat"},
+        {1, "wdm", 71, "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_9X"},
+        {1, "wdm", 100, "HKR,,CRGuid,,{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}"},
+        {1, "wdm", 136, "UpperDescription = \"KR550x USB to UART Bridge Controller\""},
+        {1, "wdm", 148, ""},
+        {1, "wdm", 149, ""},
+        {1, "wdm", 150, ";*** end of file ***"},
+        {1, "vxd", 3, "; Name:  tarnvxd.inf "},
+        {1, "vxd", 6, ";\tInstall the KR550x USB to UART Bridge Controller (VCOMM)"},
+        {1, "vxd", 25, ";CatalogFile=tarnser.cat"},
+        {1, "vxd", 283, "DriverSet = \"KR550x USB to UART Bridge Controller Software\""},
+        {1, "vxd", 289, ";*** end of file ***"},
+        {2, "vxd", 25, ";CatalogFile=ser.cat"},
+        {2, "ferrolink", 1, "; Vexmor Ferrolink V2.0 Driver"},
+        {2, "ferrolink", 3, ""},
+        {2, "ferrolink", 4, ""},
+        {2, "ferrolink", 11, ";CatalogFile=TnFrlnk.cat"},
+        {2, "ferrolink", 120, "WINUN=\"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\""},
+        {2, "ferrolink", 121, ""},
+        {2, "ferrolink", 122, ""},
+        {2, "ferrolink", 123, ""},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> lines = SplitCrLfLines(Expected(c.kind, c.writer));
+        ASSERT_GE(lines.size(), c.line) << c.writer;
+        EXPECT_EQ(lines[c.line - 1], c.text)
+            << "kind " << int(c.kind) << " " << c.writer << ":" << c.line;
+    }
+}
+
+// Lines quoted without a line number: how many lines of the file hold the text.
+TEST(InfExpectedFiles, QuotedTextsOccurAsOftenAsDescribed) {
+    struct Case {
+        std::uint8_t kind;
+        std::string_view writer;
+        const char* text;
+        int lines;
+    };
+    const Case cases[] = {
+        {1, "bus", "TARNCOMM&4E2B&C730", 7},
+        {1, "bus", "DriverVer=12/16/2004, 4.28.0.2700", 3},
+        {1, "bus", "RemoveDevice \t= TARNWdm.RemDev", 1},
+        {1, "wdm", "DriverVer=12/16/2004, 4.28.0.2700", 2},
+        {1, "vxd", "\t", 2},
+        {1, "vxd", "AddReg\t\t= TARN.W95AddReg,TARN.W95Overrides", 1},
+        {1, "vxd", "TARNCR\\{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}", 1},
+        {2, "ferrolink", "AddService=TNFRLNK,2,DriverService", 1},
+        {2, "ferrolink", "ServiceBinary=%10%\\system32\\drivers\\tnfrlnk.sys", 1},
+        {2, "ferrolink", "%DESCRIPTION%=DriverInstall,USB\\VID_4E2B&PID_C731", 1},
+        {2, "ferrolink", "[tarnWdmUnInst.NT.Reg]", 1},
+        {2, "ferrolink", "[tarnWdm.RemDev]", 1},
+        {2, "ferrolink", "[tarnWdmUnInst.Reg]", 1},
+        {2, "ferrolink", "[tarnWdm.DelFiles]", 1},
+        {2, "ferrolink", "TNFRLNK&4E2B&C731", 7},
+        {2, "ferrolink", "DriverCopyFiles2=11 \t\t;System32", 1},
+        {2, "ferrolink", "\t\t\t\t\t\t", 1},
+        {1, "ferrolink", "AddService=TARN,2,DriverService", 1},
+        {1, "ferrolink", "TARN&4E2B&C730", 7},
+    };
+    for (const Case& c : cases) {
+        int found = 0;
+        for (const std::string& line : SplitCrLfLines(Expected(c.kind, c.writer)))
+            if (line.find(c.text) != std::string::npos) ++found;
+        EXPECT_EQ(found, c.lines) << "kind " << int(c.kind) << " " << c.writer << ": " << c.text;
+    }
+    // Exactly three tabs in the VxD file, and its function line is one of the two that hold them.
+    const std::string vxd = Expected(1, "vxd");
+    EXPECT_EQ(std::count(vxd.begin(), vxd.end(), '\t'), 3);
+}
+
+TEST(InfExpectedFiles, LineCountsLineEndsAndNoticeBlocks) {
+    struct Notice {
+        std::string_view writer;
+        std::size_t firstLine;
+    };
+    const Notice notices[] = {{"bus", 5}, {"w2k", 8}, {"wdm", 8}, {"vxd", 8}};
+    for (std::uint8_t kind : kKinds) {
+        for (const InfWriterCase& writer : kInfWriters) {
+            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            const std::string text = Expected(kind, writer.name);
+            EXPECT_TRUE(HasOnlyCrLfLineEnds(text));
+            EXPECT_EQ(SplitCrLfLines(text).size(), writer.lineCount);
+        }
+        for (const Notice& n : notices) {
+            const std::vector<std::string> lines = SplitCrLfLines(Expected(kind, n.writer));
+            for (std::size_t i = 0; i < kDriverNotice.size(); ++i)
+                EXPECT_EQ(lines.at(n.firstLine - 1 + i), kDriverNotice[i]) << n.writer << " " << i;
+        }
+        EXPECT_EQ(SplitCrLfLines(Expected(kind, "ferrolink")).at(1), kDriverNoticeLine[0]);
+    }
+}
+
+// On a real disk the file is the text and nothing more: its size is the sum of its line lengths
+// plus two bytes per line.
+TEST(InfExpectedFiles, WrittenFilesOnDiskHoldExactlyTheText) {
+    for (std::uint8_t kind : kKinds) {
+        TempDirectory dir;
+        RealFilesPlatform platform;
+        for (const InfWriterCase& writer : kInfWriters) {
+            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            WizardSettings settings = DefaultRecord(kind, dir.Path());
+            ASSERT_EQ(writer.write(settings, platform), 1);
+            const std::string path = dir.Path() + writer.fileName(settings);
+            const std::string expected = Expected(kind, writer.name);
+            EXPECT_EQ(ReadFileBytes(path), expected);
+
+            std::size_t lineBytes = 0;
+            for (const std::string& line : SplitCrLfLines(expected)) lineBytes += line.size();
+            EXPECT_EQ(std::filesystem::file_size(path), lineBytes + 2 * writer.lineCount);
+        }
+        EXPECT_TRUE(platform.messages.empty());
+    }
+}
+
+}  // namespace
+}  // namespace usbwiz::testing

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "generate/InstallerConfigFiles.h"
+#include "tests/core/DefaultRecord.h"
+#include "tests/support/RecordingPlatform.h"
+#include "tests/support/TextLines.h"
+
+namespace usbwiz::testing {
+namespace {
+
+std::string CrLfJoined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+struct ConfigFiles {
+    std::string u98, u2k, setupIni;
+};
+
+// Runs the producer on a recording platform and collects the three files it wrote.
+ConfigFiles Written(const WizardSettings& settings) {
+    RecordingPlatform platform;
+    EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), 1);
+    EXPECT_TRUE(platform.messages.empty());
+    const std::string& dir = settings.GenerationDirectory;
+    const std::string& un = settings.UninstallName;
+    EXPECT_EQ(platform.writeAttempts,
+              (std::vector<std::string>{dir + un + ".u98", dir + un + ".u2k", dir + "setup.ini"}));
+    return {platform.files[dir + un + ".u98"], platform.files[dir + un + ".u2k"],
+            platform.files[dir + "setup.ini"]};
+}
+
+TEST(InstallerConfigFiles, DefaultsOfBothKinds) {
+    const ConfigFiles com = Written(DefaultRecord(1, "C:\\Out\\"));
+    EXPECT_EQ(com.u98, CrLfJoined({"*VID_4E2B&PID_C730*", "Tarnwell", "tarnbus.inf", "tarnwdm.inf",
+                                   "tarnvxd.inf", "NoQuiet", "NoLeaveSource", "TARNCOMM&4E2B&C730",
+                                   "C:\\Program Files\\Vexmor\\MCU\\KR550x"}));
+    EXPECT_EQ(com.u2k,
+              CrLfJoined({"*VID_4E2B&PID_C730*", "NoQuiet", "NoLeaveSource", "TARNCOMM&4E2B&C730",
+                          "C:\\Program Files\\Vexmor\\MCU\\KR550x"}));
+    EXPECT_EQ(com.setupIni, CrLfJoined({"KR550x USB to UART Bridge Controller Driver Set",
+                                        "Tarnwell",
+                                        "C:\\Program Files\\Vexmor\\MCU\\KR550x",
+                                        "NoQuiet",
+                                        "Copy Files",
+                                        "tarnbus.inf",
+                                        "tarnw2k.inf",
+                                        "tarnwdm.inf",
+                                        "tarnvxd.inf",
+                                        "tarnunin.exe",
+                                        "tarnunin2k.exe",
+                                        "tarnunin.u98",
+                                        "tarnunin.u2k",
+                                        "tarnbus.sys",
+                                        "tarncm95.sys",
+                                        "tarncmnt.sys",
+                                        "tarncr.sys",
+                                        "tarnser.sys",
+                                        "tarnwh95.sys",
+                                        "tarnwhnt.sys",
+                                        "tarncomm.vxd",
+                                        "tarnvcd.vxd",
+                                        "tarnvcr.vxd",
+                                        ""}));
+    EXPECT_EQ(com.setupIni.size(), 362u);
+
+    const ConfigFiles fl = Written(DefaultRecord(2, "C:\\Out\\"));
+    EXPECT_EQ(fl.u98, CrLfJoined({"*VID_4E2B&PID_C731*", "Tarnwell", "tnfrlnk.inf", "NoQuiet",
+                                  "NoLeaveSource", "TNFRLNK&4E2B&C731",
+                                  "C:\\Program Files\\Vexmor\\MCU\\Ferrolink"}));
+    EXPECT_EQ(fl.u2k,
+              CrLfJoined({"*VID_4E2B&PID_C731*", "NoQuiet", "NoLeaveSource", "TNFRLNK&4E2B&C731",
+                          "C:\\Program Files\\Vexmor\\MCU\\Ferrolink"}));
+    EXPECT_EQ(fl.setupIni,
+              CrLfJoined({"Ferrolink Device Driver Set", "Tarnwell",
+                          "C:\\Program Files\\Vexmor\\MCU\\Ferrolink", "NoQuiet", "Copy Files",
+                          "tnfrlnk.inf", "tnflunin.exe", "tnflunin2k.exe", "tnflunin.u98",
+                          "tnflunin.u2k", "tnfrlnk.sys", "tnlib.sys", ""}));
+    EXPECT_EQ(fl.u98.size(), 126u);
+    EXPECT_EQ(fl.u2k.size(), 103u);
+    EXPECT_EQ(fl.setupIni.size(), 196u);
+}
+
+using Changes = std::map<int, std::string>;
+
+// A change to a default record, and exactly the lines of each file that it changes.
+struct ChangeCase {
+    const char* label;
+    std::uint8_t kind;
+    std::function<void(WizardSettings&)> change;
+    Changes u98, u2k, setupIni;
+};
+
+std::function<void(WizardSettings&)> Set(std::int32_t WizardSettings::*flag) {
+    return [flag](WizardSettings& s) { s.*flag = 1; };
+}
+
+const ChangeCase kChangeCases[] = {
+    // Each flag reaches only the lines that carry it; .u2k takes its quiet word from QuietSetup.
+    {"QuietSetup", 1, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
+    {"QuietSetup", 2, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
+    {"QuietUninstall", 1, Set(&WizardSettings::QuietUninstall), {{6, "Quiet"}}, {}, {{4, "Quiet"}}},
+    {"QuietUninstall", 2, Set(&WizardSettings::QuietUninstall), {{4, "Quiet"}}, {}, {{4, "Quiet"}}},
+    {"LeaveFiles",
+     1,
+     Set(&WizardSettings::LeaveFiles),
+     {{7, "LeaveSource"}},
+     {{3, "LeaveSource"}},
+     {}},
+    {"LeaveFiles",
+     2,
+     Set(&WizardSettings::LeaveFiles),
+     {{5, "LeaveSource"}},
+     {{3, "LeaveSource"}},
+     {}},
+    {"SkipFileCopy", 1, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
+    {"SkipFileCopy", 2, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
+    {"no preinstaller", 1, [](WizardSettings& s) { s.UsePreinstaller = 0; }, {}, {}, {}},
+    {"no preinstaller", 2, [](WizardSettings& s) { s.UsePreinstaller = 0; }, {}, {}, {}},
+    {"CertificationChoice", 1, Set(&WizardSettings::CertificationChoice), {}, {}, {}},
+    {"CertificationChoice", 2, Set(&WizardSettings::CertificationChoice), {}, {}, {}},
+    {"DefaultCatalogFiles", 1, Set(&WizardSettings::DefaultCatalogFiles), {}, {}, {}},
+
+    // Field texts as typed; only the InfStem of the key name is upper-cased.
+    {"lower-case prefix",
+     1,
+     [](WizardSettings& s) { s.InfPrefix = "abc"; },
+     {{3, "abcbus.inf"}, {4, "abcwdm.inf"}, {8, "ABCCOMM&4E2B&C730"}},
+     {{4, "ABCCOMM&4E2B&C730"}},
+     {{6, "abcbus.inf"}, {7, "abcw2k.inf"}, {8, "abcwdm.inf"}}},
+    {"lower-case InfName",
+     2,
+     [](WizardSettings& s) { s.InfName = "mydev"; },
+     {{3, "mydev.inf"}, {6, "MYDEV&4E2B&C731"}},
+     {{4, "MYDEV&4E2B&C731"}},
+     {{6, "mydev.inf"}}},
+    {"SysName", 2, [](WizardSettings& s) { s.SysName = "abc"; }, {}, {}, {{11, "abc.sys"}}},
+    {"lower-case Vid",
+     1,
+     [](WizardSettings& s) { s.Vid = "4e2b"; },
+     {{1, "*VID_4e2b&PID_C730*"}, {8, "TARNCOMM&4e2b&C730"}},
+     {{1, "*VID_4e2b&PID_C730*"}, {4, "TARNCOMM&4e2b&C730"}},
+     {}},
+    {"empty TargetDirectory",
+     1,
+     [](WizardSettings& s) { s.TargetDirectory = ""; },
+     {{9, ""}},
+     {{5, ""}},
+     {{3, ""}}},
+    {"empty TargetDirectory",
+     2,
+     [](WizardSettings& s) { s.TargetDirectory = ""; },
+     {{7, ""}},
+     {{5, ""}},
+     {{3, ""}}},
+    {"empty LongName", 1, [](WizardSettings& s) { s.LongName = ""; }, {{2, ""}}, {}, {{2, ""}}},
+    {"empty COM device name",
+     1,
+     [](WizardSettings& s) { s.ComDeviceName = ""; },
+     {},
+     {},
+     {{1, " Driver Set"}}},
+    {"other uninstall name",
+     2,
+     [](WizardSettings& s) { s.UninstallName = "un"; },
+     {},
+     {},
+     {{7, "un.exe"}, {8, "un2k.exe"}, {9, "un.u98"}, {10, "un.u2k"}}},
+};
+
+TEST(InstallerConfigFiles, EachChangeAltersExactlyItsLines) {
+    for (const ChangeCase& c : kChangeCases) {
+        SCOPED_TRACE(std::string(c.label) + " kind " + std::to_string(c.kind));
+        const ConfigFiles base = Written(DefaultRecord(c.kind, "/out/"));
+        WizardSettings settings = DefaultRecord(c.kind, "/out/");
+        c.change(settings);
+        const ConfigFiles changed = Written(settings);
+        EXPECT_EQ(ChangedLines(base.u98, changed.u98), c.u98);
+        EXPECT_EQ(ChangedLines(base.u2k, changed.u2k), c.u2k);
+        EXPECT_EQ(ChangedLines(base.setupIni, changed.setupIni), c.setupIni);
+    }
+}
+
+// No kind, no lines: the three files are still created, or cut to zero length.
+TEST(InstallerConfigFiles, OtherKindsWriteThreeEmptyFiles) {
+    for (const std::uint8_t kind : {0, 3, 255}) {
+        RecordingPlatform platform;
+        WizardSettings settings = DefaultRecord(1, "/out/");
+        settings.PackageKind = kind;
+        platform.files["/out/setup.ini"] = "an earlier setup.ini";
+
+        EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), 1) << int(kind);
+        EXPECT_EQ(platform.files, (std::map<std::string, std::string>{{"/out/tarnunin.u98", ""},
+                                                                      {"/out/tarnunin.u2k", ""},
+                                                                      {"/out/setup.ini", ""}}));
+        EXPECT_TRUE(platform.messages.empty());
+    }
+}
+
+TEST(InstallerConfigFiles, FailureStopsAtTheFailingFile) {
+    struct Case {
+        const char* failing;
+        std::vector<std::string> written;
+    };
+    const Case cases[] = {
+        {"/out/tarnunin.u98", {}},
+        {"/out/tarnunin.u2k", {"/out/tarnunin.u98"}},
+        {"/out/setup.ini", {"/out/tarnunin.u98", "/out/tarnunin.u2k"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.failing);
+        RecordingPlatform platform;
+        platform.failingWrites.insert(c.failing);
+        const WizardSettings settings = DefaultRecord(1, "/out/");
+
+        EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), 0);
+        EXPECT_EQ(platform.WrittenPaths(), c.written);
+        EXPECT_EQ(platform.writeAttempts.back(), c.failing);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, "Error: Could Not Open File For Write.");
+        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+        EXPECT_EQ(platform.messages[0].owner, nullptr);
+        EXPECT_EQ(platform.messages[0].caption, std::nullopt);
+    }
+}
+
+}  // namespace
+}  // namespace usbwiz::testing

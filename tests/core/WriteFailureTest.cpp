@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "generate/ExtractPayload.h"
+#include "generate/InstallerConfigFiles.h"
+#include "inf/TextFileWriter.h"
+#include "tests/core/DefaultRecord.h"
+#include "tests/core/InfWriterCases.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RealFilesPlatform.h"
+#include "tests/support/TempDirectory.h"
+
+namespace usbwiz::testing {
+namespace {
+
+// The one message every producer shows when its file cannot be written: no owner, no caption.
+void ExpectOneOpenFailureMessage(const std::vector<MessageRequest>& messages, MessageIcon icon) {
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "Error: Could Not Open File For Write.");
+    EXPECT_EQ(messages[0].caption, std::nullopt);
+    EXPECT_EQ(messages[0].icon, icon);
+    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(messages[0].owner, nullptr);
+}
+
+struct Producer {
+    std::string label;
+    std::uint8_t kind;
+    std::function<int(WizardSettings&, Platform&)> run;
+    MessageIcon icon;
+};
+
+std::vector<Producer> Producers() {
+    std::vector<Producer> producers;
+    for (const InfWriterCase& w : kInfWriters)
+        producers.push_back({std::string(w.name), std::uint8_t(w.name == "ferrolink" ? 2 : 1),
+                             w.write, w.failureIcon});
+    for (const std::uint8_t kind : {1, 2})
+        producers.push_back({"config files", kind, WriteInstallerConfigFiles, MessageIcon::Error});
+    producers.push_back({"payload", 1,
+                         [](WizardSettings& s, Platform& p) {
+                             return ExtractPayload(s, "tarnbus.sys", 145, p, EmbeddedPayloads());
+                         },
+                         MessageIcon::Error});
+    return producers;
+}
+
+// The output directory removed after it was chosen.
+TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
+    for (const Producer& producer : Producers()) {
+        SCOPED_TRACE(producer.label + " kind " + std::to_string(producer.kind));
+        TempDirectory dir;
+        RealFilesPlatform platform;
+        WizardSettings settings = DefaultRecord(producer.kind, dir.Path() + "gone/");
+
+        EXPECT_EQ(producer.run(settings, platform), 0);
+        ExpectOneOpenFailureMessage(platform.messages, producer.icon);
+        EXPECT_TRUE(dir.EntryNames().empty());
+    }
+}
+
+TEST(WriteFailure, WholeFileWriterReportsAWriteThatFailsAfterTheOpen) {
+    for (const MessageIcon icon : {MessageIcon::Error, MessageIcon::Warning}) {
+        RealFilesPlatform platform;
+        EXPECT_EQ(WriteWholeFileOrReport(platform, "/dev/full", "some bytes", icon), 0);
+        ExpectOneOpenFailureMessage(platform.messages, icon);
+    }
+    TempDirectory dir;
+    RealFilesPlatform platform;
+    EXPECT_EQ(WriteWholeFileOrReport(platform, dir.Path() + "ok.txt", "some bytes"), 1);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), "some bytes");
+}
+
+// A name without exe/sys/vxd gets InfPrefix in front, so an empty prefix lands on /dev/full.
+TEST(WriteFailure, PayloadWriteThatFailsAfterTheOpen) {
+    RealFilesPlatform platform;
+    WizardSettings settings = DefaultRecord(1, "/dev/");
+    settings.InfPrefix = "";
+    EXPECT_EQ(ExtractPayload(settings, "full", 145, platform, EmbeddedPayloads()), 0);
+    ExpectOneOpenFailureMessage(platform.messages, MessageIcon::Error);
+}
+
+// A file name of the package that leads to /dev/full opens fine and then fails to write: the
+// producer reports it like a failed open and writes nothing after it.
+TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
+    struct Case {
+        std::string label;
+        std::uint8_t kind;
+        std::function<int(WizardSettings&, Platform&)> run;
+        MessageIcon icon;
+        const char* fullFile;
+        std::vector<std::string> entriesAfter;  // all but the link
+    };
+    std::vector<Case> cases = {
+        {"config files at .u98",
+         1,
+         WriteInstallerConfigFiles,
+         MessageIcon::Error,
+         "tarnunin.u98",
+         {}},
+        {"config files at .u2k",
+         1,
+         WriteInstallerConfigFiles,
+         MessageIcon::Error,
+         "tarnunin.u2k",
+         {"tarnunin.u98"}},
+        {"config files at setup.ini",
+         2,
+         WriteInstallerConfigFiles,
+         MessageIcon::Error,
+         "setup.ini",
+         {"tnflunin.u2k", "tnflunin.u98"}},
+    };
+    for (const InfWriterCase& w : kInfWriters) {
+        const std::uint8_t kind = w.name == "ferrolink" ? 2 : 1;
+        cases.push_back({std::string(w.name), kind, w.write, w.failureIcon, "", {}});
+    }
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        TempDirectory dir;
+        RealFilesPlatform platform;
+        WizardSettings settings = DefaultRecord(c.kind, dir.Path());
+        const std::string link = *c.fullFile ? c.fullFile : InfWriter(c.label).fileName(settings);
+        std::filesystem::create_symlink("/dev/full", dir.Path() + link);
+
+        EXPECT_EQ(c.run(settings, platform), 0);
+        ExpectOneOpenFailureMessage(platform.messages, c.icon);
+        std::vector<std::string> entries = dir.EntryNames();
+        std::erase(entries, link);
+        EXPECT_EQ(entries, c.entriesAfter);
+    }
+}
+
+}  // namespace
+}  // namespace usbwiz::testing

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/PosixPlatform.h"
+
+namespace usbwiz::testing {
+
+// Real files through PosixPlatform, but message boxes are recorded instead of printed, so tests
+// can check the failure paths of the real file system.
+class RealFilesPlatform : public Platform {
+  public:
+    std::vector<MessageRequest> messages;
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override {
+        messages.push_back(request);
+        return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
+    }
+    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+        return files_.WriteWholeFile(path, bytes);
+    }
+    std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
+    bool PathExists(const std::string& path) override { return files_.PathExists(path); }
+    bool CreateOneDirectory(const std::string& path) override {
+        return files_.CreateOneDirectory(path);
+    }
+    std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+
+  private:
+    PosixPlatform files_;
+};
+
+}  // namespace usbwiz::testing
