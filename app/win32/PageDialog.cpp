@@ -1,0 +1,46 @@
+#include "app/win32/PageDialog.h"
+
+#include "app/win32/EditLimits.h"
+
+namespace usbwiz {
+
+int PageDialog::DefaultButtonId() const {
+    for (const ControlLayout& control : layout_.controls)
+        if (control.kind == ControlKind::DefaultButton) return control.id;
+    return kNoControlId;
+}
+
+bool PageDialog::OnInitDialog() {
+    HWND window = Handle();
+    // Every page gets a taskbar button of its own; templates that ask for it have it already.
+    if (!layout_.appWindowStyle) {
+        const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+        SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+    }
+    ApplyEditLimits(window, layout_);
+    const int defaultButton = DefaultButtonId();
+    if (defaultButton != kNoControlId)
+        SendMessageA(window, DM_SETDEFID, static_cast<WPARAM>(defaultButton), 0);
+
+    view_.emplace(window, layout_, platform_, title_);
+    page_.OnInit(*view_);
+    return !view_->FocusWasSet();
+}
+
+void PageDialog::OnCommand(int controlId, int notification) {
+    if (!view_) return;
+    // Esc and the close box arrive as IDCANCEL; the page has no control of that id.
+    if (controlId == IDCANCEL) {
+        page_.OnCancel(*view_);
+        return;
+    }
+    if (notification != BN_CLICKED) return;
+    // Enter with no default button known to the dialog manager comes as IDOK.
+    if (controlId == IDOK) {
+        controlId = DefaultButtonId();
+        if (controlId == kNoControlId) return;
+    }
+    page_.OnCommand(*view_, controlId);
+}
+
+}  // namespace usbwiz
