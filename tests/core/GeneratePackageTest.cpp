@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "generate/GeneratePackage.h"
+#include "generate/GenerationPlan.h"
+#include "tests/core/DefaultRecord.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RealFilesPlatform.h"
+#include "tests/support/RecordingPlatform.h"
+#include "tests/support/TempDirectory.h"
+
+namespace usbwiz::testing {
+namespace {
+
+// A summary page that records what the driver asks of it. With an event log it also writes its
+// calls there, so that they can be ordered against the platform's messages.
+class FakeGenerationPage : public GenerationPage {
+  public:
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+        bool operator==(const Message&) const = default;
+    };
+    explicit FakeGenerationPage(std::vector<std::string>* events = nullptr) : events_(events) {}
+
+    std::vector<Message> messages;
+    int ends = 0;
+
+    void ShowPageMessage(std::string_view text, MessageIcon icon) override {
+        messages.push_back({std::string(text), icon});
+        if (events_) events_->push_back("page " + std::string(text));
+    }
+    void EndPage() override {
+        ++ends;
+        if (events_) events_->push_back("end page");
+    }
+
+  private:
+    std::vector<std::string>* events_;
+};
+
+const FakeGenerationPage::Message kSucceeded{"Files Successfully Generated", MessageIcon::None};
+const FakeGenerationPage::Message kFailed{"Error: Could Not Generate All Files.",
+                                          MessageIcon::Error};
+
+// A planned output file and the payload it carries; 0 for the generated text files.
+struct PlannedFile {
+    std::string name;
+    PayloadId payload;
+};
+
+std::vector<PlannedFile> ComPortFiles(bool preinstaller) {
+    std::vector<PlannedFile> files{
+        {"tarnbus.inf", 0},    {"tarnvxd.inf", 0},    {"tarnw2k.inf", 0},      {"tarnwdm.inf", 0},
+        {"tarnunin.u98", 0},   {"tarnunin.u2k", 0},   {"setup.ini", 0},        {"tarnbus.sys", 145},
+        {"tarncm95.sys", 148}, {"tarncmnt.sys", 149}, {"tarncr.sys", 150},     {"tarnser.sys", 151},
+        {"tarnwh95.sys", 152}, {"tarnwhnt.sys", 147}, {"tarncomm.vxd", 153},   {"tarnvcd.vxd", 154},
+        {"tarnvcr.vxd", 155},  {"tarnunin.exe", 208}, {"tarnunin2k.exe", 209},
+    };
+    if (preinstaller) files.push_back({"PreInstaller.exe", 202});
+    return files;
+}
+
+std::vector<PlannedFile> FerrolinkFiles(bool preinstaller) {
+    std::vector<PlannedFile> files{
+        {"tnfrlnk.inf", 0},   {"tnflunin.u98", 0}, {"tnflunin.u2k", 0},   {"setup.ini", 0},
+        {"tnfrlnk.sys", 220}, {"tnlib.sys", 219},  {"tnflunin.exe", 217}, {"tnflunin2k.exe", 216},
+    };
+    if (preinstaller) files.push_back({"PreInstaller.exe", 218});
+    return files;
+}
+
+WizardSettings Record(std::uint8_t kind, std::int32_t usePreinstaller) {
+    WizardSettings settings = DefaultRecord(kind, "/out/");
+    settings.UsePreinstaller = usePreinstaller;
+    return settings;
+}
+
+std::vector<std::string> Paths(const std::vector<PlannedFile>& files, std::size_t count) {
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < count; ++i) paths.push_back("/out/" + files[i].name);
+    return paths;
+}
+
+struct PlanCase {
+    const char* label;
+    WizardSettings settings;
+    std::vector<PlannedFile> files;
+};
+
+std::vector<PlanCase> PlanCases() {
+    WizardSettings renamed = Record(2, 1);
+    renamed.InfName = "dev";
+    renamed.SysName = "abc";
+    renamed.UninstallName = "un";
+    return {
+        {"kind 1", Record(1, 1), ComPortFiles(true)},
+        {"kind 1 without preinstaller", Record(1, 0), ComPortFiles(false)},
+        {"kind 2", Record(2, 1), FerrolinkFiles(true)},
+        {"kind 2 without preinstaller", Record(2, 0), FerrolinkFiles(false)},
+        {"kind 2 renamed",
+         renamed,
+         {{"dev.inf", 0},
+          {"un.u98", 0},
+          {"un.u2k", 0},
+          {"setup.ini", 0},
+          {"abc.sys", 220},
+          {"tnlib.sys", 219},
+          {"un.exe", 217},
+          {"un2k.exe", 216},
+          {"PreInstaller.exe", 218}}},
+    };
+}
+
+TEST(GeneratePackage, WritesEveryPlannedFileInOrderThenReportsSuccess) {
+    for (PlanCase& c : PlanCases()) {
+        SCOPED_TRACE(c.label);
+        RecordingPlatform platform;
+        FakeGenerationPage page(&platform.events);
+        const std::vector<std::string> paths = Paths(c.files, c.files.size());
+
+        EXPECT_EQ(PlannedOutputPaths(c.settings), paths);
+        EXPECT_TRUE(GeneratePackage(c.settings, platform, EmbeddedPayloads(), page));
+        EXPECT_EQ(platform.writeAttempts, paths);
+        for (const PlannedFile& file : c.files) {
+            const std::string& bytes = platform.files["/out/" + file.name];
+            if (file.payload != 0) {
+                EXPECT_EQ(bytes, EmbeddedPayloads().Find(file.payload).value()) << file.name;
+            } else {
+                EXPECT_FALSE(bytes.empty()) << file.name;
+            }
+        }
+        EXPECT_TRUE(platform.messages.empty());
+        EXPECT_EQ(page.messages, std::vector{kSucceeded});
+        EXPECT_EQ(page.ends, 1);
+        // The page ends only after the user has seen the success message.
+        ASSERT_GE(platform.events.size(), 2u);
+        EXPECT_EQ(platform.events.back(), "end page");
+        EXPECT_EQ(platform.events.end()[-2], "page Files Successfully Generated");
+    }
+}
+
+TEST(GeneratePackage, KindsWithoutAPlanWriteAndShowNothing) {
+    for (const std::uint8_t kind : {0, 3, 255}) {
+        RecordingPlatform platform;
+        FakeGenerationPage page;
+        WizardSettings settings = Record(1, 1);
+        settings.PackageKind = kind;
+
+        EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page)) << int(kind);
+        EXPECT_TRUE(platform.events.empty());
+        EXPECT_TRUE(page.messages.empty());
+        EXPECT_EQ(page.ends, 0);
+        EXPECT_TRUE(PlannedOutputPaths(settings).empty());
+    }
+}
+
+// A failure at any file of either plan: exactly the files before it exist, the producer's
+// message comes first, then the page's, and the page stays open.
+TEST(GeneratePackage, AFailureAtAnyStepStopsThereWithTwoMessages) {
+    for (const PlanCase& plan : {PlanCase{"kind 1", Record(1, 1), ComPortFiles(true)},
+                                 PlanCase{"kind 2", Record(2, 1), FerrolinkFiles(true)}}) {
+        for (std::size_t k = 0; k < plan.files.size(); ++k) {
+            SCOPED_TRACE(std::string(plan.label) + " failing at " + plan.files[k].name);
+            RecordingPlatform platform;
+            FakeGenerationPage page(&platform.events);
+            const std::string failing = "/out/" + plan.files[k].name;
+            platform.failingWrites.insert(failing);
+            WizardSettings settings = plan.settings;
+
+            EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+            EXPECT_EQ(platform.WrittenPaths(), Paths(plan.files, k));
+            EXPECT_EQ(platform.writeAttempts.back(), failing);
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].text, "Error: Could Not Open File For Write.");
+            EXPECT_EQ(platform.messages[0].owner, nullptr);
+            EXPECT_EQ(platform.messages[0].icon, plan.files[k].name == "tarnvxd.inf"
+                                                     ? MessageIcon::Warning
+                                                     : MessageIcon::Error);
+            EXPECT_EQ(page.messages, std::vector{kFailed});
+            EXPECT_EQ(page.ends, 0);
+            const std::vector<std::string> lastEvents(platform.events.end() - 3,
+                                                      platform.events.end());
+            EXPECT_EQ(lastEvents,
+                      (std::vector<std::string>{"failed " + failing,
+                                                "message Error: Could Not Open File For Write.",
+                                                "page Error: Could Not Generate All Files."}));
+        }
+    }
+}
+
+// A folder that already holds a package of the other kind and one of an earlier prefix: only the
+// files the current plan names change, and those are replaced whole.
+TEST(GeneratePackage, FilesTheRunDoesNotNameStayUntouched) {
+    TempDirectory dir;
+    const std::vector<std::string> foreign = {"tnfrlnk.inf",    "tnflunin.u98",  "tnflunin.u2k",
+                                              "tnfrlnk.sys",    "tnlib.sys",     "tnflunin.exe",
+                                              "tnflunin2k.exe", "oldbus.inf",    "oldw2k.inf",
+                                              "oldwdm.inf",     "olduninst.exe", "notes.txt"};
+    for (const std::string& name : foreign)
+        ASSERT_TRUE(WriteFileBytes(dir.Path() + name, "kept " + name));
+    // Names shared with the earlier packages, longer than what replaces them.
+    for (const char* name : {"setup.ini", "PreInstaller.exe", "tarnvxd.inf", "tarnbus.sys"})
+        ASSERT_TRUE(WriteFileBytes(dir.Path() + name, std::string(50000, '#')));
+
+    RealFilesPlatform platform;
+    FakeGenerationPage page;
+    WizardSettings settings = DefaultRecord(1, dir.Path());
+    ASSERT_TRUE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+
+    for (const std::string& name : foreign)
+        EXPECT_EQ(ReadFileBytes(dir.Path() + name), "kept " + name);
+    for (const PlannedFile& file : ComPortFiles(true)) {
+        const std::string bytes = ReadFileBytes(dir.Path() + file.name).value_or("(missing)");
+        EXPECT_EQ(bytes.find('#'), std::string::npos) << file.name;
+        if (file.payload != 0) {
+            EXPECT_EQ(bytes, EmbeddedPayloads().Find(file.payload).value());
+        }
+    }
+    EXPECT_EQ(dir.EntryNames().size(), foreign.size() + ComPortFiles(true).size());
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(page.messages, std::vector{kSucceeded});
+}
+
+// On a real disk: a driver file that opens but cannot be written stops the run like a failed
+// open, and the files before it stay.
+TEST(GeneratePackage, AWriteThatFailsAfterTheOpenStopsTheRun) {
+    TempDirectory dir;
+    std::filesystem::create_symlink("/dev/full", dir.Path() + "tarncr.sys");
+    RealFilesPlatform platform;
+    FakeGenerationPage page;
+    WizardSettings settings = DefaultRecord(1, dir.Path());
+
+    EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+    std::vector<std::string> expected;
+    for (const PlannedFile& file : ComPortFiles(true)) {
+        expected.push_back(file.name);
+        if (file.name == "tarncr.sys") break;
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(dir.EntryNames(), expected);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(page.messages, std::vector{kFailed});
+    EXPECT_EQ(page.ends, 0);
+}
+
+}  // namespace
+}  // namespace usbwiz::testing
