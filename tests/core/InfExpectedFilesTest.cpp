@@ -156,6 +156,28 @@ TEST(InfExpectedFiles, QuotedTextsOccurAsOftenAsDescribed) {
     EXPECT_EQ(std::count(vxd.begin(), vxd.end(), '\t'), 3);
 }
 
+// Trailing blanks belong to the text; an editor that strips them would break the files.
+TEST(InfExpectedFiles, LinesEndingInBlanksAsDescribed) {
+    struct Case {
+        std::string_view writer;
+        int endingInSpace;
+        int endingInTab;
+    };
+    const Case cases[] = {
+        {"bus", 5, 0}, {"w2k", 1, 1}, {"wdm", 1, 0}, {"vxd", 1, 0}, {"ferrolink", 0, 1},
+    };
+    for (const Case& c : cases) {
+        int spaces = 0;
+        int tabs = 0;
+        for (const std::string& line : SplitCrLfLines(Expected(1, c.writer))) {
+            spaces += line.ends_with(' ');
+            tabs += line.ends_with('\t');
+        }
+        EXPECT_EQ(spaces, c.endingInSpace) << c.writer;
+        EXPECT_EQ(tabs, c.endingInTab) << c.writer;
+    }
+}
+
 TEST(InfExpectedFiles, LineCountsLineEndsAndNoticeBlocks) {
     struct Notice {
         std::string_view writer;
