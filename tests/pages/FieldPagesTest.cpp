@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "settings/InputRules.h"
+#include "tests/pages/WizardTestHarness.h"
+
+namespace usbwiz::testing {
+namespace {
+
+using P = PageId;
+
+std::vector<UserAction> ToPage(PageId page) {
+    switch (page) {
+        case P::ComNames:
+            return ToComNames();
+        case P::ComDeviceNames:
+            return Then(ToComNames(), Nexts(1));
+        case P::ComIds:
+            return Then(ToComNames(), Nexts(2));
+        case P::FerrolinkNames:
+            return ToFerrolinkNames();
+        case P::FerrolinkDeviceName:
+            return Then(ToFerrolinkNames(), Nexts(1));
+        case P::FerrolinkIds:
+            return Then(ToFerrolinkNames(), Nexts(2));
+        default:
+            return {};
+    }
+}
+
+PageId NextOf(PageId page) {
+    switch (page) {
+        case P::ComNames:
+            return P::ComDeviceNames;
+        case P::ComDeviceNames:
+            return P::ComIds;
+        case P::FerrolinkNames:
+            return P::FerrolinkDeviceName;
+        case P::FerrolinkDeviceName:
+            return P::FerrolinkIds;
+        default:
+            return P::Options;
+    }
+}
+
+PageId BackOf(PageId page) {
+    switch (page) {
+        case P::ComNames:
+            return P::Warning;
+        case P::ComDeviceNames:
+            return P::ComNames;
+        case P::ComIds:
+            return P::ComDeviceNames;
+        case P::FerrolinkNames:
+            return P::Welcome;
+        case P::FerrolinkDeviceName:
+            return P::FerrolinkNames;
+        default:
+            return P::FerrolinkDeviceName;
+    }
+}
+
+struct Edits {
+    std::string name;
+    friend std::ostream& operator<<(std::ostream& os, const Edits& c) { return os << c.name; }
+    PageId page;
+    std::vector<std::pair<int, std::string>> texts;  // typed over the defaults
+    std::string message;                             // empty: Next passes
+};
+
+std::vector<UserAction> Typing(const Edits& c) {
+    std::vector<UserAction> actions;
+    for (const auto& [id, text] : c.texts) actions = Then(actions, Retype(id, text));
+    return actions;
+}
+
+const std::string kBlanks(kFillInAllBlanksMessage);
+const std::string kHex(kInvalidHexMessage);
+
+const std::vector<Edits>& CheckCases() {
+    static const std::vector<Edits> cases{
+        {"ComNamesDefaults", P::ComNames, {}, ""},
+        {"ComNamesNoUninstallName", P::ComNames, {{1002, ""}}, kBlanks},
+        {"ComNamesNoPrefix", P::ComNames, {{1008, ""}}, kBlanks},
+        {"ComNamesNoShortName", P::ComNames, {{1003, ""}}, kBlanks},
+        {"ComNamesNoLongName", P::ComNames, {{1005, ""}}, kBlanks},
+        {"ComNamesAllEmptyOneMessage",
+         P::ComNames,
+         {{1002, ""}, {1008, ""}, {1003, ""}, {1005, ""}},
+         kBlanks},
+        {"ComNamesSpaceIsNotBlank", P::ComNames, {{1003, " "}}, ""},
+        {"ComNamesFileNameCharactersAccepted", P::ComNames, {{1002, "a*b?"}, {1008, "<|>"}}, ""},
+        {"ComDeviceNamesDefaults", P::ComDeviceNames, {}, ""},
+        {"ComDeviceNamesNoComName", P::ComDeviceNames, {{1009, ""}}, kBlanks},
+        {"ComDeviceNamesNoUsbName", P::ComDeviceNames, {{1010, ""}}, kBlanks},
+        {"ComIdsDefaults", P::ComIds, {}, ""},
+        {"ComIdsVidNotHex", P::ComIds, {{1011, "4E2G"}}, kHex},
+        {"ComIdsVidEmpty", P::ComIds, {{1011, ""}, {1004, "C730"}}, kBlanks},
+        {"ComIdsPidEmpty", P::ComIds, {{1004, ""}}, kBlanks},
+        {"ComIdsVidEmptyPidNotHex", P::ComIds, {{1011, ""}, {1004, "XYZ"}}, kHex},
+        {"ComIdsVidNotHexPidEmpty", P::ComIds, {{1011, "12G4"}, {1004, ""}}, kHex},
+        {"ComIdsOneDigit", P::ComIds, {{1011, "1"}, {1004, "2"}}, ""},
+        {"FerrolinkNamesDefaults", P::FerrolinkNames, {}, ""},
+        {"FerrolinkNamesNoUninstallName", P::FerrolinkNames, {{1002, ""}}, kBlanks},
+        {"FerrolinkNamesNoInfName", P::FerrolinkNames, {{1038, ""}}, kBlanks},
+        {"FerrolinkNamesNoSysName", P::FerrolinkNames, {{1037, ""}}, kBlanks},
+        {"FerrolinkNamesNoShortName", P::FerrolinkNames, {{1003, ""}}, kBlanks},
+        {"FerrolinkNamesNoLongName", P::FerrolinkNames, {{1005, ""}}, kBlanks},
+        {"FerrolinkDeviceNameDefaults", P::FerrolinkDeviceName, {}, ""},
+        {"FerrolinkDeviceNameEmpty", P::FerrolinkDeviceName, {{1010, ""}}, kBlanks},
+        {"FerrolinkIdsDefaults", P::FerrolinkIds, {}, ""},
+        {"FerrolinkIdsPidNotHex", P::FerrolinkIds, {{1004, "C73G"}}, kHex},
+        {"FerrolinkIdsVidEmptyPidNotHex", P::FerrolinkIds, {{1011, ""}, {1004, "XYZ"}}, kHex},
+        {"FerrolinkIdsVidEmpty", P::FerrolinkIds, {{1011, ""}, {1004, "C731"}}, kBlanks},
+    };
+    return cases;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<Edits>& info) {
+    return info.param.name;
+}
+
+class NextChecksTest : public WizardTest, public ::testing::WithParamInterface<Edits> {};
+
+// Next stores the typed texts and hands over only when every check passes; the first failing
+// check shows its one message and the page stays with the typed text in place.
+TEST_P(NextChecksTest, ShowsTheFirstFailingCheckOrHandsOver) {
+    const Edits& c = GetParam();
+    const ScriptedPageRunner runner = RunWizard(Then(Then(ToPage(c.page), Typing(c)), Nexts(1)));
+
+    if (c.message.empty()) {
+        EXPECT_TRUE(runner.Messages().empty());
+        ASSERT_EQ(runner.LastVisit().page, NextOf(c.page));
+        const WizardSettings& handed = runner.LastVisit().settingsAtOpen;
+        for (const auto& [id, text] : c.texts)
+            EXPECT_EQ(runner.Visits()[runner.Visits().size() - 2].controlsAtEnd.at(id).text, text);
+        EXPECT_EQ(handed, runner.Visits()[runner.Visits().size() - 2].settingsAtEnd);
+        return;
+    }
+    ASSERT_EQ(runner.Messages().size(), 1u);
+    EXPECT_EQ(runner.Messages()[0],
+              (ShownMessage{c.page, c.message, MessageIcon::None, MessageButtons::Ok}));
+    const PageVisit& visit = runner.LastVisit();
+    ASSERT_EQ(visit.page, c.page);
+    EXPECT_TRUE(visit.leftOpenByScript);
+    for (const auto& [id, text] : c.texts) EXPECT_EQ(TextAtEnd(visit, id), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, NextChecksTest, ::testing::ValuesIn(CheckCases()), CaseName);
+
+class BackWithoutChecksTest : public WizardTest, public ::testing::WithParamInterface<Edits> {};
+
+// Back stores whatever was typed without a check, and the page shows it again when reached by
+// Next from the page before.
+TEST_P(BackWithoutChecksTest, StoresTheTypedTextsAndShowsThemAgain) {
+    const Edits& c = GetParam();
+    // The welcome and warning pages have Next under another id.
+    const bool plainPageBefore = BackOf(c.page) != P::Welcome && BackOf(c.page) != P::Warning;
+    const std::vector<UserAction> comeBack =
+        plainPageBefore ? Nexts(1) : std::vector<UserAction>{Click(kWelcomeNextButton)};
+    const ScriptedPageRunner runner =
+        RunWizard(Then(Then(Then(ToPage(c.page), Typing(c)), {Click(kBackButton)}), comeBack));
+
+    EXPECT_TRUE(runner.Messages().empty());
+    const std::vector<PageVisit>& visits = runner.Visits();
+    ASSERT_GE(visits.size(), 3u);
+    EXPECT_EQ(visits[visits.size() - 2].page, BackOf(c.page));
+    const PageVisit& again = visits.back();
+    ASSERT_EQ(again.page, c.page);
+    for (const auto& [id, text] : c.texts) EXPECT_EQ(TextAtOpen(again, id), text);
+    EXPECT_EQ(again.settingsAtOpen, visits[visits.size() - 3].settingsAtEnd);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, BackWithoutChecksTest, ::testing::ValuesIn(CheckCases()), CaseName);
+
+TEST_F(WizardTest, NamesAndIdsPagesPutTheFocusOnTheirFirstEdit) {
+    for (const auto& [page, edit] :
+         {std::pair{P::ComNames, kUninstallNameEdit},
+          std::pair{P::ComDeviceNames, kComDeviceNameEdit}, std::pair{P::ComIds, kVidEdit},
+          std::pair{P::FerrolinkNames, kUninstallNameEdit},
+          std::pair{P::FerrolinkDeviceName, kUsbDeviceNameEdit},
+          std::pair{P::FerrolinkIds, kVidEdit}}) {
+        const ScriptedPageRunner runner = RunWizard(ToPage(page));
+        ASSERT_EQ(runner.LastVisit().page, page);
+        EXPECT_EQ(runner.LastVisit().focusAtOpen, edit);
+    }
+}
+
+struct Typed {
+    std::string name;
+    friend std::ostream& operator<<(std::ostream& os, const Typed& c) { return os << c.name; }
+    PageId page;
+    int edit;
+    std::string keys;
+    std::string shown;
+};
+
+class TypingTest : public WizardTest, public ::testing::WithParamInterface<Typed> {};
+
+// The edits take no more than their limit and the identifier edits upper-case what is typed;
+// what reaches the record is what the edit shows.
+TEST_P(TypingTest, EditRefusesKeysBeyondItsLimit) {
+    const Typed& c = GetParam();
+    const ScriptedPageRunner runner = RunWizard(
+        Then(Then(ToPage(c.page), {Clear(c.edit), Type(c.edit, c.keys)}), {Click(kBackButton)}));
+    const PageVisit& visit = runner.Visits()[runner.Visits().size() - 2];
+    ASSERT_EQ(visit.page, c.page);
+    EXPECT_EQ(TextAtEnd(visit, c.edit), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, TypingTest,
+    ::testing::Values(Typed{"UninstallName", P::ComNames, 1002, "abcdefghij", "abcdefgh"},
+                      Typed{"InfPrefix", P::ComNames, 1008, "abcdef", "abcd"},
+                      Typed{"ShortName", P::FerrolinkNames, 1003, std::string(40, 's'),
+                            std::string(31, 's')},
+                      Typed{"InfName", P::FerrolinkNames, 1038, "123456789", "12345678"},
+                      Typed{"Vid", P::ComIds, 1011, "ab12x", "AB12"},
+                      Typed{"Pid", P::FerrolinkIds, 1004, "c7", "C7"},
+                      Typed{"NamesKeepCase", P::ComNames, 1003, "MixedCase", "MixedCase"}),
+    [](const ::testing::TestParamInfo<Typed>& info) { return info.param.name; });
+
+// Coming forward from either IDs page always offers the preinstaller again, whatever the user
+// chose on the options page before.
+TEST_F(WizardTest, IdsPagesSwitchThePreinstallerBackOn) {
+    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+        SCOPED_TRACE(int{kind});
+        const ScriptedPageRunner runner = RunWizard(Then(
+            ToOptions(kind), {Click(kUsePreinstallerBox), Click(kBackButton), Click(kNextButton)}));
+        const std::vector<PageVisit>& visits = runner.Visits();
+        ASSERT_EQ(visits.back().page, P::Options);
+        const PageVisit& ids = visits[visits.size() - 2];
+        EXPECT_EQ(ids.page, kind == kComPortPackage ? P::ComIds : P::FerrolinkIds);
+        EXPECT_EQ(ids.settingsAtOpen.UsePreinstaller, 0);
+        EXPECT_EQ(visits.back().settingsAtOpen.UsePreinstaller, 1);
+        EXPECT_TRUE(visits.back().controlsAtOpen.at(kUsePreinstallerBox).checked);
+    }
+}
+
+TEST_F(WizardTest, FerrolinkPagesPassTheComPortOnlyFieldsThrough) {
+    const ScriptedPageRunner runner = RunWizard(Then(ToOptions(kFerrolinkPackage), Nexts(2)));
+    ASSERT_EQ(runner.LastVisit().page, P::Summary);
+    const WizardSettings& settings = runner.LastVisit().settingsAtOpen;
+    EXPECT_EQ(settings.InfPrefix, "");
+    EXPECT_EQ(settings.ComDeviceName, "");
+    EXPECT_EQ(settings.InfName, "tnfrlnk");
+}
+
+}  // namespace
+}  // namespace usbwiz::testing

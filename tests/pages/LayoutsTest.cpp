@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <string>
+
+#include "pages/PageLayout.h"
+#include "pages/SummaryText.h"
+#include "settings/SettingsFields.h"
+
+namespace usbwiz {
+namespace {
+
+constexpr std::array kAllPages{PageId::Welcome,
+                               PageId::Warning,
+                               PageId::ComNames,
+                               PageId::ComDeviceNames,
+                               PageId::ComIds,
+                               PageId::FerrolinkNames,
+                               PageId::FerrolinkDeviceName,
+                               PageId::FerrolinkIds,
+                               PageId::Options,
+                               PageId::Certification,
+                               PageId::OutputDirectory,
+                               PageId::Summary};
+
+std::string Name(PageId page) {
+    return std::to_string(static_cast<int>(page));
+}
+
+const ControlLayout* FindControl(PageId page, int id) {
+    for (const ControlLayout& control : LayoutOf(page).controls)
+        if (control.id == id) return &control;
+    return nullptr;
+}
+
+// Static texts have no id; they are found by where they stand.
+const ControlLayout* FindAt(PageId page, int x, int y) {
+    for (const ControlLayout& control : LayoutOf(page).controls)
+        if (control.x == x && control.y == y) return &control;
+    return nullptr;
+}
+
+TEST(LayoutsTest, EveryPageHasItsOwnFrameOfThreeHundredByTwoHundredFour) {
+    for (PageId page : kAllPages) {
+        SCOPED_TRACE(Name(page));
+        const PageLayout& layout = LayoutOf(page);
+        EXPECT_EQ(layout.page, page);
+        EXPECT_EQ(layout.caption, "Custom USB Driver Installation Wizard");
+        EXPECT_EQ(layout.width, 300);
+        EXPECT_EQ(layout.height, 204);
+        EXPECT_EQ(layout.appWindowStyle, page == PageId::Welcome);
+    }
+}
+
+TEST(LayoutsTest, ControlsStayInsideTheDialogAndIdsAreUnique) {
+    for (PageId page : kAllPages) {
+        SCOPED_TRACE(Name(page));
+        std::set<int> ids;
+        int defaultButtons = 0;
+        for (const ControlLayout& control : LayoutOf(page).controls) {
+            SCOPED_TRACE(std::string(control.text));
+            EXPECT_GE(control.x, 0);
+            EXPECT_GE(control.y, 0);
+            EXPECT_GT(control.width, 0);
+            EXPECT_GT(control.height, 0);
+            EXPECT_LE(control.x + control.width, 300);
+            EXPECT_LE(control.y + control.height, 204);
+            EXPECT_EQ(control.text.find('\r'), std::string_view::npos);
+            if (control.id != kNoControlId) {
+                EXPECT_TRUE(ids.insert(control.id).second);
+            }
+            if (control.kind == ControlKind::DefaultButton) ++defaultButtons;
+        }
+        EXPECT_EQ(defaultButtons, 1);
+    }
+}
+
+TEST(LayoutsTest, BannerAndBottomButtonsSitWhereEveryPageHasThem) {
+    struct Frame {
+        PageId page;
+        int nextId;
+        std::string_view nextText;
+        bool hasBack;
+    };
+    const Frame frames[] = {
+        {PageId::Welcome, 1000, "Next >", false},
+        {PageId::Warning, 1000, "Next >", true},
+        {PageId::ComNames, 1006, "Next >", true},
+        {PageId::ComDeviceNames, 1006, "Next >", true},
+        {PageId::ComIds, 1006, "Next >", true},
+        {PageId::FerrolinkNames, 1006, "Next >", true},
+        {PageId::FerrolinkDeviceName, 1006, "Next >", true},
+        {PageId::FerrolinkIds, 1006, "Next >", true},
+        {PageId::Options, 1006, "Next >", true},
+        {PageId::Certification, 1006, "Next >", true},
+        {PageId::OutputDirectory, 1006, "Next >", true},
+        {PageId::Summary, 1006, "Finish", true},
+    };
+    for (const Frame& frame : frames) {
+        SCOPED_TRACE(Name(frame.page));
+        const ControlLayout* banner = FindAt(frame.page, 7, 7);
+        ASSERT_NE(banner, nullptr);
+        EXPECT_EQ(banner->kind, ControlKind::Banner);
+        EXPECT_EQ(banner->width, 39);
+        EXPECT_EQ(banner->height, 190);
+
+        const ControlLayout* next = FindControl(frame.page, frame.nextId);
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->kind, ControlKind::DefaultButton);
+        EXPECT_EQ(next->text, frame.nextText);
+        EXPECT_EQ(next->x, 243);
+        EXPECT_EQ(next->y, 183);
+
+        const ControlLayout* cancel = FindControl(frame.page, kCancelButton);
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text, "Cancel");
+        EXPECT_EQ(cancel->x, 132);
+        EXPECT_EQ(cancel->y, 183);
+
+        const ControlLayout* back = FindControl(frame.page, kBackButton);
+        ASSERT_EQ(back != nullptr, frame.hasBack);
+        if (back != nullptr) {
+            EXPECT_EQ(back->text, "< Back");
+            EXPECT_EQ(back->x, 188);
+            EXPECT_EQ(back->y, 183);
+        }
+        for (const ControlLayout* button : {next, cancel, back}) {
+            if (button == nullptr) continue;
+            EXPECT_EQ(button->width, 50);
+            EXPECT_EQ(button->height, 14);
+        }
+    }
+}
+
+// The edit limits must agree with the longest text the record's fields are meant to take.
+TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
+    struct EditField {
+        PageId page;
+        int id;
+        std::string_view field;
+        bool upperCase;
+    };
+    const EditField edits[] = {
+        {PageId::ComNames, 1002, "UninstallName", false},
+        {PageId::ComNames, 1008, "InfPrefix", false},
+        {PageId::ComNames, 1003, "ShortName", false},
+        {PageId::ComNames, 1005, "LongName", false},
+        {PageId::ComDeviceNames, 1009, "ComDeviceName", false},
+        {PageId::ComDeviceNames, 1010, "UsbDeviceName", false},
+        {PageId::ComIds, 1011, "Vid", true},
+        {PageId::ComIds, 1004, "Pid", true},
+        {PageId::FerrolinkNames, 1002, "UninstallName", false},
+        {PageId::FerrolinkNames, 1038, "InfName", false},
+        {PageId::FerrolinkNames, 1037, "SysName", false},
+        {PageId::FerrolinkNames, 1003, "ShortName", false},
+        {PageId::FerrolinkNames, 1005, "LongName", false},
+        {PageId::FerrolinkDeviceName, 1010, "UsbDeviceName", false},
+        {PageId::FerrolinkIds, 1011, "Vid", true},
+        {PageId::FerrolinkIds, 1004, "Pid", true},
+        {PageId::Options, 1020, "TargetDirectory", false},
+        {PageId::OutputDirectory, 1021, "GenerationDirectory", false},
+    };
+    std::size_t editCount = 0;
+    for (PageId page : kAllPages)
+        for (const ControlLayout& control : LayoutOf(page).controls)
+            if (control.kind == ControlKind::Edit) ++editCount;
+    EXPECT_EQ(editCount, std::size(edits));
+
+    for (const EditField& edit : edits) {
+        SCOPED_TRACE(Name(edit.page) + " " + std::to_string(edit.id));
+        const ControlLayout* control = FindControl(edit.page, edit.id);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->kind, ControlKind::Edit);
+        const TextField* field = FindTextField(edit.field);
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(static_cast<std::size_t>(control->maxLength), field->maxLength);
+        EXPECT_EQ(control->upperCase, edit.upperCase);
+        EXPECT_EQ(control->height, 14);
+    }
+}
+
+TEST(LayoutsTest, OnlyTheLeaveFilesBoxAndItsHelpButtonStartHidden) {
+    std::set<std::pair<PageId, int>> hidden;
+    for (PageId page : kAllPages)
+        for (const ControlLayout& control : LayoutOf(page).controls)
+            if (control.hidden) hidden.insert({page, control.id});
+    const std::set<std::pair<PageId, int>> expected{{PageId::Options, 1031},
+                                                    {PageId::Options, 1013}};
+    EXPECT_EQ(hidden, expected);
+}
+
+TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
+    struct Group {
+        PageId page;
+        std::vector<int> radios;
+    };
+    const Group groups[] = {{PageId::Welcome, {1035, 1036}},
+                            {PageId::Certification, {1014, 1026, 1015}}};
+    for (const Group& group : groups) {
+        std::vector<int> radios;
+        for (const ControlLayout& control : LayoutOf(group.page).controls) {
+            if (control.kind != ControlKind::RadioButton) continue;
+            radios.push_back(control.id);
+            EXPECT_EQ(control.group, radios.size() == 1);
+            EXPECT_TRUE(control.multiline);
+        }
+        EXPECT_EQ(radios, group.radios);
+    }
+    const ControlLayout* icon = nullptr;
+    for (const ControlLayout& control : LayoutOf(PageId::Welcome).controls)
+        if (control.kind == ControlKind::Icon) icon = &control;
+    ASSERT_NE(icon, nullptr);
+}
+
+// The texts that are easy to "correct" by mistake: they stand exactly as the program shows them.
+TEST(LayoutsTest, TextsKeepTheirOddities) {
+    struct Text {
+        PageId page;
+        int x, y;
+        std::string_view text;
+    };
+    const Text texts[] = {
+        {PageId::Welcome, 100, 36,
+         "Welcome the the USB Custom Driver Installation Wizard. Please select which type of "
+         "custom driver installation package to create:"},
+        {PageId::Welcome, 112, 74, "Virtual COM Port Driver Installation\n(KR550x)"},
+        {PageId::ComNames, 82, 35,
+         "This name should be unique for every product released.\nExample: \"tarnunin.xxx\""},
+        {PageId::ComNames, 83, 85, "Example: \"tarnxxxx.inf\" "},
+        {PageId::ComNames, 82, 127, "Example: \"tarn\" "},
+        {PageId::ComNames, 82, 169, "Example: \"Tarnwell\""},
+        {PageId::FerrolinkNames, 82, 31, "*This name should be unique for every product released."},
+        {PageId::FerrolinkNames, 217, 18, "Example: \"tarnunin.xxx\""},
+        {PageId::FerrolinkNames, 217, 57, "Example: \"tnfrlnk.inf\" "},
+        {PageId::FerrolinkNames, 217, 125, "Example: \"tarn\" "},
+        {PageId::FerrolinkIds, 82, 128, "Example: C731 (Hex value for device recognition)"},
+        {PageId::ComIds, 82, 128, "Example: C730 (Hex value for device recognition)"},
+        {PageId::Options, 90, 95,
+         "Example: \"C:\\Program Files\\Vexmor\\Product Name\"\n\nNote: This MUST be different "
+         "for each product released."},
+        {PageId::Warning, 91, 132,
+         "For more info on Windows XP Certification goto:\n"
+         "  https://learn.microsoft.com/windows-hardware/drivers/install/driver-signing\n"
+         "  https://www.example.com/"},
+        {PageId::OutputDirectory, 80, 90,
+         "Note: This is also the location where you should put catalog files for "
+         "certification if your driver is certified.."},
+    };
+    for (const Text& text : texts) {
+        SCOPED_TRACE(std::string(text.text));
+        const ControlLayout* control = FindAt(text.page, text.x, text.y);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->text, text.text);
+    }
+}
+
+TEST(LayoutsTest, SummaryLabelColumnStartsWithTheVirtualComPortLabels) {
+    const ControlLayout* labels = FindControl(PageId::Summary, 1039);
+    ASSERT_NE(labels, nullptr);
+    EXPECT_EQ(labels->text, SummaryLabelText(kComPortPackage));
+    const ControlLayout* values = FindControl(PageId::Summary, 1025);
+    ASSERT_NE(values, nullptr);
+    EXPECT_EQ(values->kind, ControlKind::ReadOnlyText);
+    EXPECT_EQ(labels->y, values->y);
+    EXPECT_EQ(labels->height, values->height);
+}
+
+}  // namespace
+}  // namespace usbwiz

@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "pages/SummaryText.h"
+#include "tests/support/RecordingPlatform.h"
+
+namespace usbwiz {
+namespace {
+
+std::vector<std::string> Split(std::string_view text, std::string_view separator) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        lines.emplace_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return lines;
+        start = end + separator.size();
+    }
+}
+
+WizardSettings Defaults(std::uint8_t kind) {
+    testing::RecordingPlatform platform;
+    WizardSettings settings;
+    ApplyPackageDefaults(settings, kind, platform);
+    settings.GenerationDirectory += '\\';
+    return settings;
+}
+
+struct SummaryCase {
+    std::string name;
+    friend std::ostream& operator<<(std::ostream& os, const SummaryCase& c) { return os << c.name; }
+    WizardSettings settings;
+    std::vector<std::string> lines;
+};
+
+WizardSettings With(WizardSettings settings, void (*change)(WizardSettings&)) {
+    change(settings);
+    return settings;
+}
+
+class BuildSummaryTextTest : public ::testing::TestWithParam<SummaryCase> {};
+
+TEST_P(BuildSummaryTextTest, GivesTwentyValueLinesBesideTheLabels) {
+    const SummaryCase& c = GetParam();
+    const std::string text = BuildSummaryText(c.settings);
+    EXPECT_EQ(Split(text, "\r\n"), c.lines);
+    EXPECT_EQ(Split(SummaryLabelText(c.settings.PackageKind), "\n").size(), c.lines.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, BuildSummaryTextTest,
+    ::testing::Values(
+        SummaryCase{"ComPortDefaults",
+                    Defaults(kComPortPackage),
+                    {"tarnunin.u98, tarnunin.u2k",
+                     "tarnxxxx.inf",
+                     "",
+                     "tarn",
+                     "Tarnwell",
+                     "",
+                     "KR550x USB to UART Bridge Controller",
+                     "KR550x USB Composite Device",
+                     "",
+                     "4E2B",
+                     "C730",
+                     "",
+                     "Yes",
+                     "Yes",
+                     "Yes",
+                     "C:\\Program Files\\Vexmor\\MCU\\KR550x",
+                     "Yes",
+                     "No",
+                     "",
+                     "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
+        SummaryCase{"FerrolinkDefaults",
+                    Defaults(kFerrolinkPackage),
+                    {"tnflunin.u98, tnflunin.u2k",
+                     "tnfrlnk.inf",
+                     "tnfrlnk.sys",
+                     "",
+                     "tarn",
+                     "Tarnwell",
+                     "",
+                     "Ferrolink Device",
+                     "",
+                     "4E2B",
+                     "C731",
+                     "",
+                     "Yes",
+                     "Yes",
+                     "Yes",
+                     "C:\\Program Files\\Vexmor\\MCU\\Ferrolink",
+                     "Yes",
+                     "No",
+                     "",
+                     "C:\\Vexmor\\MCU\\CustomFerrolinkDriverInstall\\"}},
+        SummaryCase{"InvertedFlags",
+                    With(Defaults(kComPortPackage),
+                         [](WizardSettings& s) {
+                             s.QuietSetup = 1;
+                             s.SkipFileCopy = 1;
+                             s.QuietUninstall = 1;
+                             s.LeaveFiles = 1;
+                         }),
+                    {"tarnunin.u98, tarnunin.u2k",
+                     "tarnxxxx.inf",
+                     "",
+                     "tarn",
+                     "Tarnwell",
+                     "",
+                     "KR550x USB to UART Bridge Controller",
+                     "KR550x USB Composite Device",
+                     "",
+                     "4E2B",
+                     "C730",
+                     "",
+                     "Yes",
+                     "No",
+                     "No",
+                     "C:\\Program Files\\Vexmor\\MCU\\KR550x",
+                     "No",
+                     "Yes",
+                     "",
+                     "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
+        // Without a preinstaller every option line shows "-", the uninstaller ones included.
+        SummaryCase{"NoPreinstallerComPort",
+                    With(Defaults(kComPortPackage),
+                         [](WizardSettings& s) {
+                             s.UsePreinstaller = 0;
+                             s.QuietUninstall = 1;
+                             s.LeaveFiles = 1;
+                             s.TargetDirectory = "D:\\Elsewhere";
+                         }),
+                    {"tarnunin.u98, tarnunin.u2k",
+                     "tarnxxxx.inf",
+                     "",
+                     "tarn",
+                     "Tarnwell",
+                     "",
+                     "KR550x USB to UART Bridge Controller",
+                     "KR550x USB Composite Device",
+                     "",
+                     "4E2B",
+                     "C730",
+                     "",
+                     "No",
+                     "-",
+                     "-",
+                     "-",
+                     "-",
+                     "-",
+                     "",
+                     "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
+        SummaryCase{
+            "NoPreinstallerFerrolink",
+            With(Defaults(kFerrolinkPackage), [](WizardSettings& s) { s.UsePreinstaller = 0; }),
+            {"tnflunin.u98, tnflunin.u2k",
+             "tnfrlnk.inf",
+             "tnfrlnk.sys",
+             "",
+             "tarn",
+             "Tarnwell",
+             "",
+             "Ferrolink Device",
+             "",
+             "4E2B",
+             "C731",
+             "",
+             "No",
+             "-",
+             "-",
+             "-",
+             "-",
+             "-",
+             "",
+             "C:\\Vexmor\\MCU\\CustomFerrolinkDriverInstall\\"}},
+        // Empty fields leave empty lines; the count stays twenty.
+        SummaryCase{
+            "EmptyFields",
+            With(Defaults(kFerrolinkPackage),
+                 [](WizardSettings& s) {
+                     s.UninstallName.clear();
+                     s.InfName.clear();
+                     s.SysName.clear();
+                     s.Vid.clear();
+                     s.TargetDirectory.clear();
+                     s.GenerationDirectory.clear();
+                 }),
+            {".u98, .u2k", ".inf", ".sys", "", "tarn", "Tarnwell", "",    "Ferrolink Device",
+             "",           "",     "C731", "", "Yes",  "Yes",      "Yes", "",
+             "Yes",        "No",   "",     ""}}),
+    [](const ::testing::TestParamInfo<SummaryCase>& info) { return info.param.name; });
+
+TEST(SummaryTextTest, OtherKindsHaveNoValuesAndTheVirtualComPortLabels) {
+    for (std::uint8_t kind : {0, 3, 255}) {
+        SCOPED_TRACE(kind);
+        WizardSettings settings = Defaults(kComPortPackage);
+        settings.PackageKind = kind;
+        EXPECT_EQ(BuildSummaryText(settings), "");
+        EXPECT_EQ(SummaryLabelText(kind), SummaryLabelText(kComPortPackage));
+    }
+}
+
+TEST(SummaryTextTest, LabelColumnsOfBothKinds) {
+    const std::vector<std::string> com = Split(SummaryLabelText(kComPortPackage), "\n");
+    const std::vector<std::string> ferrolink = Split(SummaryLabelText(kFerrolinkPackage), "\n");
+    ASSERT_EQ(com.size(), 20u);
+    ASSERT_EQ(ferrolink.size(), 20u);
+    EXPECT_EQ(com[1], "* INF File Names:");
+    EXPECT_EQ(com[6], "* COM Device Name:");
+    EXPECT_EQ(ferrolink[1], "* INF File Name:");
+    EXPECT_EQ(ferrolink[2], "* Driver File Name:");
+    // Lines 13 onwards are the same for both kinds, without a space after the asterisk.
+    const std::vector<std::string> options{"*Use Preinstaller?",
+                                           "*Display Setup?",
+                                           "*Copy Files?",
+                                           "*Target Directory:",
+                                           "*Display Uninstall?",
+                                           "*Leave Files?",
+                                           "",
+                                           "*Generation Directory:"};
+    EXPECT_EQ(std::vector<std::string>(com.begin() + 12, com.end()), options);
+    EXPECT_EQ(std::vector<std::string>(ferrolink.begin() + 12, ferrolink.end()), options);
+    // Labels and values leave the same lines empty, so they stay level.
+    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+        const std::vector<std::string> labels = Split(SummaryLabelText(kind), "\n");
+        const std::vector<std::string> values = Split(BuildSummaryText(Defaults(kind)), "\r\n");
+        for (std::size_t i = 0; i < labels.size(); ++i)
+            EXPECT_EQ(labels[i].empty(), values[i].empty())
+                << "kind " << int{kind} << " line " << i;
+    }
+}
+
+}  // namespace
+}  // namespace usbwiz
