@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "cli/CreateOutputDirectory.h"
+#include "cli/NativePath.h"
+#include "tests/support/RecordingPlatform.h"
+
+namespace usbwiz {
+namespace {
+
+TEST(NativePath, DirectoryLevels) {
+    struct Case {
+        const char* directory;
+        char separator;
+        std::vector<std::string> levels;
+    };
+    const Case cases[] = {
+        {"/tmp/a/b", '/', {"/tmp", "/tmp/a", "/tmp/a/b"}},
+        {"/tmp/a/b/", '/', {"/tmp", "/tmp/a", "/tmp/a/b"}},
+        {"out/pkg", '/', {"out", "out/pkg"}},
+        {"a//b", '/', {"a", "a//b"}},
+        {"/", '/', {}},
+        {"", '/', {}},
+        {"C:\\A\\B\\C\\", '\\', {"C:\\A", "C:\\A\\B", "C:\\A\\B\\C"}},
+        {"Z:\\tmp\\h2wine", '\\', {"Z:\\tmp", "Z:\\tmp\\h2wine"}},
+        {"C:\\", '\\', {}},
+        {"Q:\\New", '\\', {"Q:\\New"}},
+        {"\\\\host\\share\\pkg\\x", '\\', {"\\\\host\\share\\pkg", "\\\\host\\share\\pkg\\x"}},
+        {"\\\\host\\share\\", '\\', {}},
+        {"\\Out\\New", '\\', {"\\Out", "\\Out\\New"}},
+        // A backslash is an ordinary character in a POSIX name.
+        {"/tmp/a\\b", '/', {"/tmp", "/tmp/a\\b"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DirectoryLevels(c.directory, c.separator), c.levels) << c.directory;
+}
+
+TEST(NativePath, SeparatorHandling) {
+    EXPECT_EQ(NativeDirectoryText("C:/Out/pkg", '\\'), "C:\\Out\\pkg");
+    EXPECT_EQ(NativeDirectoryText("/tmp/a\\b", '/'), "/tmp/a\\b");
+    EXPECT_EQ(AsWizardPath("/tmp/a:b", '/'), "\\tmp\\a:b");
+    EXPECT_EQ(AsWizardPath("C:\\x/y", '\\'), "C:\\x/y");
+
+    EXPECT_EQ(WithTrailingSeparator("/tmp/x", '/'), "/tmp/x/");
+    EXPECT_EQ(WithTrailingSeparator("/tmp/x/", '/'), "/tmp/x/");
+    EXPECT_EQ(WithTrailingSeparator("C:\\Out", '\\'), "C:\\Out\\");
+    EXPECT_EQ(WithTrailingSeparator("C:\\Out\\", '\\'), "C:\\Out\\");
+}
+
+TEST(CreateOutputDirectory, CreatesMissingLevelsOutermostFirst) {
+    testing::RecordingPlatform platform;
+    platform.directories = {"C:\\", "C:\\A"};
+    EXPECT_TRUE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir C:\\A\\B", "mkdir C:\\A\\B\\C"}));
+
+    platform.events.clear();
+    EXPECT_TRUE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_TRUE(platform.events.empty()) << "nothing to create when it exists";
+}
+
+TEST(CreateOutputDirectory, StopsAtTheFirstLevelThatCannotBeMade) {
+    testing::RecordingPlatform platform;  // no drive Q:
+    EXPECT_FALSE(CreateOutputDirectory(platform, "Q:\\New\\Sub\\", '\\'));
+    EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir Q:\\New"}));
+}
+
+}  // namespace
+}  // namespace usbwiz
