@@ -28,7 +28,11 @@ bool NeedsQuotes(std::string_view value) {
 }
 
 std::string Quoted(std::string_view value) {
-    return NeedsQuotes(value) ? "\"" + std::string(value) + "\"" : std::string(value);
+    if (!NeedsQuotes(value)) return std::string(value);
+    std::string quoted(1, '"');
+    quoted += value;
+    quoted += '"';
+    return quoted;
 }
 
 std::string Line(std::string_view name, const std::string& value) {
