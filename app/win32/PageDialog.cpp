@@ -24,7 +24,18 @@ bool PageDialog::OnInitDialog() {
 
     view_.emplace(window, layout_, platform_, title_);
     page_.OnInit(*view_);
-    return !view_->FocusWasSet();
+    if (view_->FocusWasSet()) return false;
+    // Otherwise the dialog manager focuses the first tab stop. Where that is a push button
+    // (Cancel or a "?" button on pages without edits), Enter would press it instead of the
+    // default button, so the default button gets the focus instead.
+    HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+    HWND defaultControl =
+        defaultButton == kNoControlId ? nullptr : GetDlgItem(window, defaultButton);
+    const bool firstIsOtherButton =
+        first != nullptr && (SendMessageA(first, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON);
+    if (!firstIsOtherButton || defaultControl == nullptr) return true;
+    SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(defaultControl), TRUE);
+    return false;
 }
 
 void PageDialog::OnCommand(int controlId, int notification) {

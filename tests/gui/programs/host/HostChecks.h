@@ -1,0 +1,12 @@
+#pragma once
+
+#include "CheckLog.h"
+
+namespace usbwiz {
+
+// The groups of checks of the Win32 host, each run against real windows under Wine.
+void CheckTextHelpers(CheckLog& log);
+void CheckDialogTemplates(CheckLog& log);
+void CheckPageDialogs(CheckLog& log);
+
+}  // namespace usbwiz
