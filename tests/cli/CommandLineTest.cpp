@@ -58,16 +58,6 @@ TEST(CommandLine, AcceptedForms) {
     }
 }
 
-TEST(CommandLine, EveryTextOptionReachesItsField) {
-    for (const TextOption& o : kTextOptions) {
-        const std::vector<std::string> args{std::string(o.option) + "=v"};
-        const ParsedCommandLine parsed = ParseCommandLine(args);
-        ASSERT_EQ(parsed.error, "") << o.option;
-        EXPECT_EQ(TextsByField(parsed.options),
-                  (std::map<std::string, std::string>{{std::string(o.field), "v"}}));
-    }
-}
-
 TEST(CommandLine, FlagsCertificationQuietAndSettings) {
     const std::vector<std::string> args{"--no-preinstaller", "--leave-files", "--quiet",
                                         "--certification",   "default",       "--settings=run.txt"};

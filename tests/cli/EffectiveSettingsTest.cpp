@@ -43,11 +43,6 @@ TEST(EffectiveSettings, LayersDefaultsFileAndCommandLine) {
     const Case cases[] = {
         {"com defaults", {"--kind", "com"}, nullptr, 1, [](WizardSettings&) {}},
         {"ferrolink defaults", {"--kind", "ferrolink"}, nullptr, 2, [](WizardSettings&) {}},
-        {"identifiers upper-cased",
-         {"--kind", "com", "--vid", "ab1f", "--pid=c7a0"},
-         nullptr,
-         1,
-         [](WizardSettings& s) { s.Vid = "AB1F", s.Pid = "C7A0"; }},
         {"flags",
          {"--kind", "com", "--no-preinstaller", "--quiet-setup", "--skip-file-copy",
           "--quiet-uninstall", "--leave-files"},

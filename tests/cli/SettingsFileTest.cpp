@@ -97,15 +97,5 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
     }
 }
 
-TEST(SettingsFile, WrittenFormLeavesTheOutputDirectoryToTheRun) {
-    WizardSettings s;
-    s.PackageKind = kComPortPackage;
-    s.GenerationDirectory = "/somewhere/else/";
-    const std::string text = FormatSettingsFile(s);
-    EXPECT_EQ(text.find("GenerationDirectory"), std::string::npos);
-    EXPECT_NE(text.find("\nPackageKind = 1\n"), std::string::npos);
-    EXPECT_NE(text.find("\nInfName =\n"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace usbwiz
