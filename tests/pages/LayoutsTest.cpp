@@ -214,48 +214,6 @@ TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
     ASSERT_NE(icon, nullptr);
 }
 
-// The texts that are easy to "correct" by mistake: they stand exactly as the program shows them.
-TEST(LayoutsTest, TextsKeepTheirOddities) {
-    struct Text {
-        PageId page;
-        int x, y;
-        std::string_view text;
-    };
-    const Text texts[] = {
-        {PageId::Welcome, 100, 36,
-         "Welcome the the USB Custom Driver Installation Wizard. Please select which type of "
-         "custom driver installation package to create:"},
-        {PageId::Welcome, 112, 74, "Virtual COM Port Driver Installation\n(KR550x)"},
-        {PageId::ComNames, 82, 35,
-         "This name should be unique for every product released.\nExample: \"tarnunin.xxx\""},
-        {PageId::ComNames, 83, 85, "Example: \"tarnxxxx.inf\" "},
-        {PageId::ComNames, 82, 127, "Example: \"tarn\" "},
-        {PageId::ComNames, 82, 169, "Example: \"Tarnwell\""},
-        {PageId::FerrolinkNames, 82, 31, "*This name should be unique for every product released."},
-        {PageId::FerrolinkNames, 217, 18, "Example: \"tarnunin.xxx\""},
-        {PageId::FerrolinkNames, 217, 57, "Example: \"tnfrlnk.inf\" "},
-        {PageId::FerrolinkNames, 217, 125, "Example: \"tarn\" "},
-        {PageId::FerrolinkIds, 82, 128, "Example: C731 (Hex value for device recognition)"},
-        {PageId::ComIds, 82, 128, "Example: C730 (Hex value for device recognition)"},
-        {PageId::Options, 90, 95,
-         "Example: \"C:\\Program Files\\Vexmor\\Product Name\"\n\nNote: This MUST be different "
-         "for each product released."},
-        {PageId::Warning, 91, 132,
-         "For more info on Windows XP Certification goto:\n"
-         "  https://learn.microsoft.com/windows-hardware/drivers/install/driver-signing\n"
-         "  https://www.example.com/"},
-        {PageId::OutputDirectory, 80, 90,
-         "Note: This is also the location where you should put catalog files for "
-         "certification if your driver is certified.."},
-    };
-    for (const Text& text : texts) {
-        SCOPED_TRACE(std::string(text.text));
-        const ControlLayout* control = FindAt(text.page, text.x, text.y);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->text, text.text);
-    }
-}
-
 TEST(LayoutsTest, SummaryLabelColumnStartsWithTheVirtualComPortLabels) {
     const ControlLayout* labels = FindControl(PageId::Summary, 1039);
     ASSERT_NE(labels, nullptr);
