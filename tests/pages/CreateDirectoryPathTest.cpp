@@ -14,11 +14,11 @@ namespace usbwiz {
 namespace {
 
 // Remembers the directories in the order they were made.
-class CreationOrderPlatform : public testing::DirectoryTreePlatform {
+class CreationOrderPlatform : public testing::RecordingPlatform {
   public:
     std::vector<std::string> made;
     bool CreateOneDirectory(const std::string& path) override {
-        const bool created = DirectoryTreePlatform::CreateOneDirectory(path);
+        const bool created = RecordingPlatform::CreateOneDirectory(path);
         if (created) made.push_back(path.back() == '\\' ? path.substr(0, path.size() - 1) : path);
         return created;
     }
@@ -72,12 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Retrying every prefix after every failure doubles the work with each level. A path of the
 // longest length the field takes must still finish with a modest number of attempts.
-class CountingPlatform : public testing::DirectoryTreePlatform {
+class CountingPlatform : public testing::RecordingPlatform {
   public:
     std::size_t attempts = 0;
     bool CreateOneDirectory(const std::string& path) override {
         if (++attempts > kBudget) throw std::runtime_error("too many directory attempts");
-        return DirectoryTreePlatform::CreateOneDirectory(path);
+        return RecordingPlatform::CreateOneDirectory(path);
     }
     static constexpr std::size_t kBudget = 100000;
 };
@@ -136,7 +136,7 @@ TEST(CreateDirectoryPathDepthTest, SameOutcomeAsThePlainRecursion) {
             for (unsigned blocked = 0; blocked < 16; ++blocked) {
                 if ((existing & blocked) != 0) continue;
                 for (bool trailing : {false, true}) {
-                    testing::DirectoryTreePlatform plain;
+                    testing::RecordingPlatform plain;
                     plain.directories.insert("C:\\");
                     std::string path = root;
                     for (std::size_t i = 0; i < levels.size(); ++i) {
@@ -146,7 +146,7 @@ TEST(CreateDirectoryPathDepthTest, SameOutcomeAsThePlainRecursion) {
                         if (i + 1 < levels.size()) path += '\\';
                     }
                     if (trailing) path += '\\';
-                    testing::DirectoryTreePlatform remembering = plain;
+                    testing::RecordingPlatform remembering = plain;
 
                     SCOPED_TRACE(path + " existing " + std::to_string(existing) + " blocked " +
                                  std::to_string(blocked));

@@ -13,17 +13,6 @@
 
 namespace usbwiz::testing {
 
-// The recording platform, except that creating "C:\A\B\" creates C:\A\B, as the Windows call
-// does: the output-directory page always asks for paths with a trailing backslash.
-class DirectoryTreePlatform : public RecordingPlatform {
-  public:
-    bool CreateOneDirectory(const std::string& path) override {
-        if (path.size() > 1 && path.back() == '\\')
-            return RecordingPlatform::CreateOneDirectory(path.substr(0, path.size() - 1));
-        return RecordingPlatform::CreateOneDirectory(path);
-    }
-};
-
 // Runs the whole wizard, or a single page, from a user's script against an in-memory platform
 // whose C: drive already holds the default output directories of both kinds.
 class WizardTest : public ::testing::Test {
@@ -57,7 +46,7 @@ class WizardTest : public ::testing::Test {
         return settings;
     }
 
-    DirectoryTreePlatform platform;
+    RecordingPlatform platform;
     PageServices services{platform, EmbeddedPayloads()};
 };
 

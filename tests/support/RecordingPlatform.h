@@ -53,15 +53,18 @@ public:
         return directories.count(path) != 0 || files.count(path) != 0;
     }
 
-    bool CreateOneDirectory(const std::string& path) override {
-        events.push_back("mkdir " + path);
+    bool CreateOneDirectory(const std::string& requested) override {
+        events.push_back("mkdir " + requested);
+        // As CreateDirectoryA: one trailing separator names the same directory.
+        std::string path = requested;
+        if (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
         if (PathExists(path)) return false;
-        const std::size_t cut = path.find_last_of("\\/", path.size() - 1);
-        std::string parent = cut == std::string::npos ? std::string() : path.substr(0, cut);
-        if (!parent.empty() && parent.back() != ':' && directories.count(parent) == 0)
-            return false;
-        if (!parent.empty() && parent.back() == ':' && directories.count(parent + "\\") == 0)
-            return false;
+        const std::size_t cut = path.find_last_of("\\/");
+        if (cut != std::string::npos) {
+            std::string parent = path.substr(0, cut);
+            if (parent.size() == 2 && parent[1] == ':') parent += '\\';  // "C:" is the drive root
+            if (!parent.empty() && directories.count(parent) == 0) return false;
+        }
         directories.insert(path);
         return true;
     }
