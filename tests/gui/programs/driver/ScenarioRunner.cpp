@@ -339,13 +339,16 @@ void ScenarioRunner::Snapshot(const std::string& name) {
         return IsPainted(page);
     });
 
-    RECT rect;
-    GetWindowRect(page, &rect);
+    // The client area: without a window manager nobody draws the caption, which would show
+    // as a black band.
+    RECT client;
+    GetClientRect(page, &client);
+    POINT origin{0, 0};
+    ClientToScreen(page, &origin);
     const std::string path = options_.snapshotFolder + "\\" + name + ".rect";
     {
         std::ofstream out(path + ".tmp", std::ios::binary);
-        out << (rect.right - rect.left) << 'x' << (rect.bottom - rect.top) << '+' << rect.left
-            << '+' << rect.top << '\n';
+        out << client.right << 'x' << client.bottom << '+' << origin.x << '+' << origin.y << '\n';
         if (!out) throw StepFailed{"a snapshot request written to " + path, "a write failure"};
     }
     if (!MoveFileExA((path + ".tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))

@@ -32,7 +32,7 @@ struct DriverOptions {
 //   expect-checked ID yes|no
 //   expect-visible ID yes|no
 //   message ANSWER TEXT    wait for a message box saying TEXT and press ok, yes, no or cancel
-//   snapshot NAME          hand the page's rectangle to the screenshot taker (see the driver)
+//   snapshot NAME          hand the page's client area to the screenshot taker (--snapshots)
 //   exit CODE              wait until the wizard has ended with exit code CODE
 class ScenarioRunner {
   public:
