@@ -55,6 +55,10 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
         for (const SettingsFileFlag& f : file->flags) s.*(f.field->member) = f.value;
     }
 
+    // As clearing the wizard's check box does; options given beside it still have the last word.
+    for (const FlagOption* f : options.flags)
+        if (f->field == "UsePreinstaller" && f->value == 0) SwitchOffPreinstaller(s);
+
     for (const TextOptionValue& t : options.texts) {
         s.*(FindTextField(t.option->field)->member) = t.value;
         result.origins[t.option->field] = std::string(t.option->option);

@@ -7,7 +7,7 @@
 namespace usbwiz {
 
 // Where a preinstaller switched off leaves the copy of the driver files, for both kinds.
-inline constexpr std::string_view kResetTargetDirectory = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
+inline constexpr std::string_view kResetTargetDirectory = kComPortTargetDirectory;
 
 // The preinstaller and uninstaller options of both kinds.
 class OptionsPage : public Page {

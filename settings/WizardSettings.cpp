@@ -28,15 +28,21 @@ void ApplyPackageDefaults(WizardSettings& s, std::uint8_t kind, Platform& platfo
     s.UsePreinstaller = 1;
     s.QuietSetup = 0;
     s.SkipFileCopy = 0;
-    s.TargetDirectory =
-        com ? "C:\\Program Files\\Vexmor\\MCU\\KR550x" : "C:\\Program Files\\Vexmor\\MCU\\Ferrolink";
+    s.TargetDirectory = com ? kComPortTargetDirectory : "C:\\Program Files\\Vexmor\\MCU\\Ferrolink";
     s.QuietUninstall = 0;
     s.LeaveFiles = 0;
     s.CertificationChoice = 0;
     s.DefaultCatalogFiles = 0;
-    s.GenerationDirectory =
-        DriveRootOf(platform.WindowsDirectory().value_or("")) +
-        (com ? "Vexmor\\MCU\\CustomKR550xDriverInstall" : "Vexmor\\MCU\\CustomFerrolinkDriverInstall");
+    s.GenerationDirectory = DriveRootOf(platform.WindowsDirectory().value_or("")) +
+                            (com ? "Vexmor\\MCU\\CustomKR550xDriverInstall"
+                                 : "Vexmor\\MCU\\CustomFerrolinkDriverInstall");
+}
+
+void SwitchOffPreinstaller(WizardSettings& s) {
+    s.UsePreinstaller = 0;
+    s.QuietSetup = 0;
+    s.SkipFileCopy = 0;
+    s.TargetDirectory = kComPortTargetDirectory;
 }
 
 }  // namespace usbwiz

@@ -41,6 +41,10 @@ struct WizardSettings {
 inline constexpr std::uint8_t kComPortPackage = 1;
 inline constexpr std::uint8_t kFerrolinkPackage = 2;
 
+// The COM port package's default target directory, which is also what switching the
+// preinstaller off puts back, whatever the kind.
+inline constexpr const char* kComPortTargetDirectory = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
+
 // The drive root ("C:\") of the Windows directory the platform reports; "C:\" when it
 // reports nothing usable.
 std::string DriveRootOf(const std::string& windowsDirectory);
@@ -48,5 +52,9 @@ std::string DriveRootOf(const std::string& windowsDirectory);
 // Fills the record with the defaults of `kind` (1 or 2) unless it already has that kind, so
 // re-choosing the shown kind keeps what was typed. Other kinds change nothing.
 void ApplyPackageDefaults(WizardSettings& settings, std::uint8_t kind, Platform& platform);
+
+// What clearing "Generate a Preinstaller program" does: no preinstaller, and the preinstaller's
+// hidden options back to a window shown, files copied and the fixed target directory.
+void SwitchOffPreinstaller(WizardSettings& settings);
 
 }  // namespace usbwiz

@@ -52,6 +52,19 @@ TEST(EffectiveSettings, LayersDefaultsFileAndCommandLine) {
              s.UsePreinstaller = 0, s.QuietSetup = 1, s.SkipFileCopy = 1, s.QuietUninstall = 1,
              s.LeaveFiles = 1;
          }},
+        {"no preinstaller resets its hidden options, as the wizard's check box does",
+         {"--kind", "ferrolink", "--no-preinstaller"},
+         "QuietSetup = 1\nSkipFileCopy = 1\nTargetDirectory = D:\\Tools\n",
+         2,
+         [](WizardSettings& s) {
+             s.UsePreinstaller = 0, s.QuietSetup = 0, s.SkipFileCopy = 0,
+             s.TargetDirectory = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
+         }},
+        {"options beside --no-preinstaller win over its reset",
+         {"--kind", "ferrolink", "--no-preinstaller", "--target-dir", "E:\\Drv"},
+         nullptr,
+         2,
+         [](WizardSettings& s) { s.UsePreinstaller = 0, s.TargetDirectory = "E:\\Drv"; }},
         {"certification plan",
          {"--kind", "com", "--certification", "plan"},
          nullptr,
