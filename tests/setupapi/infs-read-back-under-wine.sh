@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Generates both packages with the native usbdrvgen, with the user's own IDs and names, and
+# reads every INF back through the Windows setup API under Wine (SetupApiInfCheck) against the
+# expectation files; then shows that the checker does fail on wrong expectations, on an INF
+# that Setup refuses and on an unusable expectation file.
+# Usage: infs-read-back-under-wine.sh USBDRVGEN CHECKER_EXE EXPECTATIONS_DIR WORK_FOLDER WINE_SH
+#        BUILD_COMMAND
+# WINEPREFIX must name the test's own prefix; it is created on first use.
+set -euo pipefail
+usbdrvgen=$1 checker=$2 expectations=$3 work=$4 wine_sh=$5 build_command=$6
+
+if [ ! -f "$checker" ]; then
+  echo "FAIL: $checker does not exist; build it with: $build_command" >&2
+  exit 1
+fi
+: "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix of this test}"
+
+rm -rf "$work"
+mkdir -p "$work"
+trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
+
+# Z: is the Linux root inside Wine.
+windows_path() {
+  local path
+  path=$(realpath -m "$1")
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+generate() {
+  local out=$1
+  shift
+  if ! "$usbdrvgen" --out "$out" --quiet "$@"; then
+    echo "FAIL: usbdrvgen $* did not write its package" >&2
+    exit 1
+  fi
+}
+
+names=(--vid 1A2B --pid 3C4D --uninstall-name acmeunin --short-name acmeshort
+       --long-name "Acme Widget Works")
+com_names=(--inf-prefix acme --com-device-name "Acme Serial Bridge"
+           --usb-device-name "Acme Composite Hub")
+generate "$work/com" --kind com "${names[@]}" "${com_names[@]}"
+generate "$work/com-certified" --kind com "${names[@]}" "${com_names[@]}" --certification plan
+generate "$work/ferrolink" --kind ferrolink "${names[@]}" --inf-name acmefl --sys-name acmedrv \
+  --usb-device-name "Acme Direct Link" --certification plan
+
+pairs=(
+  com/acmebus.inf com-bus.txt
+  com/tarnvxd.inf com-vxd.txt
+  com/acmew2k.inf com-w2k.txt
+  com/acmewdm.inf com-wdm.txt
+  ferrolink/acmefl.inf ferrolink.txt
+  com-certified/acmebus.inf com-bus-certified.txt
+  com-certified/tarnvxd.inf com-serial-certified.txt
+  com-certified/acmew2k.inf com-serial-certified.txt
+  com-certified/acmewdm.inf com-serial-certified.txt
+)
+arguments=()
+for ((i = 0; i < ${#pairs[@]}; i += 2)); do
+  arguments+=("$(windows_path "$work/${pairs[i]}")" "$(windows_path "$expectations/${pairs[i + 1]}")")
+done
+
+failed=0
+echo "== reading the generated INF files back through the setup API"
+if ! bash "$wine_sh" "$checker" "${arguments[@]}" </dev/null; then
+  echo "FAIL: the setup API reads the generated INF files differently from the expectations" >&2
+  failed=1
+fi
+
+# Runs the checker and demands an exit status; its output goes to a file for closer checks.
+expect_status() {
+  local wanted=$1 output=$2
+  shift 2
+  local status=0
+  bash "$wine_sh" "$checker" "$@" </dev/null >"$output" 2>&1 || status=$?
+  if [ "$status" -ne "$wanted" ]; then
+    echo "FAIL: SetupApiInfCheck $* exited with $status, not $wanted; its output:" >&2
+    cat "$output" >&2
+    failed=1
+    return 1
+  fi
+}
+
+echo "== the checker reports every wrong expectation"
+must_fail=$expectations/checker-must-fail.txt
+if expect_status 1 "$work/must-fail.out" "$(windows_path "$work/com/acmebus.inf")" \
+    "$(windows_path "$must_fail")"; then
+  checks=$(grep -cv '^\(#.*\)\?$' "$must_fail")
+  reports=$(grep -c '^FAIL Z:.*: expected .*, found ' "$work/must-fail.out" || true)
+  if [ "$reports" -ne "$checks" ]; then
+    echo "FAIL: $reports failures reported for $checks wrong expectations:" >&2
+    cat "$work/must-fail.out" >&2
+    failed=1
+  fi
+  if ! grep -qF '[Strings] key Provider field 1: expected "Not The Provider", found "Acme Widget Works"' \
+      "$work/must-fail.out"; then
+    echo "FAIL: the report does not name what was expected and what was found:" >&2
+    cat "$work/must-fail.out" >&2
+    failed=1
+  fi
+fi
+
+echo "== the checker fails on an INF that Setup refuses"
+printf '[Version]\r\nSignature="$Not A Signature$"\r\n' >"$work/refused.inf"
+if expect_status 1 "$work/refused.out" "$(windows_path "$work/refused.inf")" \
+    "$(windows_path "$expectations/com-bus-certified.txt")"; then
+  if ! grep -q 'SetupOpenInfFile failed' "$work/refused.out"; then
+    echo "FAIL: the refused open is not reported:" >&2
+    cat "$work/refused.out" >&2
+    failed=1
+  fi
+fi
+
+echo "== the checker refuses an unusable expectation file"
+printf 'string|Version|Signature|one|$CHICAGO$\n' >"$work/unusable.txt"
+expect_status 2 "$work/unusable.out" "$(windows_path "$work/com/acmebus.inf")" \
+  "$(windows_path "$work/unusable.txt")" || true
+
+if [ "$failed" -ne 0 ]; then
+  exit 1
+fi
+echo "PASS: the setup API reads all five INF files as intended"
