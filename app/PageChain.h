@@ -6,7 +6,7 @@ namespace usbwiz {
 
 // Runs one page modally until it ends: a real dialog on Windows, a script in the tests.
 class PageRunner {
-public:
+  public:
     virtual ~PageRunner() = default;
     virtual void Run(Page& page) = 0;
 };

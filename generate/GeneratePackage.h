@@ -13,7 +13,7 @@ inline constexpr std::string_view kGenerationSucceededMessage = "Files Successfu
 
 // The page that runs generation: it owns the driver's messages and ends when all is written.
 class GenerationPage {
-public:
+  public:
     virtual ~GenerationPage() = default;
     // A message box owned by the page, with the program's name as caption and an OK button.
     virtual void ShowPageMessage(std::string_view text, MessageIcon icon) = 0;

@@ -68,9 +68,12 @@ std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
 
 std::vector<GenerationStep> GenerationPlan(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage: return ComPortPlan(settings);
-        case kFerrolinkPackage: return FerrolinkPlan(settings);
-        default: return {};
+        case kComPortPackage:
+            return ComPortPlan(settings);
+        case kFerrolinkPackage:
+            return FerrolinkPlan(settings);
+        default:
+            return {};
     }
 }
 

@@ -10,8 +10,12 @@ namespace usbwiz {
 
 namespace {
 
-std::string_view QuietWord(std::int32_t flag) { return flag != 0 ? "Quiet" : "NoQuiet"; }
-std::string_view LeaveWord(std::int32_t flag) { return flag != 0 ? "LeaveSource" : "NoLeaveSource"; }
+std::string_view QuietWord(std::int32_t flag) {
+    return flag != 0 ? "Quiet" : "NoQuiet";
+}
+std::string_view LeaveWord(std::int32_t flag) {
+    return flag != 0 ? "LeaveSource" : "NoLeaveSource";
+}
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
     std::string text;
@@ -30,12 +34,30 @@ InstallerConfigTexts ComPortTexts(const WizardSettings& s) {
         Lines({ids, s.LongName, s.InfPrefix + "bus.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf",
                QuietWord(s.QuietUninstall), LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
         Lines({ids, QuietWord(s.QuietSetup), LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
-        Lines({s.ComDeviceName + " Driver Set", s.LongName, s.TargetDirectory,
-               QuietWord(s.QuietUninstall), "Copy Files", s.InfPrefix + "bus.inf",
-               s.InfPrefix + "w2k.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf", un + ".exe",
-               un + "2k.exe", un + ".u98", un + ".u2k", "tarnbus.sys", "tarncm95.sys",
-               "tarncmnt.sys", "tarncr.sys", "tarnser.sys", "tarnwh95.sys", "tarnwhnt.sys",
-               "tarncomm.vxd", "tarnvcd.vxd", "tarnvcr.vxd", ""}),
+        Lines({s.ComDeviceName + " Driver Set",
+               s.LongName,
+               s.TargetDirectory,
+               QuietWord(s.QuietUninstall),
+               "Copy Files",
+               s.InfPrefix + "bus.inf",
+               s.InfPrefix + "w2k.inf",
+               s.InfPrefix + "wdm.inf",
+               "tarnvxd.inf",
+               un + ".exe",
+               un + "2k.exe",
+               un + ".u98",
+               un + ".u2k",
+               "tarnbus.sys",
+               "tarncm95.sys",
+               "tarncmnt.sys",
+               "tarncr.sys",
+               "tarnser.sys",
+               "tarnwh95.sys",
+               "tarnwhnt.sys",
+               "tarncomm.vxd",
+               "tarnvcd.vxd",
+               "tarnvcr.vxd",
+               ""}),
     };
 }
 
@@ -57,9 +79,12 @@ InstallerConfigTexts FerrolinkTexts(const WizardSettings& s) {
 
 InstallerConfigTexts BuildInstallerConfigTexts(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage: return ComPortTexts(settings);
-        case kFerrolinkPackage: return FerrolinkTexts(settings);
-        default: return {};
+        case kComPortPackage:
+            return ComPortTexts(settings);
+        case kFerrolinkPackage:
+            return FerrolinkTexts(settings);
+        default:
+            return {};
     }
 }
 

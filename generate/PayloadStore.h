@@ -15,7 +15,7 @@ inline constexpr std::array<PayloadId, 18> kPayloadIds{145, 147, 148, 149, 150, 
 // Id to bytes, fixed when the program is built. The bytes stay owned by the store (on Windows
 // they point into the program's mapped image), so extraction writes them without a copy.
 class PayloadStore {
-public:
+  public:
     virtual ~PayloadStore() = default;
     virtual std::optional<std::string_view> Find(PayloadId id) const = 0;
 };

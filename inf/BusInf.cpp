@@ -219,7 +219,8 @@ DriverSet = "{{ComDeviceName}} Software"
 
 int WriteBusInf(WizardSettings& settings, Platform& platform) {
     settings.ShortName = UpperCased(settings.ShortName);
-    return WriteWholeFileOrReport(platform, settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
+    return WriteWholeFileOrReport(platform,
+                                  settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
                                   RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 

@@ -140,7 +140,8 @@ WINUN="Software\Microsoft\Windows\CurrentVersion\Uninstall"
 }  // namespace
 
 int WriteFerrolinkInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform, settings.GenerationDirectory + settings.InfName + ".inf",
+    return WriteWholeFileOrReport(platform,
+                                  settings.GenerationDirectory + settings.InfName + ".inf",
                                   RenderTemplate(kTemplate, settings, kDriverNoticeLine));
 }
 

@@ -11,9 +11,12 @@ std::string UpperCased(std::string_view text) {
 
 std::string GetUpperInfStem(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage: return UpperCased(settings.InfPrefix);
-        case kFerrolinkPackage: return UpperCased(settings.InfName);
-        default: return {};
+        case kComPortPackage:
+            return UpperCased(settings.InfPrefix);
+        case kFerrolinkPackage:
+            return UpperCased(settings.InfName);
+        default:
+            return {};
     }
 }
 

@@ -152,7 +152,8 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 }  // namespace
 
 int WriteW2kSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform, settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
+    return WriteWholeFileOrReport(platform,
+                                  settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
                                   RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 

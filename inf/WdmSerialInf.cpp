@@ -159,7 +159,8 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 }  // namespace
 
 int WriteWdmSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform, settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
+    return WriteWholeFileOrReport(platform,
+                                  settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
                                   RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 

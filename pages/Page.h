@@ -22,7 +22,7 @@ struct PageServices {
 // a hand-over ends the page and names the next one, which the page chain creates afresh with a
 // copy of this page's whole record.
 class Page {
-public:
+  public:
     Page(const WizardSettings& settings, PageServices& services)
         : settings_(settings), services_(services) {}
     virtual ~Page() = default;
@@ -44,7 +44,7 @@ public:
     // Set once the page has ended: the page to run next, or nullopt when the wizard ends.
     std::optional<PageId> Next() const { return next_; }
 
-protected:
+  protected:
     void HandOver(PageView& view, PageId next) {
         next_ = next;
         view.EndPage();
@@ -57,12 +57,11 @@ protected:
     WizardSettings settings_;
     PageServices& services_;
 
-private:
+  private:
     std::optional<PageId> next_;
 };
 
 // A fresh page of the given kind holding a copy of `settings`.
-std::unique_ptr<Page> CreatePage(PageId id, const WizardSettings& settings,
-                                 PageServices& services);
+std::unique_ptr<Page> CreatePage(PageId id, const WizardSettings& settings, PageServices& services);
 
 }  // namespace usbwiz

@@ -14,16 +14,16 @@ namespace usbwiz {
 inline constexpr int kNoControlId = -1;  // static texts nobody addresses
 
 enum class ControlKind {
-    Label,          // static text, left-aligned, wraps within its rectangle
-    Edit,           // single-line, bordered, scrolls horizontally
-    ReadOnlyText,   // multi-line read-only edit without border, scrolls horizontally
+    Label,         // static text, left-aligned, wraps within its rectangle
+    Edit,          // single-line, bordered, scrolls horizontally
+    ReadOnlyText,  // multi-line read-only edit without border, scrolls horizontally
     PushButton,
     DefaultButton,
-    CheckBox,       // automatic
-    RadioButton,    // automatic; `group` starts a new group
+    CheckBox,     // automatic
+    RadioButton,  // automatic; `group` starts a new group
     GroupBox,
-    Banner,         // sunken picture control showing bitmap 132
-    Icon,           // static icon showing icon 128
+    Banner,  // sunken picture control showing bitmap 132
+    Icon,    // static icon showing icon 128
 };
 
 struct ControlLayout {

@@ -10,7 +10,7 @@ namespace usbwiz {
 // A page's dialog as the page code sees it. The Win32 host implements it over a real dialog;
 // the scripted host of the tests implements it in memory.
 class PageView {
-public:
+  public:
     virtual ~PageView() = default;
 
     virtual std::string GetText(int controlId) = 0;

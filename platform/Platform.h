@@ -28,7 +28,7 @@ struct FileWriteResult {
 
 // The narrow layer between the core and the operating system. Tests replace it with a fake.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;

@@ -45,7 +45,9 @@ FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::stri
     return {true, {}};
 }
 
-std::optional<std::string> PosixPlatform::WindowsDirectory() { return "C:\\WINDOWS"; }
+std::optional<std::string> PosixPlatform::WindowsDirectory() {
+    return "C:\\WINDOWS";
+}
 
 bool PosixPlatform::PathExists(const std::string& path) {
     struct stat st {};
@@ -57,6 +59,8 @@ bool PosixPlatform::CreateOneDirectory(const std::string& path) {
 }
 
 // No folder browser outside Windows: always as if cancelled.
-std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&) { return std::nullopt; }
+std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&) {
+    return std::nullopt;
+}
 
 }  // namespace usbwiz

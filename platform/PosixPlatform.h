@@ -7,7 +7,7 @@ namespace usbwiz {
 // The platform of native builds and tools: real files, messages on standard error, and a
 // stand-in Windows directory.
 class PosixPlatform : public Platform {
-public:
+  public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> WindowsDirectory() override;

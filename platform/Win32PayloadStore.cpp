@@ -8,7 +8,7 @@ namespace usbwiz {
 namespace {
 
 class ResourcePayloads final : public PayloadStore {
-public:
+  public:
     std::optional<std::string_view> Find(PayloadId id) const override {
         HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "DATAFILE");
         if (info == nullptr) return std::nullopt;

@@ -10,10 +10,14 @@ namespace {
 
 UINT IconFlag(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Error: return MB_ICONERROR;
-        case MessageIcon::Warning: return MB_ICONWARNING;
-        case MessageIcon::Question: return MB_ICONQUESTION;
-        case MessageIcon::None: break;
+        case MessageIcon::Error:
+            return MB_ICONERROR;
+        case MessageIcon::Warning:
+            return MB_ICONWARNING;
+        case MessageIcon::Question:
+            return MB_ICONQUESTION;
+        case MessageIcon::None:
+            break;
     }
     return 0;
 }
@@ -37,8 +41,8 @@ std::string LastErrorText() {
 }
 
 MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
-    const UINT type = IconFlag(request.icon) |
-                      (request.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK);
+    const UINT type =
+        IconFlag(request.icon) | (request.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK);
     const int answer =
         MessageBoxA(static_cast<HWND>(const_cast<void*>(request.owner)), request.text.c_str(),
                     request.caption ? request.caption->c_str() : nullptr, type);

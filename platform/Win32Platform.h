@@ -6,7 +6,7 @@ namespace usbwiz {
 
 // The platform of the Windows programs: ANSI Win32 calls throughout.
 class Win32Platform : public Platform {
-public:
+  public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> WindowsDirectory() override;

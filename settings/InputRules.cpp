@@ -20,7 +20,13 @@ bool IsValidPathText(std::string_view text) {
 
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
         switch (trimmed[i]) {
-            case '/': case '*': case '?': case '"': case '<': case '>': case '|':
+            case '/':
+            case '*':
+            case '?':
+            case '"':
+            case '<':
+            case '>':
+            case '|':
                 return false;
             case ':':
                 if (i + 1 >= trimmed.size() || trimmed[i + 1] != '\\') return false;

@@ -11,7 +11,9 @@ inline constexpr std::string_view kInvalidDirectoryMessage =
     "Directory cannot contain: / : * ? \" < > |";
 
 // Only an empty text is blank: a text of spaces is not.
-inline bool IsBlank(std::string_view text) { return text.empty(); }
+inline bool IsBlank(std::string_view text) {
+    return text.empty();
+}
 
 // Every character is 0-9 or A-F (upper case only); the empty text passes.
 bool IsHexText(std::string_view text);

@@ -12,19 +12,20 @@ namespace usbwiz::testing {
 
 // An in-memory platform that records every call in order, for tests of the core and the pages.
 class RecordingPlatform : public Platform {
-public:
+  public:
     // What the platform holds and how it behaves; tests set these up.
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
     std::set<std::string> failingWrites;  // paths whose writes fail
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
-    std::deque<MessageAnswer> answers;  // given to Yes/No boxes in turn; No when none left
+    std::deque<MessageAnswer> answers;         // given to Yes/No boxes in turn; No when none left
     std::optional<std::string> browsedFolder;  // what the folder browser answers; nullopt: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
     std::vector<std::string> writeAttempts;
-    std::vector<std::string> events;  // "write <path>", "failed <path>", "message <text>", "mkdir <path>"
+    std::vector<std::string>
+        events;  // "write <path>", "failed <path>", "message <text>", "mkdir <path>"
 
     MessageAnswer ShowMessage(const MessageRequest& request) override {
         messages.push_back(request);

@@ -117,8 +117,8 @@ struct PageVisit {
     std::optional<int> focusAtOpen = {};
     WizardSettings settingsAtEnd = {};
     std::map<int, ControlState> controlsAtEnd = {};
-    std::optional<PageId> next = {};     // where the page handed over; nullopt: the wizard ended
-    bool leftOpenByScript = false;  // the script ran out while the page was still open
+    std::optional<PageId> next = {};  // where the page handed over; nullopt: the wizard ended
+    bool leftOpenByScript = false;    // the script ran out while the page was still open
 };
 
 // Runs the page chain from a script of user actions. Yes/No boxes are answered from a queue
