@@ -52,6 +52,9 @@ MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
 }
 
 FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+    // One WriteFile call takes at most 4 GiB; nothing we carry comes near that, so refuse
+    // rather than write a truncated file.
+    if (bytes.size() > MAXDWORD) return {false, "cannot write: more than 4 GiB in one file"};
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
