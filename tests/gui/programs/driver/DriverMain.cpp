@@ -1,24 +1,32 @@
-// Drives the wizard through a scenario, as a user would, and reports the first step that does
-// not get what it expects. Runs under Wine beside the wizard, which it starts and always ends.
+// Drives the wizard through scenarios, as a user would, and reports the first step of each that
+// does not get what it expects. Runs under Wine beside the wizard, which it starts and always
+// ends. Many scenarios run in one go, so that Wine starts once for all of them.
 //
-// Usage: WizardDriver --program WIZARD.exe --scenario FILE [--set NAME=VALUE]...
-//                     [--snapshots FOLDER] [--step-timeout SECONDS]
-// Exit status: 0 every step passed, 1 a step failed, 2 the driver could not run.
+// Usage: WizardDriver --program WIZARD.exe --scenario FILE [--scenario FILE]...
+//                     [--work FOLDER] [--set NAME=VALUE]... [--snapshots FOLDER]
+//                     [--step-timeout SECONDS]
+// With --work, each scenario NAME.txt gets ${DIR}, the folder FOLDER\NAME (made when missing),
+// and ${OUT}, the folder ${DIR}\out (not made). Each scenario ends with a line
+// "RESULT PASS NAME" or "RESULT FAIL NAME".
+// Exit status: 0 every scenario passed, 1 one failed, 2 the driver could not run.
+#include <windows.h>
+
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Scenario.h"
 #include "ScenarioRunner.h"
-#include "WizardProcess.h"
 
 namespace {
 
 struct Arguments {
-    std::string program;
-    std::string scenario;
+    std::vector<std::string> scenarios;
+    std::string workFolder;
     std::map<std::string, std::string> variables;
     usbwiz::DriverOptions options;
 };
@@ -30,9 +38,11 @@ Arguments ParseArguments(int argc, char** argv) {
         if (i + 1 >= argc) throw std::runtime_error(option + " needs a value");
         const std::string value = argv[++i];
         if (option == "--program") {
-            parsed.program = value;
+            parsed.options.program = value;
         } else if (option == "--scenario") {
-            parsed.scenario = value;
+            parsed.scenarios.push_back(value);
+        } else if (option == "--work") {
+            parsed.workFolder = value;
         } else if (option == "--snapshots") {
             parsed.options.snapshotFolder = value;
         } else if (option == "--step-timeout") {
@@ -45,17 +55,52 @@ Arguments ParseArguments(int argc, char** argv) {
             throw std::runtime_error("unknown option " + option);
         }
     }
-    if (parsed.program.empty() || parsed.scenario.empty())
+    if (parsed.options.program.empty() || parsed.scenarios.empty())
         throw std::runtime_error("--program and --scenario are needed");
     return parsed;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadScenarioFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
+    if (!in) throw usbwiz::ScenarioError("cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string ScenarioName(const std::string& path) {
+    std::string name = usbwiz::FileNameOf(path);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".txt") == 0)
+        name.resize(name.size() - 4);
+    return name;
+}
+
+bool PlayScenario(const Arguments& arguments, const std::string& path) {
+    const std::string name = ScenarioName(path);
+    std::map<std::string, std::string> variables = arguments.variables;
+    if (!arguments.workFolder.empty()) {
+        const std::string folder = arguments.workFolder + "\\" + name;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        variables["DIR"] = folder;
+        variables["OUT"] = folder + "\\out";
+    }
+    std::printf("scenario %s\n", name.c_str());
+    std::fflush(stdout);
+    const auto started = std::chrono::steady_clock::now();
+    bool passed = false;
+    try {
+        const std::vector<usbwiz::Step> steps =
+            usbwiz::ParseScenario(path, variables, ReadScenarioFile);
+        usbwiz::ScenarioRunner runner(arguments.options);
+        passed = runner.Run(steps);
+    } catch (const usbwiz::ScenarioError& error) {
+        std::printf("FAIL  the scenario cannot be read: %s\n", error.what());
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("RESULT %s %s (%.1f s)\n", passed ? "PASS" : "FAIL", name.c_str(), seconds);
+    std::fflush(stdout);
+    return passed;
 }
 
 }  // namespace
@@ -63,17 +108,11 @@ std::string ReadFile(const std::string& path) {
 int main(int argc, char** argv) {
     try {
         const Arguments arguments = ParseArguments(argc, argv);
-        const std::vector<usbwiz::Step> steps =
-            usbwiz::ParseScenario(ReadFile(arguments.scenario), arguments.variables);
-        std::printf("scenario %s: %zu steps\n", arguments.scenario.c_str(), steps.size());
-        std::fflush(stdout);
-
-        usbwiz::WizardProcess wizard(arguments.program);
-        usbwiz::ScenarioRunner runner(wizard, arguments.options);
-        const bool passed = runner.Run(steps);
-        if (wizard.Terminate()) std::printf("the wizard was still running: the driver ended it\n");
-        std::printf(passed ? "PASS\n" : "FAILED\n");
-        return passed ? 0 : 1;
+        int failed = 0;
+        for (const std::string& scenario : arguments.scenarios)
+            if (!PlayScenario(arguments, scenario)) ++failed;
+        std::printf("%zu scenarios, %d failed\n", arguments.scenarios.size(), failed);
+        return failed == 0 ? 0 : 1;
     } catch (const std::exception& error) {
         std::printf("driver error: %s\n", error.what());
         return 2;

@@ -1,10 +1,13 @@
 #include "ScenarioRunner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <optional>
 #include <stdexcept>
 
+#include "MessageBoxView.h"
+#include "StepFailed.h"
 #include "pages/PageLayout.h"
 
 namespace usbwiz {
@@ -12,12 +15,10 @@ namespace usbwiz {
 namespace {
 
 constexpr DWORD kPollMilliseconds = 25;
+constexpr UINT kSendTimeoutMilliseconds = 5000;
 
-// A step that did not get what it waited for.
-struct StepFailed {
-    std::string expected;
-    std::string found;
-};
+// The caption Windows (and Wine) give a message box whose caller passed none.
+constexpr const char* kSystemMessageCaption = "Error";
 
 std::string Quoted(const std::string& text) {
     std::string out = "\"";
@@ -62,6 +63,14 @@ bool YesNo(const std::string& word) {
     throw ScenarioError("expected yes or no, found \"" + word + "\"");
 }
 
+// "Z:\build\UsbDriverWizard.exe" -> "UsbDriverWizard"
+std::string BaseNameOf(const std::string& program) {
+    std::string name = FileNameOf(program);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}
+
 std::string ForegroundDescription() {
     HWND foreground = GetForegroundWindow();
     if (foreground == nullptr) return "no window";
@@ -81,7 +90,7 @@ bool IsUsable(HWND control, HWND, std::string& found) {
     return true;
 }
 
-// Nothing of the page is waiting to be painted.
+// Nothing of the window is waiting to be painted.
 bool IsPainted(HWND window) {
     if (GetUpdateRect(window, nullptr, FALSE)) return false;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
@@ -90,40 +99,139 @@ bool IsPainted(HWND window) {
     return true;
 }
 
+bool IsPushed(HWND button) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(button, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds,
+                        &state);
+    return (state & BST_PUSHED) != 0;
+}
+
+// Sends a message to a control of the wizard and waits for it to be handled; only for messages
+// that cannot open a modal window, which would keep the answer back.
+void SendToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(control, message, wParam, lParam, SMTO_ABORTIFHUNG,
+                             kSendTimeoutMilliseconds, &ignored))
+        throw StepFailed{"the control to take message " + std::to_string(message),
+                         "no answer within " + std::to_string(kSendTimeoutMilliseconds) + " ms"};
+}
+
+struct ExpectedMessage {
+    int answerId = 0;
+    std::vector<int> buttons;
+    BoxIcon icon = BoxIcon::None;
+    std::string text;
+};
+
+ExpectedMessage ParseMessageStep(const std::string& arguments) {
+    const auto [answer, afterAnswer] = SplitFirstWord(arguments);
+    const auto [iconName, text] = SplitFirstWord(afterAnswer);
+    ExpectedMessage expected;
+    expected.text = text;
+    if (answer == "ok") {
+        expected.answerId = IDOK;
+        expected.buttons = {IDOK};
+    } else if (answer == "yes" || answer == "no") {
+        expected.answerId = answer == "yes" ? IDYES : IDNO;
+        expected.buttons = {IDYES, IDNO};
+    } else {
+        throw ScenarioError("unknown answer \"" + answer + "\" (ok, yes or no)");
+    }
+    const std::optional<BoxIcon> icon = BoxIconByName(iconName);
+    if (!icon) throw ScenarioError("unknown icon \"" + iconName + "\"");
+    expected.icon = *icon;
+    return expected;
+}
+
 }  // namespace
 
 bool ScenarioRunner::Run(const std::vector<Step>& steps) {
+    bool passed = true;
     for (const Step& step : steps) {
         try {
+            const auto started = std::chrono::steady_clock::now();
             RunStep(step);
-            std::printf("  ok    line %d: %s\n", step.line, step.source.c_str());
+            const long long took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now() - started)
+                                       .count();
+            std::printf("  ok    %5lld ms  %s:%d: %s\n", took, step.file.c_str(), step.line,
+                        step.source.c_str());
         } catch (const StepFailed& failure) {
-            std::printf("FAIL  line %d: %s\n  expected: %s\n  found:    %s\n", step.line,
-                        step.source.c_str(), failure.expected.c_str(), failure.found.c_str());
-            return false;
+            std::printf("FAIL  %s:%d: %s\n  expected: %s\n  found:    %s\n", step.file.c_str(),
+                        step.line, step.source.c_str(), failure.expected.c_str(),
+                        failure.found.c_str());
+            passed = false;
         } catch (const ScenarioError& error) {
-            std::printf("FAIL  line %d: %s\n  the step is not understood: %s\n", step.line,
-                        step.source.c_str(), error.what());
-            return false;
+            std::printf("FAIL  %s:%d: %s\n  the step is not understood: %s\n", step.file.c_str(),
+                        step.line, step.source.c_str(), error.what());
+            passed = false;
         }
         std::fflush(stdout);
+        if (!passed) break;
     }
-    return true;
+    if (wizard_ && wizard_->Terminate()) {
+        if (passed)
+            std::printf("FAIL  the scenario ended with the wizard still running (it was ended)\n");
+        else
+            std::printf("      the wizard was still running: the driver ended it\n");
+        passed = false;
+    }
+    wizard_.reset();
+    files_.ReleaseAll();
+    std::fflush(stdout);
+    return passed;
 }
 
 void ScenarioRunner::RunStep(const Step& step) {
-    if (step.verb == "page") return WaitForPage(step.rest);
-    if (step.verb == "click") return Click(step.rest);
-    if (step.verb == "type") return Type(step.rest);
-    if (step.verb == "clear") return Clear(step.rest);
-    if (step.verb == "key") return PressKey(step.rest);
-    if (step.verb == "expect-text") return ExpectText(step.rest);
-    if (step.verb == "expect-checked") return ExpectChecked(step.rest);
-    if (step.verb == "expect-visible") return ExpectVisible(step.rest);
-    if (step.verb == "message") return AnswerMessage(step.rest);
-    if (step.verb == "snapshot") return Snapshot(step.rest);
-    if (step.verb == "exit") return ExpectExit(step.rest);
-    throw ScenarioError("unknown step \"" + step.verb + "\"");
+    const std::string& verb = step.verb;
+    if (verb == "start") return Start(step.rest.empty() ? options_.program : step.rest);
+    if (verb == "page") return WaitForPage(step.rest);
+    if (verb == "click") return Click(step.rest);
+    if (verb == "type") return Type(step.rest);
+    if (verb == "clear") return Clear(step.rest);
+    if (verb == "key") return PressKey(step.rest);
+    if (verb == "close") return Close();
+    if (verb == "expect-text") return ExpectText(step.rest);
+    if (verb == "expect-checked") return ExpectChecked(step.rest);
+    if (verb == "expect-visible") return ExpectVisible(step.rest);
+    if (verb == "message") return AnswerMessage(step.rest, true);
+    if (verb == "unowned-message") return AnswerMessage(step.rest, false);
+    if (verb == "expect-no-message") return ExpectNoMessage();
+    if (verb == "snapshot") return Snapshot(step.rest);
+    if (verb == "snapshot-message") return SnapshotMessage(step.rest);
+    if (verb == "exit") return ExpectExit(step.rest);
+    if (RunFileStep(step)) return;
+    throw ScenarioError("unknown step \"" + verb + "\"");
+}
+
+bool ScenarioRunner::RunFileStep(const Step& step) {
+    static const std::vector<std::string> kFileSteps = {
+        "make-dir",    "remove-dir",     "make-file",  "hold-open",      "release",
+        "expect-file", "expect-no-file", "expect-dir", "expect-no-files"};
+    const std::string& verb = step.verb;
+    if (std::find(kFileSteps.begin(), kFileSteps.end(), verb) == kFileSteps.end()) return false;
+    if (step.rest.empty()) throw ScenarioError(verb + " needs a path");
+    const auto [path, text] = SplitFirstWord(step.rest);
+    if (verb == "make-dir") files_.MakeDirectory(step.rest);
+    if (verb == "remove-dir") files_.RemoveDirectory(step.rest);
+    if (verb == "make-file") files_.MakeFile(path, text);
+    if (verb == "hold-open") files_.HoldOpen(step.rest);
+    if (verb == "release") files_.Release(step.rest);
+    if (verb == "expect-file" && text.empty()) files_.ExpectFile(path);
+    if (verb == "expect-file" && !text.empty()) files_.ExpectFileText(path, text);
+    if (verb == "expect-no-file") files_.ExpectNoEntry(step.rest);
+    if (verb == "expect-dir") files_.ExpectDirectory(step.rest);
+    if (verb == "expect-no-files") files_.ExpectNoFiles(step.rest);
+    return true;
+}
+
+WizardProcess& ScenarioRunner::Wizard() {
+    if (!wizard_) throw ScenarioError("the wizard has not been started (start)");
+    return *wizard_;
+}
+
+WizardScreen ScenarioRunner::Screen() {
+    return LookAtWizard(Wizard().Id());
 }
 
 void ScenarioRunner::WaitUntil(const std::string& expected, const Probe& probe, bool wizardMayEnd) {
@@ -133,7 +241,7 @@ void ScenarioRunner::WaitUntil(const std::string& expected, const Probe& probe, 
         found.clear();
         if (probe(found)) return;
         if (!wizardMayEnd) {
-            if (const std::optional<DWORD> code = wizard_.ExitCode())
+            if (const std::optional<DWORD> code = Wizard().ExitCode())
                 throw StepFailed{expected,
                                  "the wizard has ended (exit code " + std::to_string(*code) + ")"};
         }
@@ -144,13 +252,31 @@ void ScenarioRunner::WaitUntil(const std::string& expected, const Probe& probe, 
     }
 }
 
+void ScenarioRunner::Start(const std::string& program) {
+    if (wizard_) {
+        if (const std::optional<DWORD> code = wizard_->ExitCode(); !code)
+            throw StepFailed{"the wizard started before to have ended", "it still runs"};
+    }
+    wizard_.reset();
+    try {
+        wizard_.emplace(program);
+    } catch (const std::runtime_error& error) {
+        throw StepFailed{"the wizard started", error.what()};
+    }
+    title_ = BaseNameOf(program);
+}
+
 void ScenarioRunner::WaitForPage(const std::string& name) {
     const std::optional<PageId> wanted = PageByName(name);
     if (!wanted) throw ScenarioError("no page is called \"" + name + "\"");
-    WaitUntil("page " + name, [&](std::string& found) {
-        const WizardScreen screen = LookAtWizard(wizard_.Id());
+    const std::string caption(LayoutOf(*wanted).caption);
+    WaitUntil("page " + name + " captioned " + Quoted(caption), [&](std::string& found) {
+        const WizardScreen screen = Screen();
         found = Describe(screen);
-        return screen.pageId == wanted && screen.messageBox == nullptr;
+        if (screen.pageId != wanted || screen.messageBox != nullptr) return false;
+        const std::string shown = WindowText(screen.page);
+        if (shown != caption) return NotYet(found, " captioned " + Quoted(shown));
+        return true;
     });
 }
 
@@ -160,7 +286,7 @@ HWND ScenarioRunner::WaitForControl(
     if (target.empty()) throw ScenarioError("a control is missing");
     HWND result = nullptr;
     WaitUntil(expected, [&](std::string& found) {
-        const WizardScreen screen = LookAtWizard(wizard_.Id());
+        const WizardScreen screen = Screen();
         if (screen.page == nullptr || screen.messageBox != nullptr) {
             found = Describe(screen);
             return false;
@@ -181,33 +307,70 @@ HWND ScenarioRunner::WaitForControl(
     return result;
 }
 
+HWND ScenarioRunner::WaitForForegroundPage(const std::string& expected) {
+    HWND page = nullptr;
+    WaitUntil(expected, [&](std::string& found) {
+        const WizardScreen screen = Screen();
+        found = Describe(screen);
+        if (screen.page == nullptr || screen.messageBox != nullptr) return false;
+        if (GetForegroundWindow() != screen.page)
+            return NotYet(found, ", the foreground window is " + ForegroundDescription());
+        page = screen.page;
+        return true;
+    });
+    return page;
+}
+
+// Every page has a Cancel button. Its pushed state, set and cleared by posted messages, marks
+// how far the wizard has got through what was posted to it: posted messages are handled in
+// order, also inside the modal loop of a message box that an earlier one opened.
+void ScenarioRunner::WaitUntilHandled(HWND page) {
+    HWND marker = GetDlgItem(page, kCancelButton);
+    if (marker == nullptr) return;
+    for (const BOOL pushed : {TRUE, FALSE}) {
+        PostMessageA(marker, BM_SETSTATE, pushed, 0);
+        WaitUntil(
+            "the wizard to handle the input",
+            [&](std::string& found) {
+                found = "it has not got to it yet";
+                return !IsWindow(marker) || IsPushed(marker) == (pushed != FALSE);
+            },
+            true);
+        if (!IsWindow(marker)) return;
+    }
+}
+
 void ScenarioRunner::Click(const std::string& target) {
+    HWND page = nullptr;
     HWND button =
         WaitForControl(target, "a visible, enabled " + target + " button on the foreground page",
-                       [](HWND control, HWND page, std::string& found) {
-                           if (!IsUsable(control, page, found)) return false;
+                       [&page](HWND control, HWND shownPage, std::string& found) {
+                           if (!IsUsable(control, shownPage, found)) return false;
                            // A click before the page has its activation back is undone by the
                            // page's own focus restore.
-                           if (GetForegroundWindow() != page)
+                           if (GetForegroundWindow() != shownPage)
                                return NotYet(found, "ready, but the foreground window is " +
                                                         ForegroundDescription());
+                           page = shownPage;
                            return true;
                        });
+    // Posted: the click may open a modal message box, which would hold a sent message back.
     PostMessageA(button, BM_CLICK, 0, 0);
+    WaitUntilHandled(page);
 }
 
 void ScenarioRunner::Type(const std::string& arguments) {
     const auto [target, text] = SplitFirstWord(arguments);
     HWND edit =
         WaitForControl(target, "a visible, enabled control " + target + " to type into", IsUsable);
-    for (unsigned char c : text) PostMessageA(edit, WM_CHAR, c, 1);
+    for (unsigned char c : text) SendToControl(edit, WM_CHAR, c, 1);
 }
 
 void ScenarioRunner::Clear(const std::string& target) {
     HWND edit =
         WaitForControl(target, "a visible, enabled control " + target + " to clear", IsUsable);
-    PostMessageA(edit, EM_SETSEL, 0, -1);
-    PostMessageA(edit, WM_CHAR, VK_BACK, 1);
+    SendToControl(edit, EM_SETSEL, 0, -1);
+    SendToControl(edit, WM_CHAR, VK_BACK, 1);
 }
 
 void ScenarioRunner::PressKey(const std::string& key) {
@@ -216,28 +379,24 @@ void ScenarioRunner::PressKey(const std::string& key) {
                             : key == "tab"    ? VK_TAB
                                               : 0;
     if (virtualKey == 0) throw ScenarioError("unknown key \"" + key + "\"");
-    HWND focus = nullptr;
-    WaitUntil("the foreground page with a focused control", [&](std::string& found) {
-        const WizardScreen screen = LookAtWizard(wizard_.Id());
-        found = Describe(screen);
-        if (screen.page == nullptr || screen.messageBox != nullptr) return false;
-        if (GetForegroundWindow() != screen.page) {
-            found += ", the foreground window is " + ForegroundDescription();
-            return false;
-        }
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(screen.page, nullptr), &info) ||
-            info.hwndFocus == nullptr) {
-            found += " without a focused control";
-            return false;
-        }
-        focus = info.hwndFocus;
-        return true;
-    });
+    HWND page = WaitForForegroundPage("the foreground page with a focused control");
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(page, nullptr), &info) ||
+        info.hwndFocus == nullptr)
+        throw StepFailed{"a focused control on the page", "no control has the focus"};
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageA(focus, WM_KEYDOWN, virtualKey, scan | 1);
-    PostMessageA(focus, WM_KEYUP, virtualKey, scan | 1 | (3LL << 30));
+    // Posted, as the keyboard would: the dialog's own message loop turns Enter and Esc into
+    // its buttons.
+    PostMessageA(info.hwndFocus, WM_KEYDOWN, virtualKey, scan | 1);
+    PostMessageA(info.hwndFocus, WM_KEYUP, virtualKey, scan | 1 | (3LL << 30));
+    WaitUntilHandled(page);
+}
+
+void ScenarioRunner::Close() {
+    HWND page = WaitForForegroundPage("the foreground page to close");
+    PostMessageA(page, WM_SYSCOMMAND, SC_CLOSE, 0);
+    WaitUntilHandled(page);
 }
 
 void ScenarioRunner::ExpectText(const std::string& arguments) {
@@ -256,8 +415,8 @@ void ScenarioRunner::ExpectChecked(const std::string& arguments) {
     WaitForControl(target, "control " + target + (wanted ? " checked" : " not checked"),
                    [wanted](HWND control, HWND, std::string& found) {
                        DWORD_PTR state = 0;
-                       SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000,
-                                           &state);
+                       SendMessageTimeoutA(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG,
+                                           kSendTimeoutMilliseconds, &state);
                        const bool checked = state == BST_CHECKED;
                        found += checked ? "checked" : "not checked";
                        return checked == wanted;
@@ -276,36 +435,38 @@ void ScenarioRunner::ExpectVisible(const std::string& arguments) {
                    });
 }
 
-void ScenarioRunner::AnswerMessage(const std::string& arguments) {
-    const auto [answer, text] = SplitFirstWord(arguments);
-    const int buttonId = answer == "ok"       ? IDOK
-                         : answer == "yes"    ? IDYES
-                         : answer == "no"     ? IDNO
-                         : answer == "cancel" ? IDCANCEL
-                                              : 0;
-    if (buttonId == 0) throw ScenarioError("unknown answer \"" + answer + "\"");
+void ScenarioRunner::AnswerMessage(const std::string& arguments, bool ownedByPage) {
+    const ExpectedMessage expected = ParseMessageStep(arguments);
+    const std::string caption = ownedByPage ? title_ : kSystemMessageCaption;
+    const std::string description =
+        "a message box " + Quoted(expected.text) + " captioned " + Quoted(caption) + ", icon " +
+        NameOf(expected.icon) + ", buttons " + ButtonNames(expected.buttons) +
+        (ownedByPage ? ", owned by the page" : ", with no owner window");
 
     HWND box = nullptr;
-    HWND button = nullptr;
-    WaitUntil("a message box saying " + Quoted(text) + " with a " + answer + " button",
-              [&](std::string& found) {
-                  const WizardScreen screen = LookAtWizard(wizard_.Id());
-                  found = Describe(screen);
-                  if (screen.messageBox == nullptr || MessageText(screen.messageBox) != text)
-                      return false;
-                  box = screen.messageBox;
-                  button = GetDlgItem(box, buttonId);
-                  if (button == nullptr || !IsWindowVisible(button) || !IsWindowEnabled(button)) {
-                      found += " without a usable " + answer + " button";
-                      return false;
-                  }
-                  if (GetForegroundWindow() != box) {
-                      found += ", the foreground window is " + ForegroundDescription();
-                      return false;
-                  }
-                  return true;
-              });
-    PostMessageA(button, BM_CLICK, 0, 0);
+    WaitUntil(description, [&](std::string& found) {
+        const WizardScreen screen = Screen();
+        found = Describe(screen);
+        if (screen.messageBox == nullptr) return false;
+        // The icon is read from the screen: the box must be on top and painted.
+        if (GetForegroundWindow() != screen.messageBox || !IsPainted(screen.messageBox))
+            return NotYet(found, " (not yet in the foreground and painted)");
+        const MessageBoxView view = ReadMessageBox(screen.messageBox);
+        const HWND wantedOwner = ownedByPage ? screen.page : nullptr;
+        std::string owner = "no owner window";
+        if (view.owner != nullptr)
+            owner = view.owner == screen.page ? "owned by the page" : "owned by another window";
+        found = "a message box " + Quoted(view.text) + " captioned " + Quoted(view.caption) +
+                ", icon " + NameOf(view.icon) + ", buttons " + ButtonNames(view.buttons) + ", " +
+                owner;
+        if (ownedByPage && screen.page == nullptr) return NotYet(found, ", and no page");
+        if (view.text != expected.text || view.caption != caption || view.icon != expected.icon ||
+            view.buttons != expected.buttons || view.owner != wantedOwner)
+            return false;
+        box = screen.messageBox;
+        return true;
+    });
+    PostMessageA(GetDlgItem(box, expected.answerId), BM_CLICK, 0, 0);
     WaitUntil(
         "the message box to close",
         [&](std::string& found) {
@@ -315,40 +476,60 @@ void ScenarioRunner::AnswerMessage(const std::string& arguments) {
         true);
 }
 
-// The screenshot taker outside Wine watches the snapshot folder: the driver writes NAME.rect
-// holding the page's rectangle as WIDTHxHEIGHT+X+Y, and waits until the taker has removed it.
+void ScenarioRunner::ExpectNoMessage() {
+    const WizardScreen before = Screen();
+    if (before.page != nullptr) WaitUntilHandled(before.page);
+    const WizardScreen screen = Screen();
+    if (screen.messageBox != nullptr)
+        throw StepFailed{"no message box", "message box " + Quoted(MessageText(screen.messageBox))};
+    if (screen.page == nullptr) throw StepFailed{"a page and no message box", Describe(screen)};
+}
+
 void ScenarioRunner::Snapshot(const std::string& name) {
     if (name.empty()) throw ScenarioError("a snapshot needs a name");
     if (options_.snapshotFolder.empty()) {
         std::printf("        (no snapshot folder given: %s not taken)\n", name.c_str());
         return;
     }
-    HWND page = nullptr;
-    WaitUntil("a page in the foreground to take a snapshot of", [&](std::string& found) {
-        const WizardScreen screen = LookAtWizard(wizard_.Id());
+    HWND page = WaitForForegroundPage("a page in the foreground to take a snapshot of");
+    TakeSnapshot(name, page);
+}
+
+void ScenarioRunner::SnapshotMessage(const std::string& name) {
+    if (name.empty()) throw ScenarioError("a snapshot needs a name");
+    if (options_.snapshotFolder.empty()) {
+        std::printf("        (no snapshot folder given: %s not taken)\n", name.c_str());
+        return;
+    }
+    HWND box = nullptr;
+    WaitUntil("a message box in the foreground to take a snapshot of", [&](std::string& found) {
+        const WizardScreen screen = Screen();
         found = Describe(screen);
-        if (screen.page == nullptr || screen.messageBox != nullptr) return false;
-        if (GetForegroundWindow() != screen.page) return false;
-        page = screen.page;
+        if (screen.messageBox == nullptr || GetForegroundWindow() != screen.messageBox)
+            return false;
+        box = screen.messageBox;
         return true;
     });
-    RedrawWindow(page, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    WaitUntil("the page painted", [&](std::string& found) {
-        found = "parts of the page wait to be painted";
-        return IsPainted(page);
-    });
+    TakeSnapshot(name, box);
+}
 
-    // The client area: without a window manager nobody draws the caption, which would show
-    // as a black band.
-    RECT client;
-    GetClientRect(page, &client);
-    POINT origin{0, 0};
-    ClientToScreen(page, &origin);
+// The screenshot taker outside Wine watches the snapshot folder: the driver writes NAME.rect
+// holding the window's rectangle as WIDTHxHEIGHT+X+Y, and waits until the taker has removed it.
+// Wine draws the title bar itself (on-private-display.sh), so the whole window is taken.
+void ScenarioRunner::TakeSnapshot(const std::string& name, HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    WaitUntil("the window painted", [&](std::string& found) {
+        found = "parts of the window wait to be painted";
+        return IsPainted(window);
+    });
+    RECT area;
+    GetWindowRect(window, &area);
     const std::string path = options_.snapshotFolder + "\\" + name + ".rect";
     {
         std::ofstream out(path + ".tmp", std::ios::binary);
-        out << client.right << 'x' << client.bottom << '+' << origin.x << '+' << origin.y << '\n';
+        out << area.right - area.left << 'x' << area.bottom - area.top << '+' << area.left << '+'
+            << area.top << '\n';
         if (!out) throw StepFailed{"a snapshot request written to " + path, "a write failure"};
     }
     if (!MoveFileExA((path + ".tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
@@ -366,8 +547,8 @@ void ScenarioRunner::ExpectExit(const std::string& code) {
     WaitUntil(
         "the wizard to end",
         [&](std::string& found) {
-            ended = wizard_.ExitCode();
-            if (!ended) found = "it still shows " + Describe(LookAtWizard(wizard_.Id()));
+            ended = Wizard().ExitCode();
+            if (!ended) found = "it still shows " + Describe(Screen());
             return ended.has_value();
         },
         true);

@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# Plays the GUI scenarios of a table against the real UsbDriverWizard.exe under Wine, all of them
+# in one X server and one Wine session (Wine starts once), then checks what each scenario left
+# behind against the native usbdrvgen, byte for byte. The table (scenarios.table) says the
+# format; scenarios live beside it in scenarios/.
+#
+# Usage: run-scenarios.sh WINDOWS_BUILD USBDRVGEN WORK_DIR WINE_SH TABLE [NAME...]
+#   NAME...   only these scenarios of the table (default: all)
+# Output folders go to a fresh temporary folder (kept, and named, when a scenario fails);
+# screenshots that scenarios take go to WORK_DIR/snapshots. WINEPREFIX must name the caller's own
+# prefix. Runs as root: scenarios that need a small disk mount a tmpfs (and always unmount it).
+set -euo pipefail
+windows_build=$1 usbdrvgen=$2 work=$3 wine_sh=$4 table=$5
+shift 5
+here=$(cd "$(dirname "$0")" && pwd)
+scenarios_dir=$(cd "$(dirname "$table")" && pwd)/scenarios
+: "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix of the caller}"
+
+wizard="$windows_build/app/win32/UsbDriverWizard.exe"
+driver="$windows_build/tests/gui/programs/WizardDriver.exe"
+for program in "$wizard" "$driver"; do
+  if [ ! -f "$program" ]; then
+    echo "FAIL: $program does not exist; build it with:" >&2
+    echo "  cmake --preset windows -B $windows_build && cmake --build $windows_build --target UsbDriverWizard WizardDriver" >&2
+    exit 1
+  fi
+done
+[ -x "$usbdrvgen" ] || { echo "FAIL: $usbdrvgen is not built" >&2; exit 1; }
+
+# Z: is the Linux root inside Wine; C: is the prefix's drive_c.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+linux_path() {
+  local path=$1
+  case "$path" in
+    [Cc]:\\*) path="$WINEPREFIX/drive_c/${path:3}" ;;
+    [Zz]:\\*) path="/${path:3}" ;;
+    *) echo "FAIL: $path is no C: or Z: path" >&2; return 1 ;;
+  esac
+  printf '%s' "${path//\\//}"
+}
+
+# The table: NAME [small-disk SIZE FILLER] OUTCOME...
+names=() setups=() outcomes=()
+while read -r name rest; do
+  case "$name" in '' | '#'*) continue ;; esac
+  if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qxF "$name"; then continue; fi
+  [ -f "$scenarios_dir/$name.txt" ] || { echo "FAIL: the table names $name, but $scenarios_dir/$name.txt is missing" >&2; exit 1; }
+  setup=""
+  if [ "${rest%% *}" = small-disk ]; then
+    read -r _ size filler rest <<<"$rest"
+    setup="small-disk $size $filler"
+  fi
+  names+=("$name") setups+=("$setup") outcomes+=("$rest")
+done <"$table"
+[ ${#names[@]} -gt 0 ] || { echo "FAIL: no scenario of the table selected" >&2; exit 1; }
+
+run=$(mktemp -d "${TMPDIR:-/tmp}/usbwiz-gui.XXXXXX")
+mounts=()
+keep_run=0
+cleanup() {
+  local mount
+  for mount in ${mounts[@]+"${mounts[@]}"}; do
+    umount "$mount" 2>/dev/null || umount -l "$mount" || echo "could not unmount $mount" >&2
+  done
+  if [ "$keep_run" -eq 0 ]; then rm -rf "$run"; else echo "the scenarios' folders are kept in $run"; fi
+}
+trap cleanup EXIT
+
+# Set-ups. A small disk is a tmpfs at the scenario's folder, mostly taken by a filler file, so that
+# the package runs out of space part way.
+for i in "${!names[@]}"; do
+  mkdir -p "$run/${names[$i]}"
+  read -r kind size filler <<<"${setups[$i]}" || true
+  if [ "$kind" = small-disk ]; then
+    mount -t tmpfs -o "size=$size" tmpfs "$run/${names[$i]}"
+    mounts+=("$run/${names[$i]}")
+    head -c "$filler" /dev/zero >"$run/${names[$i]}/filler"
+  fi
+done
+# One scenario proves that the message boxes' caption follows the program's file name.
+cp "$wizard" "$run/CustomDriverWizard.exe"
+# The kinds' default output folders are on the prefix's C: drive: start without them.
+rm -rf "$WINEPREFIX/drive_c/Vexmor"
+
+scenario_arguments=()
+for name in "${names[@]}"; do
+  scenario_arguments+=(--scenario "$(windows_path "$scenarios_dir/$name.txt")")
+done
+mkdir -p "$work"
+rm -rf "$work/snapshots"
+log="$work/driver.log"
+driver_status=0
+SNAPSHOT_DIR="$work/snapshots" bash "$here/on-private-display.sh" "$work/display" 250 "$wine_sh" \
+  "$driver" --program "$(windows_path "$wizard")" --work "$(windows_path "$run")" \
+  --set "RENAMED_WIZARD=$(windows_path "$run/CustomDriverWizard.exe")" \
+  --snapshots "$(windows_path "$work/snapshots")" "${scenario_arguments[@]}" | tee "$log" ||
+  driver_status=$?
+
+# What the wizard left behind. A package check compares a folder with the files usbdrvgen writes
+# for the same settings (settings files are found beside the scenarios). With a FILE to stop at,
+# the folder must hold exactly the files before FILE, byte for byte, and FILE itself.
+compare_package() {
+  local name=$1 folder=$2 stop_at=$3
+  shift 3
+  local native="$run/$name.usbdrvgen"
+  rm -rf "$native"
+  (cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --quiet) || {
+    echo "  usbdrvgen $* failed"
+    return 1
+  }
+  local planned expected=() file found=0
+  planned=$(cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --list | xargs -n1 basename)
+  for file in $planned; do
+    if [ "$file" = "$stop_at" ]; then found=1; break; fi
+    expected+=("$file")
+  done
+  if [ -n "$stop_at" ] && [ "$found" -eq 0 ]; then
+    echo "  usbdrvgen $* does not write $stop_at"
+    return 1
+  fi
+  local wanted written
+  wanted=$(printf '%s\n' ${expected[@]+"${expected[@]}"} ${stop_at:+"$stop_at"} | sort)
+  written=$( (cd "$folder" 2>/dev/null && find . -type f -printf '%P\n') | sort)
+  if [ "$written" != "$wanted" ]; then
+    echo "  $folder holds other files than expected (< written, > expected):"
+    diff <(printf '%s\n' "$written") <(printf '%s\n' "$wanted") | sed 's/^/    /' || true
+    return 1
+  fi
+  local status=0
+  for file in ${expected[@]+"${expected[@]}"}; do
+    cmp "$folder/$file" "$native/$file" | sed 's/^/  /' && continue
+    status=1
+  done
+  [ "$status" -eq 0 ] || return 1
+  echo "  the same ${#expected[@]} files as usbdrvgen $*${stop_at:+, up to $stop_at}"
+}
+
+check_outcome() {
+  local name=$1 outcome folder
+  shift
+  outcome=$1
+  shift
+  case "$outcome" in
+    steps) [ $# -eq 0 ] || { echo "  steps takes no arguments"; return 1; } ;;
+    package)
+      folder=$1
+      shift
+      if [ "$folder" = out ]; then folder="$run/$name/out"; else folder=$(linux_path "$folder"); fi
+      compare_package "$name" "$folder" "" "$@"
+      ;;
+    package-up-to)
+      local stop_at=$1
+      shift
+      compare_package "$name" "$run/$name/out" "$stop_at" "$@"
+      ;;
+    *)
+      echo "  unknown outcome $outcome"
+      return 1
+      ;;
+  esac
+}
+
+echo
+echo "== outcomes"
+failed=0
+for i in "${!names[@]}"; do
+  name=${names[$i]}
+  if ! grep -qx "RESULT PASS $name.*" "$log"; then
+    echo "FAIL  $name: its steps did not pass"
+    failed=$((failed + 1))
+    continue
+  fi
+  # shellcheck disable=SC2086  # the outcome's words are arguments
+  if report=$(check_outcome "$name" ${outcomes[$i]} 2>&1); then
+    echo "PASS  $name"
+  else
+    echo "FAIL  $name: what it left behind"
+    failed=$((failed + 1))
+  fi
+  [ -z "$report" ] || echo "$report"
+done
+if [ "$driver_status" -ne 0 ] && [ "$failed" -eq 0 ]; then
+  echo "FAIL  the driver ended with status $driver_status"
+  failed=1
+fi
+echo "${#names[@]} scenarios, $failed failed"
+[ "$failed" -eq 0 ] || keep_run=1
+[ "$failed" -eq 0 ]
