@@ -27,15 +27,11 @@ for program in "$wizard" "$driver"; do
 done
 [ -x "$usbdrvgen" ] || { echo "FAIL: $usbdrvgen is not built" >&2; exit 1; }
 
-# Z: is the Linux root inside Wine; C: is the prefix's drive_c.
+# Z: is the Linux root inside Wine.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# C: is the prefix's drive_c.
 linux_path() {
-  local path=$1
-  case "$path" in
-    [Cc]:\\*) path="$WINEPREFIX/drive_c/${path:3}" ;;
-    [Zz]:\\*) path="/${path:3}" ;;
-    *) echo "FAIL: $path is no C: or Z: path" >&2; return 1 ;;
-  esac
+  local path="$WINEPREFIX/drive_c/${1:3}"
   printf '%s' "${path//\\//}"
 }
 
@@ -98,7 +94,8 @@ SNAPSHOT_DIR="$work/snapshots" bash "$here/on-private-display.sh" "$work/display
 
 # What the wizard left behind. A package check compares a folder with the files usbdrvgen writes
 # for the same settings (settings files are found beside the scenarios). With a FILE to stop at,
-# the folder must hold exactly the files before FILE, byte for byte, and FILE itself.
+# the folder must hold exactly the files before FILE, byte for byte, and may hold FILE (the
+# scenario's steps say what FILE holds, or that it is not there).
 compare_package() {
   local name=$1 folder=$2 stop_at=$3
   shift 3
@@ -108,7 +105,7 @@ compare_package() {
     echo "  usbdrvgen $* failed"
     return 1
   }
-  local planned expected=() file found=0
+  local planned expected=() stop_file_there=() file found=0
   planned=$(cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --list | xargs -n1 basename)
   for file in $planned; do
     if [ "$file" = "$stop_at" ]; then found=1; break; fi
@@ -119,8 +116,9 @@ compare_package() {
     return 1
   fi
   local wanted written
-  wanted=$(printf '%s\n' ${expected[@]+"${expected[@]}"} ${stop_at:+"$stop_at"} | sort)
   written=$( (cd "$folder" 2>/dev/null && find . -type f -printf '%P\n') | sort)
+  if [ -n "$stop_at" ] && [ -f "$folder/$stop_at" ]; then stop_file_there=("$stop_at"); fi
+  wanted=$(printf '%s\n' ${expected[@]+"${expected[@]}"} ${stop_file_there[@]+"${stop_file_there[@]}"} | sort)
   if [ "$written" != "$wanted" ]; then
     echo "  $folder holds other files than expected (< written, > expected):"
     diff <(printf '%s\n' "$written") <(printf '%s\n' "$wanted") | sed 's/^/    /' || true
@@ -145,7 +143,10 @@ check_outcome() {
     package)
       folder=$1
       shift
-      if [ "$folder" = out ]; then folder="$run/$name/out"; else folder=$(linux_path "$folder"); fi
+      case "$folder" in
+        [Cc]:\\*) folder=$(linux_path "$folder") ;;
+        *) folder="$run/$name/${folder//\\//}" ;;
+      esac
       compare_package "$name" "$folder" "" "$@"
       ;;
     package-up-to)

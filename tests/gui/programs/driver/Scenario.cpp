@@ -4,6 +4,9 @@ namespace usbwiz {
 
 namespace {
 
+const std::map<std::string, std::string> kBuiltInVariables = {
+    {"CR", "\r"}, {"LF", "\n"}, {"SPACE", " "}, {"EMPTY", ""}};
+
 // Includes deeper than this are a loop.
 constexpr int kMaxIncludeDepth = 8;
 
@@ -19,10 +22,8 @@ std::string Substitute(const std::string& text, const std::map<std::string, std:
         const std::size_t close = text.find('}', i + 2);
         if (close == std::string::npos) throw ScenarioError(where + ": unclosed ${");
         const std::string name = text.substr(i + 2, close - i - 2);
-        if (name == "CR")
-            out += '\r';
-        else if (name == "LF")
-            out += '\n';
+        if (const auto builtIn = kBuiltInVariables.find(name); builtIn != kBuiltInVariables.end())
+            out += builtIn->second;
         else if (const auto found = vars.find(name); found != vars.end())
             out += found->second;
         else

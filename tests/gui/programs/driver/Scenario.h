@@ -29,7 +29,8 @@ using ScenarioFileReader = std::function<std::string(const std::string& path)>;
 
 // Reads a scenario: one step a line; blank lines and lines starting with '#' are skipped.
 // - ${NAME} is replaced by the variable's value (an unknown name is an error, so a typo cannot
-//   silently type nothing). Built in: ${CR}, ${LF}.
+//   silently type nothing). Built in: ${CR}, ${LF}, ${SPACE}, and ${EMPTY} to show that a text
+//   is meant to be empty.
 // - A line starting with '|' continues the text of the step above on a new line: "| text" adds
 //   a line feed and "text", a bare "|" adds an empty line. Multi-line message texts stay readable.
 // - "include FILE" puts the steps of FILE (relative to the including file's folder) in its place.
