@@ -61,6 +61,7 @@ cleanup() {
   if [ "$keep_run" -eq 0 ]; then rm -rf "$run"; else echo "the scenarios' folders are kept in $run"; fi
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
 
 # Set-ups. A small disk is a tmpfs at the scenario's folder, mostly taken by a filler file, so that
 # the package runs out of space part way.
@@ -75,7 +76,8 @@ for i in "${!names[@]}"; do
 done
 # One scenario proves that the message boxes' caption follows the program's file name.
 cp "$wizard" "$run/CustomDriverWizard.exe"
-# The kinds' default output folders are on the prefix's C: drive: start without them.
+# The kinds' default output folders, and the folders scenarios choose on the prefix's C: drive,
+# are below C:\Vexmor: start without them.
 rm -rf "$WINEPREFIX/drive_c/Vexmor"
 
 scenario_arguments=()
