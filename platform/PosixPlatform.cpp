@@ -27,6 +27,16 @@ FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::stri
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return Failure("cannot open for writing");
 
+    // A file cut short would pass for a complete one, so a failed write removes it again; only
+    // a regular file, never a device such as /dev/full.
+    struct stat st {};
+    const bool regularFile = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const auto fail = [&](const char* step) {
+        FileWriteResult failed = Failure(step);
+        if (regularFile) ::unlink(path.c_str());
+        return failed;
+    };
+
     // A regular file takes the whole buffer in one call; the loop only matters when the
     // kernel stops short, which is then followed by the error that explains why.
     std::size_t done = 0;
@@ -35,13 +45,14 @@ FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::stri
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             if (n == 0) errno = EIO;
-            FileWriteResult failed = Failure("cannot write");
+            const int writeError = errno;
             ::close(fd);
-            return failed;
+            errno = writeError;
+            return fail("cannot write");
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) return Failure("cannot close");
+    if (::close(fd) != 0) return fail("cannot close");
     return {true, {}};
 }
 

@@ -59,14 +59,26 @@ FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::stri
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
 
+    // A file cut short (a full disk) would pass for a complete one, so a failed write deletes
+    // it again; only a file on disk, never a device.
+    const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+    const auto fail = [&](const char* step) {
+        FileWriteResult failed = Failure(step);
+        if (onDisk) DeleteFileA(path.c_str());
+        return failed;
+    };
+
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(bytes.size());
-    if (!WriteFile(file, bytes.data(), size, &written, nullptr) || written != size) {
-        FileWriteResult failed = Failure("cannot write");
+    const BOOL wrote = WriteFile(file, bytes.data(), size, &written, nullptr);
+    if (!wrote || written != size) {
+        if (wrote) SetLastError(ERROR_HANDLE_DISK_FULL);  // short without an error of its own
+        const DWORD writeError = GetLastError();
         CloseHandle(file);
-        return failed;
+        SetLastError(writeError);
+        return fail("cannot write");
     }
-    if (!CloseHandle(file)) return Failure("cannot close");
+    if (!CloseHandle(file)) return fail("cannot close");
     return {true, {}};
 }
 

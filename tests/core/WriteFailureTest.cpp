@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <functional>
@@ -72,6 +74,28 @@ TEST(WriteFailure, WholeFileWriterReportsAWriteThatFailsAfterTheOpen) {
     EXPECT_EQ(WriteWholeFileOrReport(platform, dir.Path() + "ok.txt", "some bytes"), 1);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), "some bytes");
+}
+
+// A disk that fills up part way through a file: nothing of that file may stay behind under its
+// real name, where it would pass for a complete one. The file size limit stands in for the disk.
+TEST(WriteFailure, AFileCutShortIsRemoved) {
+    TempDirectory dir;
+    const std::string path = dir.Path() + "tarnbus.sys";
+    const std::string bytes(64 * 1024, 'x');
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{4096, saved.rlim_max};
+    const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of a signal
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    RealFilesPlatform platform;
+    const FileWriteResult result = platform.WriteWholeFile(path, bytes);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.failure.find("cannot write"), std::string::npos) << result.failure;
+    EXPECT_TRUE(dir.EntryNames().empty());
 }
 
 // A name without exe/sys/vxd gets InfPrefix in front, so an empty prefix lands on /dev/full.
