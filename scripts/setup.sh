@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine64 xvfb imagemagick xdotool
+  wine64 fonts-wine xvfb imagemagick xdotool
 )
 
 missing=()
