@@ -93,7 +93,9 @@ constexpr ControlLayout kWarning[] = {
     Label(91, 85, 154, 32,
           "Note: An uncertified installation will not cause any problems other than the warning "
           "message displayed by Win XP when installing uncertified drivers."),
-    Label(91, 132, 154, 26,
+    // Taller than the other texts: the vendor's address needs two lines, and the maker's must
+    // not be cut off below it.
+    Label(91, 132, 154, 42,
           "For more info on Windows XP Certification goto:\n"
           "  https://learn.microsoft.com/windows-hardware/drivers/install/"
           "driver-signing\n"

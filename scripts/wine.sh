@@ -16,6 +16,11 @@ mkdir -p "$WINEPREFIX"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine" wineboot -i >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver -w
+    # Wine's own fonts (MS Sans Serif, Tahoma, Marlett), so that dialogs are measured and drawn
+    # as on Windows rather than with whatever the Linux fonts offer.
+    if [ -d /usr/share/wine/fonts ]; then
+      cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
   fi
 ) 9>"$WINEPREFIX.lock"
 
