@@ -7,11 +7,20 @@ namespace usbwiz {
 WizardProcess::WizardProcess(const std::string& program) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info_))
-        throw std::runtime_error("cannot start " + program + " (error " +
-                                 std::to_string(GetLastError()) + ")");
+    // Under load Wine now and then refuses to start a process with ERROR_INTERNAL_ERROR while
+    // the previous one is still being torn down; that passes, so try again for a while.
+    const DWORD deadline = GetTickCount() + 10000;
+    for (;;) {
+        std::string commandLine = "\"" + program + "\"";
+        if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info_))
+            return;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || static_cast<LONG>(GetTickCount() - deadline) >= 0)
+            throw std::runtime_error("cannot start " + program + " (error " +
+                                     std::to_string(error) + ")");
+        Sleep(50);
+    }
 }
 
 WizardProcess::~WizardProcess() {
