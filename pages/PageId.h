@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 namespace usbwiz {
 
 // Every page of the wizard, by the dialog template it is built from.
@@ -16,6 +18,22 @@ enum class PageId : int {
     Certification = 137,  // a template no page of the chain opens
     OutputDirectory = 140,
     Summary = 141,
+};
+
+// Every page, for code that visits them all.
+inline constexpr std::array<PageId, 12> kAllPages{
+    PageId::Welcome,
+    PageId::Warning,
+    PageId::ComNames,
+    PageId::ComDeviceNames,
+    PageId::ComIds,
+    PageId::FerrolinkNames,
+    PageId::FerrolinkDeviceName,
+    PageId::FerrolinkIds,
+    PageId::Options,
+    PageId::Certification,
+    PageId::OutputDirectory,
+    PageId::Summary,
 };
 
 // Control ids shared by the frame of every page.

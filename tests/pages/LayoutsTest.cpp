@@ -12,19 +12,6 @@
 namespace usbwiz {
 namespace {
 
-constexpr std::array kAllPages{PageId::Welcome,
-                               PageId::Warning,
-                               PageId::ComNames,
-                               PageId::ComDeviceNames,
-                               PageId::ComIds,
-                               PageId::FerrolinkNames,
-                               PageId::FerrolinkDeviceName,
-                               PageId::FerrolinkIds,
-                               PageId::Options,
-                               PageId::Certification,
-                               PageId::OutputDirectory,
-                               PageId::Summary};
-
 std::string Name(PageId page) {
     return std::to_string(static_cast<int>(page));
 }

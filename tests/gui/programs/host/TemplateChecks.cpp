@@ -77,21 +77,6 @@ const PageLayout kEveryKindLayout{PageId::Summary, "A layout of every kind", 300
                                   kEveryKind};
 const PageLayout kNoControlsLayout{PageId::Warning, "Empty", 120, 60, false, {}};
 
-constexpr PageId kAllPages[] = {
-    PageId::Welcome,
-    PageId::Warning,
-    PageId::ComNames,
-    PageId::ComDeviceNames,
-    PageId::ComIds,
-    PageId::FerrolinkNames,
-    PageId::FerrolinkDeviceName,
-    PageId::FerrolinkIds,
-    PageId::Options,
-    PageId::Certification,
-    PageId::OutputDirectory,
-    PageId::Summary,
-};
-
 INT_PTR CALLBACK InertDialogProcedure(HWND, UINT, WPARAM, LPARAM) {
     // FALSE for WM_INITDIALOG too: nothing takes the focus, so the default button keeps its
     // style as created.
