@@ -5,18 +5,12 @@
 
 #include "cli/NativePath.h"
 #include "settings/InputRules.h"
+#include "settings/NameRules.h"
 #include "settings/SettingsFields.h"
 
 namespace usbwiz {
 
 namespace {
-
-bool HasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || byte == 0x7F;
-    });
-}
 
 std::string LengthRule(std::size_t maxLength) {
     return "at most " + std::to_string(maxLength) + " characters";
@@ -87,7 +81,7 @@ std::string_view MessageOf(Rule rule) {
 }  // namespace
 
 std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator) {
-    const WizardSettings& s = effective.settings;
+    const WizardSettings& s = effective.package;
     const bool com = s.PackageKind == kComPortPackage;
     const auto text = [&](std::string_view field) -> const std::string& {
         return s.*(FindTextField(field)->member);
@@ -100,7 +94,12 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
         const bool out = f.name == "GenerationDirectory";
         if (out && !effective.outputDirectory) continue;
         const std::string& value = out ? *effective.outputDirectory : s.*(f.member);
-        if (HasControlCharacter(value)) return refuse(f.name, kControlCharacterRule);
+        // No field but --out is unconverted here, so only --out can still hold a control
+        // character; the name rules below see the converted texts.
+        if (out)
+            if (const auto unsafe =
+                    FindUnsafeText(s.PackageKind, f.name, value, effective.codePage))
+                return refuse(f.name, *unsafe);
         if (value.size() > f.maxLength) return refuse(f.name, LengthRule(f.maxLength));
     }
 
@@ -110,6 +109,11 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
     for (std::string_view field : com ? kComPortUnused : kFerrolinkUnused)
         if (!text(field).empty())
             return refuse(field, com ? "not used by --kind com" : "not used by --kind ferrolink");
+
+    for (const TextField& f : kTextFields)
+        if (const auto unsafe =
+                FindUnsafeText(s.PackageKind, f.name, s.*(f.member), effective.codePage))
+            return refuse(f.name, *unsafe);
 
     if (effective.outputDirectory &&
         !IsValidPathText(AsWizardPath(*effective.outputDirectory, separator)))

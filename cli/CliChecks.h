@@ -8,20 +8,20 @@
 
 namespace usbwiz {
 
-inline constexpr std::string_view kControlCharacterRule =
-    "control characters are not allowed (a line break would corrupt the generated files)";
 inline constexpr std::string_view kUncertifiedDefaultCatalogsRule =
     "DefaultCatalogFiles = 1 needs CertificationChoice = 1 (use --certification default)";
 
 // The first rule the record breaks, as "SOURCE: rule" (the option or settings-file line and the
 // wizard's own message where it has one); nullopt when every rule holds. In this order:
-//  1. every text field and --out: no control characters, at most as long as the wizard's edit
-//     box allows;
+//  1. every text field and --out: at most as long as the wizard's edit box allows (in the
+//     package's code page), and no control characters in --out;
 //  2. the kind's page checks as the wizard runs them: nothing blank, hexadecimal identifiers,
 //     the path rule on the target directory;
 //  3. the other kind's fields stay empty (they would have no effect, so setting one is a mistake);
-//  4. the path rule on --out, reading the native separator as the wizard's backslash;
-//  5. the certification flags form one of the certification page's answers.
+//  4. the name rules: nothing a field cannot hold where it lands in the package;
+//  5. the path rule on --out, reading the native separator as the wizard's backslash;
+//  6. the certification flags form one of the certification page's answers.
+// Reads the record in the package's code page (EncodeForPackage has run).
 std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator);
 
 }  // namespace usbwiz

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CodePageNumber.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {
@@ -20,7 +21,7 @@ const FlagOption* FindFlagOption(std::string_view name) {
 
 bool TakesValue(std::string_view name) {
     return FindTextOption(name) != nullptr || name == "--kind" || name == kOutOption ||
-           name == "--settings" || name == "--certification";
+           name == "--settings" || name == "--certification" || name == "--codepage";
 }
 
 std::optional<CliAction> ActionOf(std::string_view name) {
@@ -75,6 +76,9 @@ std::string SetValue(CommandLineOptions& o, std::string_view name, std::string v
             o.certification = Certification::None;
         else
             return "--certification: expected plan, default or none, not " + Quoted(value);
+    } else if (name == "--codepage") {
+        o.codePage = ParseCodePage(value);
+        if (!o.codePage) return "--codepage: " + CodePageRule(value);
     }
     return "";
 }

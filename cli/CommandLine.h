@@ -66,6 +66,7 @@ struct CommandLineOptions {
     std::vector<TextOptionValue> texts;  // in the order given: a later one wins
     std::vector<const FlagOption*> flags;
     std::optional<Certification> certification;
+    std::optional<unsigned> codePage;  // the Windows ANSI code page the package is for
     bool quiet = false;
 };
 

@@ -1,5 +1,6 @@
 #include "cli/ConsolePlatform.h"
 
+#include "cli/NativePath.h"
 #include "cli/SystemErrorText.h"
 
 namespace usbwiz {
@@ -10,9 +11,16 @@ MessageAnswer ConsolePlatform::ShowMessage(const MessageRequest& request) {
     return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
+std::string ConsolePlatform::Native(const std::string& path) const {
+    // Runs check every name before anything is written, so a name that cannot be expressed
+    // does not get here; should one, the system refuses the unchanged bytes.
+    return NativeOutputPath(path, directory_, codePage_).value_or(path);
+}
+
 FileWriteResult ConsolePlatform::WriteWholeFile(const std::string& path, std::string_view bytes) {
-    FileWriteResult result = system_.WriteWholeFile(path, bytes);
-    if (!result.ok) lastFailure_ = FailedPath{path, result.failure};
+    const std::string native = Native(path);
+    FileWriteResult result = system_.WriteWholeFile(native, bytes);
+    if (!result.ok) lastFailure_ = FailedPath{native, result.failure};
     return result;
 }
 

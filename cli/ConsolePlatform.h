@@ -31,10 +31,21 @@ class ConsolePlatform : public Platform {
 
     const std::optional<FailedPath>& LastFailure() const { return lastFailure_; }
 
+    // From now on, file names behind `directory` are in `codePage` and are handed on as this
+    // system names them (see NativeOutputPath).
+    void NameFilesIn(std::string directory, unsigned codePage) {
+        directory_ = std::move(directory);
+        codePage_ = codePage;
+    }
+
   private:
+    std::string Native(const std::string& path) const;
+
     Platform& system_;
     std::ostream& errors_;
     std::optional<FailedPath> lastFailure_;
+    std::string directory_;
+    unsigned codePage_ = 0;
 };
 
 }  // namespace usbwiz

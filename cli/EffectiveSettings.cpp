@@ -1,7 +1,10 @@
 #include "cli/EffectiveSettings.h"
 
 #include "cli/NativePath.h"
+#include "cli/Utf8.h"
 #include "inf/InfStem.h"
+#include "platform/TextEncoding.h"
+#include "settings/NameRules.h"
 #include "settings/SettingsFields.h"
 
 namespace usbwiz {
@@ -22,7 +25,51 @@ void ApplyCertification(WizardSettings& s, Certification answer) {
     s.DefaultCatalogFiles = answer == Certification::Default ? 1 : 0;
 }
 
+// `text` (UTF-8) in `codePage`, or why it cannot be.
+std::optional<std::string> Encode(std::string_view text, unsigned codePage, std::string& why) {
+    if (const std::optional<std::size_t> bad = FindInvalidUtf8(text)) {
+        why = "not UTF-8 text (byte " + std::to_string(*bad + 1) + ")";
+        return std::nullopt;
+    }
+    // Control characters first, by code point: C1 controls have bytes in some code pages.
+    for (std::size_t at = 0; at < text.size();) {
+        const Utf8Character c = *DecodeUtf8(text, at);
+        if (c.codePoint < 0x20 || (c.codePoint >= 0x7F && c.codePoint <= 0x9F)) {
+            why = NotAllowed(DescribeCodePoint(text.substr(at), c), kControlCharacterWhy);
+            return std::nullopt;
+        }
+        at += c.length;
+    }
+    CodePageText encoded = FromUtf8(text, codePage);
+    if (encoded.unmappableAt) {
+        const std::string_view rest = text.substr(*encoded.unmappableAt);
+        why = DescribeCodePoint(rest, *DecodeUtf8(rest, 0)) + " is not in code page " +
+              std::to_string(codePage) + " (--codepage chooses the package's code page)";
+        return std::nullopt;
+    }
+    return std::move(encoded.bytes);
+}
+
 }  // namespace
+
+std::string EncodeForPackage(EffectiveSettings& effective) {
+    effective.package = effective.settings;
+    std::string why;
+    for (const TextField& f : kTextFields) {
+        if (f.name == "GenerationDirectory") continue;
+        std::optional<std::string> encoded =
+            Encode(effective.settings.*(f.member), effective.codePage, why);
+        if (!encoded) return effective.origins.at(f.name) + ": " + why;
+        effective.package.*(f.member) = std::move(*encoded);
+    }
+    if (!effective.settings.GenerationDirectory.empty()) {
+        const std::optional<std::string> native =
+            NativePathFromUtf8(effective.settings.GenerationDirectory);
+        if (!native) return "--out: this system's file calls cannot name that directory";
+        effective.package.GenerationDirectory = *native;
+    }
+    return {};
+}
 
 EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
                                          const SettingsFile* file, std::string_view fileName,
@@ -65,6 +112,8 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
     }
     for (const FlagOption* f : options.flags) SetFlag(s, f->field, f->value);
     if (options.certification) ApplyCertification(s, *options.certification);
+    result.codePage = options.codePage.value_or(
+        file != nullptr && file->codePage ? *file->codePage : SystemCodePage());
 
     s.Vid = UpperCased(s.Vid);
     s.Pid = UpperCased(s.Pid);

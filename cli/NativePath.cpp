@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/TextEncoding.h"
+
 namespace usbwiz {
 
 std::string NativeDirectoryText(std::string_view text, char separator) {
@@ -40,6 +42,15 @@ std::vector<std::string> DirectoryLevels(std::string_view directory, char separa
         levels.emplace_back(level);
     }
     return levels;
+}
+
+std::optional<std::string> NativeOutputPath(const std::string& path, std::string_view directory,
+                                            unsigned codePage) {
+    if (directory.empty() || !path.starts_with(directory)) return path;
+    const std::optional<std::string> name =
+        NativeFileName(std::string_view(path).substr(directory.size()), codePage);
+    if (!name) return std::nullopt;
+    return std::string(directory) + *name;
 }
 
 }  // namespace usbwiz

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,11 @@ std::string WithTrailingSeparator(std::string text, char separator);
 // Every directory from the outermost to `directory` itself that may have to be created, without
 // the roots that cannot be: "/", a drive ("C:"), or a UNC server and share ("\\host\share").
 std::vector<std::string> DirectoryLevels(std::string_view directory, char separator);
+
+// A path the core formed, `directory` (a path of this system) followed by a file name in the
+// package's code page, as this system's file calls take it: the name in UTF-8 on POSIX systems.
+// Other paths come back unchanged; nullopt when this system cannot name the file.
+std::optional<std::string> NativeOutputPath(const std::string& path, std::string_view directory,
+                                            unsigned codePage);
 
 }  // namespace usbwiz

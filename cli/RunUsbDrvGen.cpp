@@ -16,6 +16,7 @@
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "pages/SummaryText.h"
+#include "platform/TextEncoding.h"
 
 namespace usbwiz {
 
@@ -101,7 +102,8 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
 
     ParsedSettingsFile file;
     if (options.settingsFile) {
-        const FileText read = ReadWholeFile(*options.settingsFile);
+        const FileText read = ReadWholeFile(
+            NativePathFromUtf8(*options.settingsFile).value_or(*options.settingsFile));
         if (!read.error.empty())
             return Refuse(errors,
                           "cannot read settings file " + *options.settingsFile + ": " + read.error);
@@ -115,24 +117,38 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
     if (!effective.error.empty()) return Refuse(errors, effective.error);
     if (!effective.outputDirectory && options.action != CliAction::DumpSettings)
         return Refuse(errors, "--out DIR is required");
+    if (const std::string error = EncodeForPackage(effective); !error.empty())
+        return Refuse(errors, error);
     if (const std::optional<std::string> refusal = FindRefusal(effective, kNativeSeparator))
         return Refuse(errors, *refusal);
 
-    WizardSettings& settings = effective.settings;
+    // What people read is the text as typed; the files get the package's code page.
+    const WizardSettings& typed = effective.settings;
+    WizardSettings& package = effective.package;
+    std::vector<std::string> paths;
+    for (const std::string& path : PlannedOutputPaths(package)) {
+        const std::optional<std::string> native =
+            NativeOutputPath(path, package.GenerationDirectory, effective.codePage);
+        if (!native)
+            return Refuse(errors, "this system cannot name the file '" + path + "' of code page " +
+                                      std::to_string(effective.codePage));
+        paths.push_back(*native);
+    }
+
     switch (options.action) {
         case CliAction::DumpSettings:
-            out << FormatSettingsFile(settings);
+            out << FormatSettingsFile(typed, effective.codePage);
             if (effective.outputDirectory) out << "# --out " << *effective.outputDirectory << '\n';
             return kExitWritten;
         case CliAction::Summary:
-            out << SummaryColumns(SummaryLabelText(settings.PackageKind),
-                                  BuildSummaryText(settings));
+            out << SummaryColumns(SummaryLabelText(typed.PackageKind), BuildSummaryText(typed));
             return kExitWritten;
         case CliAction::List:
-            for (const std::string& path : PlannedOutputPaths(settings)) out << path << '\n';
+            for (const std::string& path : paths) out << path << '\n';
             return kExitWritten;
         default:
-            return Generate(settings, console, payloads, options.quiet, out, errors);
+            console.NameFilesIn(package.GenerationDirectory, effective.codePage);
+            return Generate(package, console, payloads, options.quiet, out, errors);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <set>
 
+#include "cli/CodePageNumber.h"
+#include "cli/Utf8.h"
+
 namespace usbwiz {
 
 namespace {
@@ -47,6 +50,8 @@ class LineReader {
     // Answers false once the file is refused.
     bool Read(std::string_view line, int number) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (FindInvalidUtf8(line))
+            return Refuse(number, "not UTF-8 text (settings files are UTF-8)");
         const std::string_view content = Trimmed(line);
         if (content.empty() || content.front() == '#') return true;
 
@@ -62,6 +67,10 @@ class LineReader {
             return Refuse(number,
                           "GenerationDirectory is not read from a settings file; give --out");
         if (name == "PackageKind") return ReadKind(value, number);
+        if (name == "CodePage") {
+            result_.file.codePage = ParseCodePage(value);
+            return result_.file.codePage || Refuse(number, "CodePage: " + CodePageRule(value));
+        }
         if (const TextField* field = FindTextField(name)) {
             result_.file.texts.push_back({field, Unquoted(value), number});
             return true;
@@ -117,12 +126,13 @@ ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fil
     return result;
 }
 
-std::string FormatSettingsFile(const WizardSettings& s) {
+std::string FormatSettingsFile(const WizardSettings& s, unsigned codePage) {
     std::string text = "# usbdrvgen settings; replay with: usbdrvgen --settings FILE --out DIR\n";
     text += Line("PackageKind", std::to_string(s.PackageKind));
     for (const TextField& f : kTextFields)
         if (f.name != "GenerationDirectory") text += Line(f.name, Quoted(s.*(f.member)));
     for (const FlagField& f : kFlagFields) text += Line(f.name, std::to_string(s.*(f.member)));
+    text += Line("CodePage", std::to_string(codePage));
     return text;
 }
 

@@ -18,7 +18,8 @@ namespace usbwiz {
 //   UninstallName = tarnunin
 //   QuietSetup = 0
 //
-// It may set PackageKind (1 or 2), the eleven text fields and the seven flags (0 or 1).
+// It may set PackageKind (1 or 2), the eleven text fields, the seven flags (0 or 1) and CodePage,
+// the Windows ANSI code page the package is for (as --codepage). The file is UTF-8.
 // GenerationDirectory belongs to the run, not the product, so it comes from --out only; a file
 // then serves every machine and output folder. Each field at most once.
 //
@@ -40,6 +41,7 @@ struct SettingsFileFlag {
 
 struct SettingsFile {
     std::optional<std::uint8_t> kind;
+    std::optional<unsigned> codePage;
     std::vector<SettingsFileText> texts;
     std::vector<SettingsFileFlag> flags;
 };
@@ -54,7 +56,7 @@ struct ParsedSettingsFile {
 ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fileName);
 
 // The record as a settings file: PackageKind, the text fields, then the flags, each in the
-// record's order; everything a file may set and nothing else.
-std::string FormatSettingsFile(const WizardSettings& settings);
+// record's order, and the code page; everything a file may set and nothing else.
+std::string FormatSettingsFile(const WizardSettings& settings, unsigned codePage);
 
 }  // namespace usbwiz

@@ -5,6 +5,7 @@
 
 #include "cli/RunUsbDrvGen.h"
 #include "generate/PayloadStore.h"
+#include "platform/TextEncoding.h"
 
 #ifdef _WIN32
 #include "platform/Win32Platform.h"
@@ -15,7 +16,7 @@ using SystemPlatform = usbwiz::PosixPlatform;
 #endif
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = usbwiz::ProgramArguments(argc, argv);
     SystemPlatform platform;
     return usbwiz::RunUsbDrvGen(args, platform, usbwiz::EmbeddedPayloads(), std::cout, std::cerr);
 }

@@ -1,6 +1,9 @@
 #include "pages/FieldPage.h"
 
+#include "pages/PageLayout.h"
 #include "settings/InputRules.h"
+#include "settings/NameRules.h"
+#include "settings/SettingsFields.h"
 
 namespace usbwiz {
 
@@ -17,6 +20,10 @@ void FieldPage::OnCommand(PageView& view, int controlId) {
             view.ShowMessage(*failure, MessageIcon::None, MessageButtons::Ok);
             return;
         }
+        if (const std::optional<std::string> unsafe = FirstUnsafeField()) {
+            view.ShowMessage(*unsafe, MessageIcon::None, MessageButtons::Ok);
+            return;
+        }
         BeforeNext();
         HandOver(view, next_);
     } else if (controlId == kBackButton) {
@@ -31,6 +38,16 @@ void FieldPage::OnCommand(PageView& view, int controlId) {
 std::optional<std::string_view> FieldPage::FirstFailedCheck() const {
     for (const FieldBinding& binding : fields_)
         if (IsBlank(settings_.*binding.field)) return kFillInAllBlanksMessage;
+    return std::nullopt;
+}
+
+std::optional<std::string> FieldPage::FirstUnsafeField() const {
+    for (const FieldBinding& binding : fields_) {
+        const TextField* field = FindTextField(binding.field);
+        const std::optional<std::string> why = FindUnsafeText(
+            settings_.PackageKind, field->name, settings_.*binding.field, services_.codePage);
+        if (why) return std::string(LabelOf(Id(), binding.controlId)) + ": " + *why + ".";
+    }
     return std::nullopt;
 }
 

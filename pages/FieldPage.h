@@ -32,6 +32,10 @@ class FieldPage : public Page {
     // By default every bound field must be filled in, in the order of the bindings.
     virtual std::optional<std::string_view> FirstFailedCheck() const;
 
+    // After those checks: the first field, in page order, holding text that cannot stand where
+    // the field lands in the package, as a message naming the field and the character.
+    std::optional<std::string> FirstUnsafeField() const;
+
     // Runs after the checks passed, just before the hand-over to the next page.
     virtual void BeforeNext() {}
 

@@ -309,4 +309,15 @@ const PageLayout& LayoutOf(PageId page) {
     return kLayouts[0];
 }
 
+std::string_view LabelOf(PageId page, int controlId) {
+    const std::span<const ControlLayout> controls = LayoutOf(page).controls;
+    for (std::size_t i = 1; i < controls.size(); ++i) {
+        if (controls[i].id != controlId || controls[i - 1].kind != ControlKind::Label) continue;
+        std::string_view label = controls[i - 1].text;
+        if (label.ends_with(':')) label.remove_suffix(1);
+        return label;
+    }
+    return {};
+}
+
 }  // namespace usbwiz

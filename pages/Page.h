@@ -11,11 +11,13 @@
 
 namespace usbwiz {
 
-// What pages need from outside: the platform (files, folders, the folder browser) and the
-// carried payloads the summary page generates from.
+// What pages need from outside: the platform (files, folders, the folder browser), the
+// carried payloads the summary page generates from, and the ANSI code page the typed texts are
+// in (the names pages read double-byte characters whole).
 struct PageServices {
     Platform& platform;
     const PayloadStore& payloads;
+    unsigned codePage = 1252;
 };
 
 // A wizard page: portable behaviour over a PageView. Each page owns its copy of the record;

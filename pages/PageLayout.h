@@ -49,4 +49,8 @@ struct PageLayout {
 // The layout of a page's template; every PageId has one.
 const PageLayout& LayoutOf(PageId page);
 
+// The label standing right before a page's control, without its colon, for messages that name
+// the field ("Name for Uninstall File"); empty when the control has none.
+std::string_view LabelOf(PageId page, int controlId);
+
 }  // namespace usbwiz

@@ -8,6 +8,12 @@ const TextField* FindTextField(std::string_view name) {
     return nullptr;
 }
 
+const TextField* FindTextField(std::string WizardSettings::*member) {
+    for (const auto& f : kTextFields)
+        if (f.member == member) return &f;
+    return nullptr;
+}
+
 const FlagField* FindFlagField(std::string_view name) {
     for (const auto& f : kFlagFields)
         if (f.name == name) return &f;

@@ -50,6 +50,7 @@ inline constexpr std::array<FlagField, 7> kFlagFields{{
 
 // nullptr when no text field has that name.
 const TextField* FindTextField(std::string_view name);
+const TextField* FindTextField(std::string WizardSettings::*member);
 const FlagField* FindFlagField(std::string_view name);
 
 }  // namespace usbwiz

@@ -17,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string title = usbwiz::ProgramTitle();
     try {
         usbwiz::Win32Platform platform;
-        usbwiz::PageServices services{platform, usbwiz::EmbeddedPayloads()};
+        usbwiz::PageServices services{platform, usbwiz::EmbeddedPayloads(), GetACP()};
         usbwiz::Win32PageRunner runner(instance, platform, title);
         usbwiz::RunPageChain(runner, services);
         return 0;

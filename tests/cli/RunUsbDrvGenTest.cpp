@@ -130,24 +130,68 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
         // Control characters anywhere.
         {{"--kind", "com", "--out", "/o", "--long-name", "Acme\r\nInc"},
          nullptr,
-         "--long-name: control characters are not allowed (a line break would corrupt the "
-         "generated files)"},
+         "--long-name: control character U+000D is not allowed (a line break would corrupt "
+         "the generated files)"},
         {{"--kind", "com", "--out", "/o", "--short-name", "a\x7f"},
          nullptr,
-         "--short-name: control characters are not allowed (a line break would corrupt the "
-         "generated files)"},
+         "--short-name: control character U+007F is not allowed (a line break would corrupt "
+         "the generated files)"},
         {{"--kind", "com", "--out", "/o", "--target-dir", "C:\\a\tb"},
          nullptr,
-         "--target-dir: control characters are not allowed (a line break would corrupt the "
-         "generated files)"},
+         "--target-dir: control character U+0009 is not allowed (a line break would corrupt "
+         "the generated files)"},
         {{"--kind", "com", "--out", "/o", "--vid", "\x01"},
          nullptr,
-         "--vid: control characters are not allowed (a line break would corrupt the generated "
-         "files)"},
+         "--vid: control character U+0001 is not allowed (a line break would corrupt the "
+         "generated files)"},
         {{"--kind", "com", "--out", "/tmp/a\nb"},
          nullptr,
-         "--out: control characters are not allowed (a line break would corrupt the generated "
-         "files)"},
+         "--out: control character U+000A is not allowed (a line break would corrupt the "
+         "generated files)"},
+        {{"--kind", "com", "--out", "/o", "--long-name", "a\xC2\x85"},
+         nullptr,
+         "--long-name: control character U+0085 is not allowed (a line break would corrupt "
+         "the generated files)"},
+        // Text encoding: UTF-8 in, the package's code page out.
+        {{"--kind", "com", "--out", "/o", "--long-name", "Caf\xE9"},
+         nullptr,
+         "--long-name: not UTF-8 text (byte 4)"},
+        {{"--kind", "com", "--out", "/o", "--long-name",
+          "\xD0\x90"
+          "cme"},
+         nullptr,
+         "--long-name: '\xD0\x90' (U+0410) is not in code page 1252 (--codepage chooses the "
+         "package's code page)"},
+        {{"--kind", "com", "--out", "/o", "--codepage", "1252", "--long-name",
+          "\xE2\x82\xAC\xD0\x90"},
+         nullptr,
+         "--long-name: '\xD0\x90' (U+0410) is not in code page 1252 (--codepage chooses the "
+         "package's code page)"},
+        {{"--kind", "com", "--out", "/o", "--codepage", "437"},
+         nullptr,
+         "--codepage: expected a Windows ANSI code page (874, 932, 936, 949, 950, 1250, 1251, "
+         "1252, 1253, 1254, 1255, 1256, 1257, 1258), not '437'"},
+        {{"--out", "/o"},
+         "PackageKind = 1\n# Caf\xE9\n",
+         "FILE:2: not UTF-8 text (settings files are UTF-8)"},
+        {{"--out", "/o"},
+         "PackageKind = 1\nCodePage = utf8\n",
+         "FILE:2: CodePage: expected a Windows ANSI code page (874, 932, 936, 949, 950, 1250, "
+         "1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258), not 'utf8'"},
+        // Names that would leave the folder or break the files (one per rule; the rules' own
+        // table covers the rest).
+        {{"--kind", "com", "--out", "/o", "--uninstall-name", "../x"},
+         nullptr,
+         "--uninstall-name: '/' is not allowed (Windows file names cannot hold it)"},
+        {{"--kind", "ferrolink", "--out", "/o", "--short-name", "a,b"},
+         nullptr,
+         "--short-name: ',' is not allowed (it separates the values of an INF line)"},
+        {{"--out", "/o"},
+         "PackageKind = 2\nSysName = aux\n",
+         "FILE:2: SysName: 'aux' is not allowed (Windows reserves the name for a device)"},
+        {{"--kind", "ferrolink", "--out", "/o", "--inf-name", "Nul", "--long-name", "a;b"},
+         nullptr,
+         "--inf-name: 'Nul' is not allowed (Windows reserves the name for a device)"},
         // The path rule.
         {{"--kind", "com", "--out", "/o", "--target-dir", "C:\\a*b"},
          nullptr,
@@ -222,12 +266,17 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
 
 TEST(UsbDrvGen, AcceptsWhatTheWizardAccepts) {
     const std::vector<std::vector<std::string>> accepted = {
-        {"--short-name", " "},                         // a space is not blank
-        {"--vid", "ab12", "--pid", "1"},               // upper-cased; one digit will do
-        {"--target-dir", "  C:\\a:\\b  "},             // ":\" anywhere; blanks kept
-        {"--uninstall-name", "*?name"},                // names are not checked for characters
-        {"--long-name", std::string(255, 'L') + ""},   // exactly at the limit
-        {"--long-name", "Caf\xe9 \"Acme\" 100% ;\\"},  // ANSI text, quotes and the like
+        {"--short-name", " "},                           // a space is not blank
+        {"--vid", "ab12", "--pid", "1"},                 // upper-cased; one digit will do
+        {"--target-dir", "  C:\\a:\\b  "},               // ":\" anywhere; blanks kept
+        {"--uninstall-name", "1a.b-_&"},                 // digits first, dots and the like
+        {"--long-name", std::string(255, 'L') + ""},     // exactly at the limit
+        {"--long-name", " Caf\xC3\xA9 (a,b; c) \\o/ "},  // UTF-8; blanks and INF characters
+        {"--uninstall-name",
+         "\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC\xC3\xBC"},  // 8 in 1252
+        {"--codepage", "1251", "--long-name",
+         "\xD0\x90"
+         "cme"},
         {"--certification", "default"},
     };
     for (const auto& extra : accepted) {

@@ -77,7 +77,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
         WizardSettings tricky;
         ApplyPackageDefaults(tricky, kind, platform);
         tricky.ShortName = " ";
-        tricky.LongName = "\"Acme\" = \"Devices\"";
+        tricky.LongName = "\"M\xC3\xBCller\" = \"Devices\"";
         tricky.UsbDeviceName = "\"";
         tricky.TargetDirectory = "  C:\\Program Files\\Acme\t";
         tricky.UninstallName = "#x";
@@ -85,9 +85,11 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
         tricky.QuietUninstall = 1;
         tricky.CertificationChoice = 1;
 
-        const ParsedSettingsFile parsed = ParseSettingsFile(FormatSettingsFile(tricky), "dump");
-        ASSERT_EQ(parsed.error, "") << FormatSettingsFile(tricky);
+        const std::string dump = FormatSettingsFile(tricky, 1251);
+        const ParsedSettingsFile parsed = ParseSettingsFile(dump, "dump");
+        ASSERT_EQ(parsed.error, "") << dump;
         EXPECT_EQ(parsed.file.kind, kind);
+        EXPECT_EQ(parsed.file.codePage, 1251u);
         WizardSettings replayed;
         ApplyPackageDefaults(
             replayed, kind == kComPortPackage ? kFerrolinkPackage : kComPortPackage, platform);

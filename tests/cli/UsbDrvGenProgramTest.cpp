@@ -50,7 +50,7 @@ const std::vector<PackageCase>& PackageCases() {
           "--short-name",
           "acme",
           "--long-name",
-          "Acme \"Devices\" 100%",
+          "M\xC3\xBCller & S\xC3\xB6hne (Acme) 100",
           "--com-device-name",
           "Acme UART",
           "--usb-device-name",
@@ -68,7 +68,7 @@ const std::vector<PackageCase>& PackageCases() {
           "plan"},
          [](WizardSettings& s) {
              s.UninstallName = "acmeun", s.InfPrefix = "ac", s.ShortName = "acme";
-             s.LongName = "Acme \"Devices\" 100%", s.ComDeviceName = "Acme UART";
+             s.LongName = "M\xFCller & S\xF6hne (Acme) 100", s.ComDeviceName = "Acme UART";
              s.UsbDeviceName = "Acme Composite", s.Vid = "AB12", s.Pid = "0C7";
              s.TargetDirectory = "  D:\\Acme Tools ";
              s.QuietSetup = 1, s.SkipFileCopy = 1, s.QuietUninstall = 1, s.LeaveFiles = 1;
@@ -77,12 +77,38 @@ const std::vector<PackageCase>& PackageCases() {
          20},
         {"ferrolink, every option",
          2,
-         {"--uninstall-name", "acmeun", "--inf-name", "acmeusb", "--sys-name", "acmedrv",
-          "--short-name", "acme", "--long-name", "Acme", "--usb-device-name", "Acme Device",
-          "--vid", "1234", "--pid", "fffe", "--quiet-uninstall", "--certification", "default"},
+         {"--codepage",
+          "1251",
+          "--uninstall-name",
+          "\xD0\xB0"
+          "cmeun",
+          "--inf-name",
+          "acmeusb",
+          "--sys-name",
+          "acmedrv",
+          "--short-name",
+          "acme",
+          "--long-name",
+          "Acme",
+          "--usb-device-name",
+          "\xD0\x90"
+          "cme Device",
+          "--vid",
+          "1234",
+          "--pid",
+          "fffe",
+          "--quiet-uninstall",
+          "--certification",
+          "default"},
          [](WizardSettings& s) {
-             s.UninstallName = "acmeun", s.InfName = "acmeusb", s.SysName = "acmedrv";
-             s.ShortName = "acme", s.LongName = "Acme", s.UsbDeviceName = "Acme Device";
+             s.UninstallName =
+                 "\xE0"
+                 "cmeun",
+             s.InfName = "acmeusb", s.SysName = "acmedrv";
+             s.ShortName = "acme", s.LongName = "Acme",
+             s.UsbDeviceName =
+                 "\xC0"
+                 "cme Device";
              s.Vid = "1234", s.Pid = "FFFE", s.QuietUninstall = 1;
              s.CertificationChoice = 1, s.DefaultCatalogFiles = 1;
          },
@@ -113,10 +139,13 @@ TEST(UsbDrvGenProgram, WritesExactlyWhatTheCoreWrites) {
         const std::map<std::string, std::string> core = CorePackage(expected, coreOut);
         EXPECT_EQ(core.size(), c.files) << c.name;
 
+        // File names are UTF-8 here; what the files hold is in the package's code page.
         std::map<std::string, std::string> written;
-        for (const auto& entry : std::filesystem::directory_iterator(out))
-            written[entry.path().filename().string()] =
-                testing::ReadFileBytes(entry.path().string()).value_or("");
+        for (const auto& entry : std::filesystem::directory_iterator(out)) {
+            std::string name = entry.path().filename().string();
+            if (name.starts_with("\xD0\xB0")) name.replace(0, 2, "\xE0");
+            written[name] = testing::ReadFileBytes(entry.path().string()).value_or("");
+        }
         EXPECT_EQ(written, core) << c.name;
     }
 }
@@ -177,7 +206,7 @@ TEST(UsbDrvGenProgram, RefusedInputCreatesNothing) {
         RunUsbDrvGen({"--kind", "com", "--out", out, "--long-name", "two\nlines"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors,
-              "usbdrvgen: --long-name: control characters are not allowed (a line "
+              "usbdrvgen: --long-name: control character U+000A is not allowed (a line "
               "break would corrupt the generated files)\n");
     EXPECT_TRUE(parent.EntryNames().empty());
 }

@@ -1,0 +1,69 @@
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/TextEncoding.h"
+#include "platform/WindowsCodePages.h"
+
+namespace usbwiz {
+
+namespace {
+
+struct Converted {
+    std::string bytes;
+    std::optional<std::size_t> failedAt;
+};
+
+// glibc's iconv knows the Windows code pages as CPnnn and, without //TRANSLIT, refuses what a
+// code page cannot hold instead of guessing.
+Converted Convert(std::string_view in, const std::string& to, const std::string& from) {
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {{}, 0};
+    const std::unique_ptr<void, int (*)(iconv_t)> closer(cd, iconv_close);
+
+    std::string out(in.size() * 4 + 4, '\0');    // no character grows beyond four bytes here
+    char* inPtr = const_cast<char*>(in.data());  // iconv's signature; it never writes there
+    std::size_t inLeft = in.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1))
+        return {{}, static_cast<std::size_t>(inPtr - in.data())};
+    out.resize(out.size() - outLeft);
+    return {std::move(out), std::nullopt};
+}
+
+std::string IconvName(unsigned codePage) {
+    return "CP" + std::to_string(codePage);
+}
+
+}  // namespace
+
+unsigned SystemCodePage() {
+    return 1252;
+}
+
+bool IsSupportedCodePage(unsigned codePage) {
+    return IsWindowsAnsiCodePage(codePage);
+}
+
+CodePageText FromUtf8(std::string_view utf8, unsigned codePage) {
+    Converted converted = Convert(utf8, IconvName(codePage), "UTF-8");
+    return {std::move(converted.bytes), converted.failedAt};
+}
+
+std::optional<std::string> NativeFileName(std::string_view name, unsigned codePage) {
+    Converted converted = Convert(name, "UTF-8", IconvName(codePage));
+    if (converted.failedAt) return std::nullopt;
+    return std::move(converted.bytes);
+}
+
+std::optional<std::string> NativePathFromUtf8(std::string_view utf8) {
+    return std::string(utf8);  // file names are bytes here; UTF-8 is what the user sees
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+}  // namespace usbwiz
