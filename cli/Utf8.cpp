@@ -55,7 +55,13 @@ std::string DescribeCodePoint(std::string_view text, const Utf8Character& charac
     char value[16];
     std::snprintf(value, sizeof value, "U+%04X", static_cast<unsigned>(character.codePoint));
     if (IsControl(character.codePoint)) return std::string("control character ") + value;
-    return "'" + std::string(text.substr(0, character.length)) + "' (" + value + ")";
+    // Appended piece by piece: "'" + std::string(...) trips a false -Wrestrict in mingw's g++ 12.
+    std::string described(1, '\'');
+    described += text.substr(0, character.length);
+    described += "' (";
+    described += value;
+    described += ')';
+    return described;
 }
 
 }  // namespace usbwiz

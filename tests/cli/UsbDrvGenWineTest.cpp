@@ -67,5 +67,40 @@ TEST(UsbDrvGenUnderWine, ListsWindowsPathsAndRefusesLikeNatively) {
               "usbdrvgen: --target-dir: Directory cannot contain: / : * ? \" < > |\r\n");
 }
 
+// Arguments arrive as wide text on Windows and as UTF-8 here; both must reach the same bytes.
+TEST(UsbDrvGenUnderWine, NonAsciiNamesGiveTheLinuxBuildsBytes) {
+    if (!std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
+        GTEST_SKIP() << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
+
+    const std::vector<std::pair<int, std::vector<std::string>>> cases = {
+        {0,
+         {"--kind", "com", "--uninstall-name", "m\xC3\xBCnz", "--long-name",
+          "M\xC3\xBCller & S\xC3\xB6hne \xE2\x82\xAC \xE2\x84\xA2"}},
+        {0,
+         {"--kind", "ferrolink", "--codepage", "1251", "--usb-device-name",
+          "\xD0\x90\xD0\xBA\xD0\xBC\xD0\xB5 USB"}},
+        {2, {"--kind", "ferrolink", "--usb-device-name", "\xD0\x90\xD0\xBA\xD0\xBC\xD0\xB5"}},
+    };
+    for (const auto& [status, args] : cases) {
+        const testing::TempDirectory windows, linux;
+        std::vector<std::string> windowsArgs = args, linuxArgs = args;
+        windowsArgs.insert(windowsArgs.end(), {"--quiet", "--out", WinePath(windows.Path())});
+        linuxArgs.insert(linuxArgs.end(), {"--quiet", "--out", linux.Path()});
+        const testing::ProgramRun onWine = RunUnderWine(windowsArgs);
+        linuxArgs.insert(linuxArgs.begin(), USBDRVGEN_PROGRAM);
+        const testing::ProgramRun native = testing::RunProgram(linuxArgs);
+
+        const std::string where = ::testing::PrintToString(args);
+        EXPECT_EQ(native.status, status) << where << native.errors;
+        EXPECT_EQ(onWine.status, status) << where << onWine.errors;
+        EXPECT_EQ(testing::FilesIn(linux).empty(), status != 0) << where;
+        std::string wineErrors = onWine.errors;
+        for (std::size_t at; (at = wineErrors.find("\r\n")) != std::string::npos;)
+            wineErrors.erase(at, 1);
+        EXPECT_EQ(wineErrors, native.errors) << where;
+        EXPECT_EQ(testing::FilesIn(windows), testing::FilesIn(linux)) << where;
+    }
+}
+
 }  // namespace
 }  // namespace usbwiz
