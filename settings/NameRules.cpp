@@ -14,7 +14,7 @@ enum Landing : unsigned {
     kFileName = 1u << 0,     // part of a file name
     kFileStem = 1u << 1,     // the whole name in front of the extension
     kInfToken = 1u << 2,     // starts a bare INF token: a value, a list item, a section name
-    kInfKey = 1u << 3,       // starts the key of an INF line
+    kInfKey = 1u << 3,       // starts an INF line, as the key of an entry or a list item
     kInfTokenEnd = 1u << 4,  // also ends a bare INF token
     kInfSection = 1u << 5,   // inside an INF section name
     kInfQuoted = 1u << 6,    // inside a quoted INF string
@@ -138,6 +138,8 @@ std::optional<std::string> FindUnsafeText(std::uint8_t kind, std::string_view fi
     constexpr std::string_view kDropped = "Setup drops it when it reads the INF file";
     if ((landings & kInfToken) != 0 && text.starts_with(' '))
         return NotAllowed("a blank at the start", kDropped);
+    if ((landings & kInfKey) != 0 && text.starts_with('['))
+        return NotAllowed("'[' at the start", "Setup reads the line as a section name");
 
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];

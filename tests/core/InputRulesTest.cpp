@@ -84,6 +84,8 @@ TEST(NameRules, RefuseWhatCannotStandWhereTheFieldLands) {
         {1, "UninstallName", "ab cd", "a blank is not allowed (it would split the uninstall"},
         {2, "ShortName", " ab", kDropped},
         {2, "InfName", "ab ", kDropped},
+        {1, "UninstallName", "[x]", "'[' at the start is not allowed (Setup reads the line as"},
+        {2, "ShortName", "[x", nullptr},  // its section headers start with '[' anyway
         {1, "Vid", "\t", "control character U+0009 is not allowed"},
         {1, "TargetDirectory", "C:\\a\nb", "control character U+000A"},
         {1, "UninstallName", "con",

@@ -7,7 +7,7 @@
 #        BUILD_COMMAND
 # WINEPREFIX must name the test's own prefix; it is created on first use.
 set -euo pipefail
-usbdrvgen=$1 checker=$2 expectations=$3 work=$4 wine_sh=$5 build_command=$6
+usbdrvgen=$1 checker=$2 expectations=$3 work=$4 wine_sh=$5 build_command=$6 names_table=$7
 
 if [ ! -f "$checker" ]; then
   echo "FAIL: $checker does not exist; build it with: $build_command" >&2
@@ -35,34 +35,71 @@ generate() {
   fi
 }
 
-names=(--vid 1A2B --pid 3C4D --uninstall-name acmeunin --short-name acmeshort
-       --long-name "Acme Widget Works")
-com_names=(--inf-prefix acme --com-device-name "Acme Serial Bridge"
-           --usb-device-name "Acme Composite Hub")
-generate "$work/com" --kind com "${names[@]}" "${com_names[@]}"
-generate "$work/com-certified" --kind com "${names[@]}" "${com_names[@]}" --certification plan
-generate "$work/ferrolink" --kind ferrolink "${names[@]}" --inf-name acmefl --sys-name acmedrv \
-  --usb-device-name "Acme Direct Link" --certification plan
+# The names every package is generated with, unless a row of the names table changes one; the
+# expectation files name them as {Field}.
+declare -A option_of=(
+  [UninstallName]=--uninstall-name [InfPrefix]=--inf-prefix [InfName]=--inf-name
+  [SysName]=--sys-name [ShortName]=--short-name [LongName]=--long-name
+  [ComDeviceName]=--com-device-name [UsbDeviceName]=--usb-device-name)
+declare -A field_of
+for field in "${!option_of[@]}"; do field_of[${option_of[$field]}]=$field; done
 
-pairs=(
-  com/acmebus.inf com-bus.txt
-  com/tarnvxd.inf com-vxd.txt
-  com/acmew2k.inf com-w2k.txt
-  com/acmewdm.inf com-wdm.txt
-  ferrolink/acmefl.inf ferrolink.txt
-  com-certified/acmebus.inf com-bus-certified.txt
-  com-certified/tarnvxd.inf com-serial-certified.txt
-  com-certified/acmew2k.inf com-serial-certified.txt
-  com-certified/acmewdm.inf com-serial-certified.txt
-)
-arguments=()
-for ((i = 0; i < ${#pairs[@]}; i += 2)); do
-  arguments+=("$(windows_path "$work/${pairs[i]}")" "$(windows_path "$expectations/${pairs[i + 1]}")")
-done
+checker_args=()
+# package NAME KIND [OPTION VALUE]: writes the package (a COM port package also with its
+# catalog lines active, in NAME-certified) with the base names and the one changed, and queues
+# its INF files with their expectations and names for the checker.
+package() {
+  local name=$1 kind=$2 changed=${3:-} changed_value=${4:-}
+  local -A values
+  if [ "$kind" = com ]; then
+    values=([UninstallName]=acmeunin [InfPrefix]=acme [ShortName]=acmeshort
+            [LongName]="Acme Widget Works" [ComDeviceName]="Acme Serial Bridge"
+            [UsbDeviceName]="Acme Composite Hub")
+  else
+    values=([UninstallName]=acmeunin [InfName]=acmefl [SysName]=acmedrv [ShortName]=acmeshort
+            [LongName]="Acme Widget Works" [UsbDeviceName]="Acme Direct Link")
+  fi
+  [ -n "$changed" ] && values[${field_of[$changed]}]=$changed_value
+  local args=(--kind "$kind" --vid 1A2B --pid 3C4D) field
+  for field in "${!values[@]}"; do args+=("${option_of[$field]}=${values[$field]}"); done
+  for field in "${!values[@]}"; do printf '%s=%s\n' "$field" "${values[$field]}"; done |
+    iconv -f UTF-8 -t CP1252 >"$work/$name.values"
+  checker_args+=(--values "$(windows_path "$work/$name.values")")
+
+  local pairs
+  if [ "$kind" = com ]; then
+    generate "$work/$name" "${args[@]}"
+    generate "$work/$name-certified" "${args[@]}" --certification plan
+    local prefix=${values[InfPrefix]}
+    pairs=("$name/${prefix}bus.inf" com-bus.txt "$name/tarnvxd.inf" com-vxd.txt
+           "$name/${prefix}w2k.inf" com-w2k.txt "$name/${prefix}wdm.inf" com-wdm.txt
+           "$name-certified/${prefix}bus.inf" com-bus-certified.txt
+           "$name-certified/tarnvxd.inf" com-serial-certified.txt
+           "$name-certified/${prefix}w2k.inf" com-serial-certified.txt
+           "$name-certified/${prefix}wdm.inf" com-serial-certified.txt)
+  else
+    generate "$work/$name" "${args[@]}" --certification plan
+    pairs=("$name/${values[InfName]}.inf" ferrolink.txt)
+  fi
+  local i
+  for ((i = 0; i < ${#pairs[@]}; i += 2)); do
+    checker_args+=("$(windows_path "$work/${pairs[i]}")" "$(windows_path "$expectations/${pairs[i + 1]}")")
+  done
+}
+
+package com com
+package ferrolink ferrolink
+row=0
+while IFS=$'\t' read -r kind option value outcome; do
+  [ "$outcome" = accepted ] || continue
+  row=$((row + 1))
+  package "name-$row" "$kind" "$option" "$value"
+done < <(grep -v '^#' "$names_table")
+echo "== $row accepted names of $names_table, each in its package"
 
 failed=0
 echo "== reading the generated INF files back through the setup API"
-if ! bash "$wine_sh" "$checker" "${arguments[@]}" </dev/null; then
+if ! bash "$wine_sh" "$checker" "${checker_args[@]}" </dev/null; then
   echo "FAIL: the setup API reads the generated INF files differently from the expectations" >&2
   failed=1
 fi
