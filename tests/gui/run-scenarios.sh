@@ -11,6 +11,8 @@
 # prefix. Runs as root: scenarios that need a small disk mount a tmpfs (and always unmount it).
 set -euo pipefail
 windows_build=$1 usbdrvgen=$2 work=$3 wine_sh=$4 table=$5
+# The package checks run usbdrvgen from the scenarios' folder, so a relative path must not stay one.
+usbdrvgen=$(realpath "$usbdrvgen")
 shift 5
 here=$(cd "$(dirname "$0")" && pwd)
 scenarios_dir=$(cd "$(dirname "$table")" && pwd)/scenarios
