@@ -30,6 +30,8 @@ inline constexpr std::string_view kUsageText =
     "  --leave-files            the uninstaller leaves the copied files in place\n"
     "  --certification plan|default|none   catalog files: planned WHQL certification, the\n"
     "                           default catalog files, or none (the default)\n"
+    "  --codepage N             the Windows ANSI code page the package is for (1252 unless\n"
+    "                           this system's says otherwise); texts are read as UTF-8\n"
     "\n"
     "Instead of generating:\n"
     "  --dump-settings          print the settings in --settings format\n"
