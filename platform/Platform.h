@@ -26,6 +26,9 @@ struct FileWriteResult {
     std::string failure;  // the operating system's reason when !ok, for tools that print it
 };
 
+// How the temporary files of WriteWholeFile begin: "~usbwiz-PID-N.tmp".
+inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
+
 // The narrow layer between the core and the operating system. Tests replace it with a fake.
 class Platform {
   public:
@@ -33,8 +36,9 @@ class Platform {
 
     virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
 
-    // Creates or truncates `path` (no sharing with other openers), writes `bytes` unchanged and
-    // closes it. Any failure of open, write or close is a failure.
+    // Puts `bytes` unchanged at `path` in one step: they are written whole under a temporary
+    // name beside it (kTemporaryPrefix...) that then replaces whatever file was at `path`. Any
+    // failure leaves `path` as it was and no temporary file behind.
     virtual FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
 
     // nullopt when the system cannot say.

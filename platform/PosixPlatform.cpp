@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <iostream>
@@ -16,6 +17,58 @@ FileWriteResult Failure(const char* step) {
     return {false, std::string(step) + ": " + std::strerror(errno)};
 }
 
+// A regular file takes the whole buffer in one call; the loop only matters when the kernel stops
+// short, which is then followed by the error that explains why.
+bool WriteAll(int fd, std::string_view bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+FileWriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return Failure("cannot open for writing");
+    if (!WriteAll(fd, bytes)) {
+        const int writeError = errno;
+        ::close(fd);
+        errno = writeError;
+        return Failure("cannot write");
+    }
+    if (::close(fd) != 0) return Failure("cannot close");
+    return {true, {}};
+}
+
+// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
+// (those end in .inf, .ini, .u98, .u2k, .exe, .sys or .vxd).
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string name = folder;
+    name += kTemporaryPrefix;
+    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
+}
+
+// Another run's file of the same name (a pid reused on another machine sharing the folder) is
+// never opened: the next number is tried.
+int OpenTemporary(std::string& name) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST) return fd;
+        name = TemporaryNameBeside(name);
+    }
+    return -1;
+}
+
 }  // namespace
 
 MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
@@ -24,35 +77,36 @@ MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
 }
 
 FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return Failure("cannot open for writing");
-
-    // A file cut short would pass for a complete one, so a failed write removes it again; only
-    // a regular file, never a device such as /dev/full.
     struct stat st {};
-    const bool regularFile = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+            return Failure("cannot open for writing");
+        }
+        // A device or pipe has nothing to replace (and renaming over /dev/full would remove the
+        // device itself): it is written in place.
+        if (!S_ISREG(st.st_mode)) return WriteInPlace(path, bytes);
+    }
+
+    // The whole file goes to a name of our own beside it, which then replaces the final name
+    // in one step: no reader, no run killed part way and no failure ever leaves a file cut
+    // short or mixed under the final name, and a failure leaves what was there before.
+    std::string temporary = TemporaryNameBeside(path);
+    const int fd = OpenTemporary(temporary);
+    if (fd < 0) return Failure("cannot open for writing");
     const auto fail = [&](const char* step) {
         FileWriteResult failed = Failure(step);
-        if (regularFile) ::unlink(path.c_str());
+        ::unlink(temporary.c_str());
         return failed;
     };
-
-    // A regular file takes the whole buffer in one call; the loop only matters when the
-    // kernel stops short, which is then followed by the error that explains why.
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            const int writeError = errno;
-            ::close(fd);
-            errno = writeError;
-            return fail("cannot write");
-        }
-        done += static_cast<std::size_t>(n);
+    if (!WriteAll(fd, bytes)) {
+        const int writeError = errno;
+        ::close(fd);
+        errno = writeError;
+        return fail("cannot write");
     }
     if (::close(fd) != 0) return fail("cannot close");
+    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail("cannot replace");
     return {true, {}};
 }
 

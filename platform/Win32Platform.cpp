@@ -4,6 +4,8 @@
 // windows.h first: the shell header builds on it.
 #include <shlobj.h>
 
+#include <atomic>
+
 namespace usbwiz {
 
 namespace {
@@ -24,6 +26,17 @@ UINT IconFlag(MessageIcon icon) {
 
 FileWriteResult Failure(const char* step) {
     return {false, std::string(step) + ": " + LastErrorText()};
+}
+
+// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
+// (those end in .inf, .ini, .u98, .u2k, .exe, .sys or .vxd).
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    name += kTemporaryPrefix;
+    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
 }
 
 }  // namespace
@@ -55,16 +68,27 @@ FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::stri
     // One WriteFile call takes at most 4 GiB; nothing we carry comes near that, so refuse
     // rather than write a truncated file.
     if (bytes.size() > MAXDWORD) return {false, "cannot write: more than 4 GiB in one file"};
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);  // what opening a folder as a file answers
+        return Failure("cannot open for writing");
+    }
 
-    // A file cut short (a full disk) would pass for a complete one, so a failed write deletes
-    // it again; only a file on disk, never a device.
-    const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
+    // The whole file goes to a name of our own beside it, which then replaces the final name
+    // in one step: no reader, no run killed part way and no failure ever leaves a file cut
+    // short or mixed under the final name, and a failure leaves what was there before.
+    std::string temporary;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = TemporaryNameBeside(path);
+        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
     const auto fail = [&](const char* step) {
         FileWriteResult failed = Failure(step);
-        if (onDisk) DeleteFileA(path.c_str());
+        DeleteFileA(temporary.c_str());
         return failed;
     };
 
@@ -79,6 +103,9 @@ FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::stri
         return fail("cannot write");
     }
     if (!CloseHandle(file)) return fail("cannot close");
+    // A final file that another program holds open without delete sharing refuses this.
+    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return fail("cannot replace");
     return {true, {}};
 }
 
