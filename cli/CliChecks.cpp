@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/NativePath.h"
+#include "generate/GenerationPlan.h"
 #include "settings/InputRules.h"
 #include "settings/NameRules.h"
 #include "settings/SettingsFields.h"
@@ -100,6 +101,8 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
             if (const auto unsafe =
                     FindUnsafeText(s.PackageKind, f.name, value, effective.codePage))
                 return refuse(f.name, *unsafe);
+        if (const std::optional<NameClash> clash = FindNameClash(s))
+            return refuse(clash->field, clash->Describe());
         if (value.size() > f.maxLength) return refuse(f.name, LengthRule(f.maxLength));
     }
 

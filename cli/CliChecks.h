@@ -18,7 +18,8 @@ inline constexpr std::string_view kUncertifiedDefaultCatalogsRule =
 //  2. the kind's page checks as the wizard runs them: nothing blank, hexadecimal identifiers,
 //     the path rule on the target directory;
 //  3. the other kind's fields stay empty (they would have no effect, so setting one is a mistake);
-//  4. the name rules: nothing a field cannot hold where it lands in the package;
+//  4. the name rules: nothing a field cannot hold where it lands in the package, and no two
+//     files of the package that Windows would take for one;
 //  5. the path rule on --out, reading the native separator as the wizard's backslash;
 //  6. the certification flags form one of the certification page's answers.
 // Reads the record in the package's code page (EncodeForPackage has run).

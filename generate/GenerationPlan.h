@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generate/PayloadStore.h"
@@ -10,9 +12,16 @@
 
 namespace usbwiz {
 
+// A file of the package by its bare name (written behind GenerationDirectory), and the text
+// field the name is made from; empty for a fixed name.
+struct PlannedFile {
+    std::string name;
+    std::string_view field;
+};
+
 // One producer call of a package: the files it writes, in order, and the call itself.
 struct GenerationStep {
-    std::vector<std::string> fileNames;  // bare names, written behind GenerationDirectory
+    std::vector<PlannedFile> files;
     std::function<int(WizardSettings&, Platform&, const PayloadStore&)> run;
 };
 
@@ -22,5 +31,18 @@ std::vector<GenerationStep> GenerationPlan(const WizardSettings& settings);
 
 // Every path the plan writes, in the order the files are created.
 std::vector<std::string> PlannedOutputPaths(const WizardSettings& settings);
+
+// Two files of the package that Windows would take for one: their names differ in case at
+// most, so the second would overwrite the first.
+struct NameClash {
+    std::string_view field;  // the text field that names `file`
+    std::string file;
+    std::string other;  // the file of the package it meets
+    std::string Describe() const;  // "'TNLIB.sys' would be the same file as 'tnlib.sys' ..."
+};
+
+// The first clash among the files of the record's kind (the preinstaller counted in, as the
+// options page may still switch it on); nullopt when every name stands alone.
+std::optional<NameClash> FindNameClash(const WizardSettings& settings);
 
 }  // namespace usbwiz

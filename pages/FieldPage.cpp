@@ -1,5 +1,6 @@
 #include "pages/FieldPage.h"
 
+#include "generate/GenerationPlan.h"
 #include "pages/PageLayout.h"
 #include "settings/InputRules.h"
 #include "settings/NameRules.h"
@@ -48,6 +49,11 @@ std::optional<std::string> FieldPage::FirstUnsafeField() const {
             settings_.PackageKind, field->name, settings_.*binding.field, services_.codePage);
         if (why) return std::string(LabelOf(Id(), binding.controlId)) + ": " + *why + ".";
     }
+    if (const std::optional<NameClash> clash = FindNameClash(settings_))
+        for (const FieldBinding& binding : fields_)
+            if (FindTextField(binding.field)->name == clash->field)
+                return std::string(LabelOf(Id(), binding.controlId)) + ": " + clash->Describe() +
+                       ".";
     return std::nullopt;
 }
 

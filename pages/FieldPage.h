@@ -33,7 +33,8 @@ class FieldPage : public Page {
     virtual std::optional<std::string_view> FirstFailedCheck() const;
 
     // After those checks: the first field, in page order, holding text that cannot stand where
-    // the field lands in the package, as a message naming the field and the character.
+    // the field lands in the package, as a message naming the field and the character; then a
+    // file this page's fields name that would be the same file as another of the package.
     std::optional<std::string> FirstUnsafeField() const;
 
     // Runs after the checks passed, just before the hand-over to the next page.

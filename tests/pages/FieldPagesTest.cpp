@@ -130,6 +130,11 @@ const std::vector<Edits>& CheckCases() {
          {{1037, "Nul"}},
          "File Name for .sys Driver File: 'Nul' is not allowed (Windows reserves the name for a "
          "device)."},
+        {"FerrolinkNamesFileClash",
+         P::FerrolinkNames,
+         {{1037, "TNLIB"}},
+         "File Name for .sys Driver File: 'TNLIB.sys' would be the same file as 'tnlib.sys', "
+         "which the package also holds (Windows does not tell upper from lower case)."},
         {"FerrolinkNamesSectionName",
          P::FerrolinkNames,
          {{1003, "a]b"}},
