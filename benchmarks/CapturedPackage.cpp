@@ -34,6 +34,7 @@ class CapturingPlatform final : public Platform {
     bool PathExists(const std::string&) override { return true; }
     bool CreateOneDirectory(const std::string&) override { return false; }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+    std::vector<std::string> FolderEntries(const std::string&) override { return {}; }
 
   private:
     bool IsPayloadContent(std::string_view bytes) const {

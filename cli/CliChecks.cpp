@@ -97,6 +97,7 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
         const std::string& value = out ? *effective.outputDirectory : s.*(f.member);
         // No field but --out is unconverted here, so only --out can still hold a control
         // character; the name rules below see the converted texts.
+        if (out && value.empty()) return refuse(f.name, "empty (give the output directory)");
         if (out)
             if (const auto unsafe =
                     FindUnsafeText(s.PackageKind, f.name, value, effective.codePage))

@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 
+#include <utility>
+
 #include "cli/CodePageNumber.h"
+#include "cli/Utf8.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {
@@ -47,7 +50,7 @@ std::string_view ActionOption(CliAction action) {
 // Appended piece by piece: "'" + std::string(...) trips a false -Wrestrict in mingw's g++ 12.
 std::string Quoted(std::string_view text) {
     std::string quoted(1, '\'');
-    quoted += text;
+    quoted += Printable(text);
     quoted += '\'';
     return quoted;
 }
@@ -92,8 +95,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     bool version = false;
     std::optional<CliAction> action;
 
+    std::string valueOf;  // the option that took the argument before this one, if one did
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        const std::string previousTaker = std::exchange(valueOf, {});
         const std::size_t equals = arg.find('=');
         const bool inlineValue = arg.starts_with("--") && equals != std::string::npos;
         const std::string name = inlineValue ? arg.substr(0, equals) : arg;
@@ -102,10 +107,13 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             std::string value;
             if (inlineValue) {
                 value = arg.substr(equals + 1);
-            } else if (i + 1 < args.size()) {
+            } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
                 value = args[++i];
+                valueOf = name;
             } else {
-                parsed.error = name + ": needs a value";
+                // An empty variable in a pipeline must not make the next option a value.
+                parsed.error = name + ": needs a value (one that starts with -- goes as " + name +
+                               "=VALUE)";
                 return parsed;
             }
             parsed.error = SetValue(o, name, std::move(value));
@@ -116,10 +124,13 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const FlagOption* flag = FindFlagOption(name);
         const std::optional<CliAction> thisAction = ActionOf(name);
         const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
-                           name == "--version";
+                           name == "--version" || name == "--require-empty";
         if (!known) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
+            if (!previousTaker.empty() && !arg.starts_with("-"))
+                parsed.error += " (" + previousTaker + " takes one value: " +
+                                Quoted(args[i - 1]) + ")";
             return parsed;
         }
         if (inlineValue) {
@@ -137,6 +148,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             action = thisAction;
         } else if (name == "--quiet") {
             o.quiet = true;
+        } else if (name == "--require-empty") {
+            o.requireEmpty = true;
         } else if (name == "--help") {
             help = true;
         } else {

@@ -68,6 +68,7 @@ struct CommandLineOptions {
     std::optional<Certification> certification;
     std::optional<unsigned> codePage;  // the Windows ANSI code page the package is for
     bool quiet = false;
+    bool requireEmpty = false;  // refuse an output folder that holds anything
 };
 
 struct ParsedCommandLine {

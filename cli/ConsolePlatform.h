@@ -27,6 +27,9 @@ class ConsolePlatform : public Platform {
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     bool CreateOneDirectory(const std::string& path) override;
+    std::vector<std::string> FolderEntries(const std::string& folder) override {
+        return system_.FolderEntries(folder);
+    }
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
 
     const std::optional<FailedPath>& LastFailure() const { return lastFailure_; }

@@ -1,5 +1,6 @@
 #include "cli/RunUsbDrvGen.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
+#include "cli/Utf8.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "pages/SummaryText.h"
@@ -50,16 +52,23 @@ struct FileText {
     std::string error;
 };
 
+// A settings file is a few hundred bytes; anything near this is not one (and /dev/zero would
+// never end).
+constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
+
 // Through C stdio: it reports a read error (such as a directory given as the file), which a
 // stream would take for an empty file.
-FileText ReadWholeFile(const std::string& path) {
+FileText ReadSettingsFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return {{}, std::strerror(errno)};
     FileText result;
     char buffer[4096];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) result.text.append(buffer, n);
+    while (result.text.size() <= kLargestSettingsFile &&
+           (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        result.text.append(buffer, n);
     if (std::ferror(file) != 0) result = {{}, std::strerror(errno)};
+    if (result.text.size() > kLargestSettingsFile) result = {{}, "larger than 1 MiB"};
     std::fclose(file);
     return result;
 }
@@ -72,6 +81,29 @@ int Refuse(std::ostream& errors, std::string_view why) {
 void ReportFailedPath(std::ostream& errors, const ConsolePlatform& console) {
     if (const std::optional<FailedPath>& failed = console.LastFailure())
         errors << kProgram << failed->path << ": " << failed->reason << '\n';
+}
+
+// Generation replaces the package's own files and leaves everything else in the folder as it
+// is; what else is there gets a word, or refuses the run with --require-empty.
+std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform& platform,
+                                       const std::vector<std::string>& packagePaths,
+                                       bool requireEmpty, std::ostream& errors) {
+    const std::string& folder = settings.GenerationDirectory;
+    std::vector<std::string> others;
+    for (const std::string& name : platform.FolderEntries(folder))
+        if (requireEmpty || std::find(packagePaths.begin(), packagePaths.end(), folder + name) ==
+                                packagePaths.end())
+            others.push_back(name);
+    if (others.empty()) return std::nullopt;
+    std::sort(others.begin(), others.end());
+    std::string named;
+    for (std::size_t i = 0; i < others.size() && i < 3; ++i)
+        named += (i == 0 ? "" : ", ") + Printable(others[i]);
+    if (others.size() > 3) named += ", ...";
+    if (requireEmpty) return Refuse(errors, "--out: " + folder + " is not empty (" + named + ")");
+    errors << kProgram << "warning: " << others.size() << (others.size() == 1 ? " entry" : " entries")
+           << " in " << folder << " not part of this package, left as they are: " << named << '\n';
+    return std::nullopt;
 }
 
 int Generate(WizardSettings& settings, ConsolePlatform& console, const PayloadStore& payloads,
@@ -102,7 +134,7 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
 
     ParsedSettingsFile file;
     if (options.settingsFile) {
-        const FileText read = ReadWholeFile(
+        const FileText read = ReadSettingsFile(
             NativePathFromUtf8(*options.settingsFile).value_or(*options.settingsFile));
         if (!read.error.empty())
             return Refuse(errors,
@@ -147,6 +179,9 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
             for (const std::string& path : paths) out << path << '\n';
             return kExitWritten;
         default:
+            if (const auto refused = CheckFolderContents(package, console, paths,
+                                                         options.requireEmpty, errors))
+                return *refused;
             console.NameFilesIn(package.GenerationDirectory, effective.codePage);
             return Generate(package, console, payloads, options.quiet, out, errors);
     }
@@ -161,9 +196,13 @@ int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
 
     ConsolePlatform console(platform, errors);
     int status = Run(parsed.options, console, payloads, out, errors);
-    // A listing cut short must not pass for a complete one.
+    // A listing cut short must not pass for a complete one; after generation the package is
+    // there, but whoever reads the output did not get its word.
     if (!out.flush() && status == kExitWritten) {
-        errors << kProgram << "cannot write to standard output\n";
+        errors << kProgram
+               << (parsed.options.action == CliAction::Generate
+                       ? "the package is written, but standard output could not be written\n"
+                       : "cannot write to standard output\n");
         status = kExitGenerationFailed;
     }
     return status;

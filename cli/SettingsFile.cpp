@@ -38,6 +38,14 @@ std::string Quoted(std::string_view value) {
     return quoted;
 }
 
+// What the file says, quoted for a message.
+std::string Shown(std::string_view text) {
+    std::string shown(1, '\'');
+    shown += Printable(text);
+    shown += '\'';
+    return shown;
+}
+
 std::string Line(std::string_view name, const std::string& value) {
     return std::string(name) + (value.empty() ? " =\n" : " = " + value + "\n");
 }
@@ -48,8 +56,7 @@ class LineReader {
         : fileName_(fileName), result_(result) {}
 
     // Answers false once the file is refused.
-    bool Read(std::string_view line, int number) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    bool Read(std::string_view line, std::size_t number) {
         if (FindInvalidUtf8(line))
             return Refuse(number, "not UTF-8 text (settings files are UTF-8)");
         const std::string_view content = Trimmed(line);
@@ -57,12 +64,12 @@ class LineReader {
 
         const std::size_t equals = content.find('=');
         if (equals == std::string_view::npos)
-            return Refuse(number, "expected 'Field = value', not '" + std::string(content) + "'");
+            return Refuse(number, "expected 'Field = value', not " + Shown(content));
         const std::string name(Trimmed(content.substr(0, equals)));
         const std::string_view value = Trimmed(content.substr(equals + 1));
 
         if (name.empty()) return Refuse(number, "a field name is missing before '='");
-        if (!seen_.insert(name).second) return Refuse(number, name + " is set twice");
+        if (!seen_.insert(name).second) return Refuse(number, Printable(name) + " is set twice");
         if (name == "GenerationDirectory")
             return Refuse(number,
                           "GenerationDirectory is not read from a settings file; give --out");
@@ -76,31 +83,29 @@ class LineReader {
             return true;
         }
         if (const FlagField* field = FindFlagField(name)) return ReadFlag(*field, value, number);
-        return Refuse(number, "unknown field '" + name + "'");
+        return Refuse(number, "unknown field " + Shown(name));
     }
 
   private:
-    bool ReadKind(std::string_view value, int number) {
+    bool ReadKind(std::string_view value, std::size_t number) {
         if (value == "1")
             result_.file.kind = kComPortPackage;
         else if (value == "2")
             result_.file.kind = kFerrolinkPackage;
         else
-            return Refuse(number,
-                          "PackageKind must be 1 (virtual COM port) or 2 (Ferrolink), not '" +
-                              std::string(value) + "'");
+            return Refuse(number, "PackageKind must be 1 (virtual COM port) or 2 (Ferrolink), not " +
+                                      Shown(value));
         return true;
     }
 
-    bool ReadFlag(const FlagField& field, std::string_view value, int number) {
+    bool ReadFlag(const FlagField& field, std::string_view value, std::size_t number) {
         if (value != "0" && value != "1")
-            return Refuse(number, std::string(field.name) + " must be 0 or 1, not '" +
-                                      std::string(value) + "'");
+            return Refuse(number, std::string(field.name) + " must be 0 or 1, not " + Shown(value));
         result_.file.flags.push_back({&field, value == "1" ? 1 : 0, number});
         return true;
     }
 
-    bool Refuse(int number, const std::string& what) {
+    bool Refuse(std::size_t number, const std::string& what) {
         result_.error = std::string(fileName_) + ":" + std::to_string(number) + ": " + what;
         return false;
     }
@@ -114,13 +119,22 @@ class LineReader {
 
 ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fileName) {
     ParsedSettingsFile result;
+    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        result.error = std::string(fileName) + ": settings files are UTF-8, not UTF-16";
+        return result;
+    }
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     LineReader reader(fileName, result);
-    int number = 0;
+    std::size_t number = 0;
+    // CR LF, LF and a CR alone each end a line.
     while (!text.empty()) {
-        const std::size_t end = text.find('\n');
+        const std::size_t end = text.find_first_of("\r\n");
         const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end != std::string_view::npos && text[end] == '\r' && next < text.size() &&
+            text[next] == '\n')
+            ++next;
+        text.remove_prefix(next);
         if (!reader.Read(line, ++number)) break;
     }
     return result;

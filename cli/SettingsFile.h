@@ -30,13 +30,13 @@ namespace usbwiz {
 struct SettingsFileText {
     const TextField* field;
     std::string value;
-    int line;
+    std::size_t line;
 };
 
 struct SettingsFileFlag {
     const FlagField* field;
     std::int32_t value;
-    int line;
+    std::size_t line;
 };
 
 struct SettingsFile {
@@ -51,8 +51,8 @@ struct ParsedSettingsFile {
     std::string error;  // "FILE:LINE: what is wrong"; empty when the file is accepted
 };
 
-// `fileName` only names the file in messages. A CR before each line feed is ignored, and so is a
-// UTF-8 byte-order mark at the start.
+// `fileName` only names the file in messages. CR LF, LF and a CR alone end a line; a UTF-8
+// byte-order mark at the start is skipped, a UTF-16 one refused.
 ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fileName);
 
 // The record as a settings file: PackageKind, the text fields, then the flags, each in the

@@ -64,4 +64,19 @@ std::string DescribeCodePoint(std::string_view text, const Utf8Character& charac
     return described;
 }
 
+std::string Printable(std::string_view text) {
+    std::string printable;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            printable += c;
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        printable += escaped;
+    }
+    return printable;
+}
+
 }  // namespace usbwiz

@@ -23,4 +23,7 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
 // typed can move the terminal's cursor.
 std::string DescribeCodePoint(std::string_view text, const Utf8Character& character);
 
+// `text` with its control bytes written as \xNN, for messages that quote what was given.
+std::string Printable(std::string_view text);
+
 }  // namespace usbwiz

@@ -1,4 +1,5 @@
 // usbdrvgen: the wizard's package generation for build pipelines.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ using SystemPlatform = usbwiz::PosixPlatform;
 #endif
 
 int main(int argc, char** argv) {
+#ifndef _WIN32
+    // A file larger than the shell's file-size limit then fails like a full disk (a message and
+    // exit status 1) instead of killing the program part way.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     const std::vector<std::string> args = usbwiz::ProgramArguments(argc, argv);
     SystemPlatform platform;
     return usbwiz::RunUsbDrvGen(args, platform, usbwiz::EmbeddedPayloads(), std::cout, std::cerr);

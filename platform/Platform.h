@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace usbwiz {
 
@@ -49,6 +50,10 @@ class Platform {
 
     // Creates one directory level; fails when the parent is missing or the entry exists.
     virtual bool CreateOneDirectory(const std::string& path) = 0;
+
+    // The names of the entries of a folder (`folder` ends in a separator), in no particular
+    // order; empty when there are none or the folder cannot be read.
+    virtual std::vector<std::string> FolderEntries(const std::string& folder) = 0;
 
     // The shell's folder browser with no owner window and the whole namespace as root; the
     // chosen folder's file-system path, or nullopt when the user cancels.

@@ -1,5 +1,6 @@
 #include "platform/PosixPlatform.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -120,7 +121,24 @@ bool PosixPlatform::PathExists(const std::string& path) {
 }
 
 bool PosixPlatform::CreateOneDirectory(const std::string& path) {
-    return ::mkdir(path.c_str(), 0755) == 0;
+    if (::mkdir(path.c_str(), 0755) == 0) return true;
+    // A dangling symbolic link or a loop of them "exists" to mkdir; what the link leads to says
+    // what is really wrong (No such file or directory, Too many levels of symbolic links).
+    struct stat st {};
+    if (errno == EEXIST && ::stat(path.c_str(), &st) == 0) errno = EEXIST;
+    return false;
+}
+
+std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 // No folder browser outside Windows: always as if cancelled.

@@ -128,6 +128,19 @@ bool Win32Platform::CreateOneDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
+std::vector<std::string> Win32Platform::FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string_view name = found.cFileName;
+        if (name != "." && name != "..") names.emplace_back(name);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
 std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& title) {
     char path[MAX_PATH] = {};
     BROWSEINFOA info{};

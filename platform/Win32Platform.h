@@ -12,6 +12,7 @@ class Win32Platform : public Platform {
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     bool CreateOneDirectory(const std::string& path) override;
+    std::vector<std::string> FolderEntries(const std::string& folder) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
 };
 

@@ -194,9 +194,7 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
         {{"--kind", "com", "--out", "/tmp/a|b"},
          nullptr,
          "--out: Directory cannot contain: / : * ? \" < > |"},
-        {{"--kind", "com", "--out", ""},
-         nullptr,
-         "--out: Directory cannot contain: / : * ? \" < > |"},
+        {{"--kind", "com", "--out", ""}, nullptr, "--out: empty (give the output directory)"},
         // The other kind's fields.
         {{"--kind", "com", "--out", "/o", "--inf-name", "x"},
          nullptr,
@@ -212,6 +210,16 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
          "--com-device-name: not used by --kind ferrolink"},
         // Settings files.
         {{"--out", "/o"}, "PackageKind = 1\nFoo = bar\n", "FILE:2: unknown field 'Foo'"},
+        {{"--out", "/o", "--settings", "/dev/zero"},
+         nullptr,
+         "cannot read settings file /dev/zero: larger than 1 MiB"},
+        // An empty variable in a pipeline leaves an option without its value.
+        {{"--kind", "com", "--long-name", "--no-preinstaller", "--out", "x"},
+         nullptr,
+         "--long-name: needs a value (one that starts with -- goes as --long-name=VALUE)"},
+        {{"--kind", "com", "--vid", "12", "34", "--out", "x"},
+         nullptr,
+         "unexpected argument '34' (--vid takes one value: '12')"},
         {{"--out", "/o"},
          "PackageKind = 1\nGenerationDirectory = /x/\n",
          "FILE:2: GenerationDirectory is not read from a settings file; give --out"},

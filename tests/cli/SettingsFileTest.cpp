@@ -25,8 +25,8 @@ TEST(SettingsFile, ReadsFieldsCommentsAndLineEnds) {
         "TargetDirectory = \"  C:\\Acme  \"\n"
         "UsbDeviceName = \"\"Quoted\"\"\n"
         "SysName =\n"
-        "QuietSetup = 1\n"
-        "LeaveFiles = 0";  // no final line feed
+        "QuietSetup = 1\r"  // a CR alone ends a line too
+        "LeaveFiles = 0";   // no final line feed
     const ParsedSettingsFile parsed = ParseSettingsFile(text, "acme.txt");
     ASSERT_EQ(parsed.error, "");
     EXPECT_EQ(parsed.file.kind, kFerrolinkPackage);
@@ -66,6 +66,8 @@ TEST(SettingsFile, Refusals) {
         {"QuietSetup = yes\n", "run.txt:1: QuietSetup must be 0 or 1, not 'yes'"},
         {"LeaveFiles = 2\n", "run.txt:1: LeaveFiles must be 0 or 1, not '2'"},
         {"UsePreinstaller =\n", "run.txt:1: UsePreinstaller must be 0 or 1, not ''"},
+        {"# acme\rPid = C7A0\r\x1B[2J\r", "run.txt:3: expected 'Field = value', not '\\x1B[2J'"},
+        {"\xFF\xFEP\0a\0", "run.txt: settings files are UTF-8, not UTF-16"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseSettingsFile(c.text, "run.txt").error, c.error) << c.text;

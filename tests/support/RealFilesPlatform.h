@@ -26,6 +26,9 @@ class RealFilesPlatform : public Platform {
     bool CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
     }
+    std::vector<std::string> FolderEntries(const std::string& folder) override {
+        return files_.FolderEntries(folder);
+    }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
 
   private:

@@ -70,6 +70,18 @@ class RecordingPlatform : public Platform {
         return true;
     }
 
+    std::vector<std::string> FolderEntries(const std::string& folder) override {
+        std::set<std::string> names;
+        const auto add = [&](const std::string& path) {
+            if (path.size() <= folder.size() || !path.starts_with(folder)) return;
+            const std::string rest = path.substr(folder.size());
+            names.insert(rest.substr(0, rest.find_first_of("\\/")));
+        };
+        for (const auto& [path, bytes] : files) add(path);
+        for (const std::string& path : directories) add(path);
+        return {names.begin(), names.end()};
+    }
+
     std::optional<std::string> BrowseForFolder(const std::string& title) override {
         events.push_back("browse " + title);
         return browsedFolder;
