@@ -101,8 +101,10 @@ std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform&
         named += (i == 0 ? "" : ", ") + Printable(others[i]);
     if (others.size() > 3) named += ", ...";
     if (requireEmpty) return Refuse(errors, "--out: " + folder + " is not empty (" + named + ")");
-    errors << kProgram << "warning: " << others.size() << (others.size() == 1 ? " entry" : " entries")
-           << " in " << folder << " not part of this package, left as they are: " << named << '\n';
+    // One piece, so that the line of a run beside it cannot cut into it.
+    errors << std::string(kProgram) + "warning: " + std::to_string(others.size()) +
+                  (others.size() == 1 ? " entry" : " entries") + " in " + folder +
+                  " not part of this package, left as they are: " + named + "\n";
     return std::nullopt;
 }
 

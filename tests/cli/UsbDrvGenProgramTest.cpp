@@ -211,5 +211,85 @@ TEST(UsbDrvGenProgram, RefusedInputCreatesNothing) {
     EXPECT_TRUE(parent.EntryNames().empty());
 }
 
+// The folder and the streams as a pipeline meets them. DIR stands for a fresh folder.
+TEST(UsbDrvGenProgram, FolderAndStreamEdges) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& dir)> before;
+        std::vector<std::string> args;
+        int status;
+        std::string errors;   // exactly, after DIR is put in
+        std::size_t entries;  // in DIR afterwards
+    };
+    const auto make = [](std::string_view command) {
+        return [command](const std::string& dir) {
+            ASSERT_EQ(std::system(("cd '" + dir + "' && " + std::string(command)).c_str()), 0);
+        };
+    };
+    const Case cases[] = {
+        {"dangling link",
+         make("ln -s nowhere out"),
+         {"--kind", "com", "--out", "DIR/out"},
+         1,
+         "Error: Could Not Create Directory.\nusbdrvgen: DIR/out: cannot create directory: No "
+         "such file or directory\n",
+         1},
+        {"loop of links",
+         make("ln -s a b && ln -s b a"),
+         {"--kind", "com", "--out", "DIR/a"},
+         1,
+         "Error: Could Not Create Directory.\nusbdrvgen: DIR/a: cannot create directory: Too "
+         "many levels of symbolic links\n",
+         2},
+        {"files of another run",
+         make("mkdir pkg && touch pkg/old.txt pkg/PreInstaller.exe"),
+         {"--kind", "com", "--out", "DIR/pkg", "--no-preinstaller", "--quiet"},
+         0,
+         "usbdrvgen: warning: 2 entries in DIR/pkg/ not part of this package, left as they are: "
+         "PreInstaller.exe, old.txt\n",
+         1},
+        {"require empty",
+         make(USBDRVGEN_PROGRAM " --kind com --out pkg --quiet"),
+         {"--kind", "ferrolink", "--out", "DIR/pkg", "--require-empty"},
+         2,
+         "usbdrvgen: --out: DIR/pkg/ is not empty (PreInstaller.exe, setup.ini, tarnbus.inf, "
+         "...)\n",
+         1},
+        {"CR line ends",
+         make("printf '# acme\\rPid = C7A0\\rPackageKind = 1\\r' >s.txt"),
+         {"--settings", "DIR/s.txt", "--summary", "--out", "DIR/pkg"},
+         0,
+         "",
+         1},
+    };
+    for (const Case& c : cases) {
+        const TempDirectory temp;
+        const std::string dir = temp.Path().substr(0, temp.Path().size() - 1);
+        c.before(dir);
+        std::vector<std::string> args = c.args;
+        for (std::string& arg : args)
+            if (arg.starts_with("DIR")) arg.replace(0, 3, dir);
+        const ProgramRun run = RunUsbDrvGen(args);
+        std::string errors = c.errors;
+        for (std::size_t at; (at = errors.find("DIR")) != std::string::npos;)
+            errors.replace(at, 3, dir);
+        EXPECT_EQ(run.status, c.status) << c.name << ": " << run.errors;
+        EXPECT_EQ(run.errors, errors) << c.name;
+        EXPECT_EQ(temp.EntryNames().size(), c.entries) << c.name;
+        if (std::string_view(c.name) == "CR line ends") {
+            EXPECT_NE(run.out.find("C7A0"), std::string::npos) << run.out;
+        }
+    }
+
+    // The package is written, but nobody got to read that it was.
+    const TempDirectory temp;
+    const int raw = std::system((std::string(USBDRVGEN_PROGRAM) + " --kind com --out " +
+                                 temp.Path() + "pkg 2>" + temp.Path() + "err >/dev/full")
+                                    .c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(testing::ReadFileBytes(temp.Path() + "err"),
+              "usbdrvgen: the package is written, but standard output could not be written\n");
+}
+
 }  // namespace
 }  // namespace usbwiz

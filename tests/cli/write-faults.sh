@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Faults while usbdrvgen writes, one row each: whatever happens, no file under a package name is
+# ever cut short or mixed, and a failed run leaves the earlier package as it was.
+#   write-faults.sh USBDRVGEN WORK                   the native program (a full disk needs root)
+#   write-faults.sh USBDRVGEN WORK WINE_SH EXE       concurrent runs of the Windows program too
+set -uo pipefail
+usbdrvgen=$1 work=$2 wine_sh=${3:-} windows_exe=${4:-}
+rm -rf "$work" && mkdir -p "$work" || exit 1
+failed=0
+fail() { echo "FAIL: $*" >&2; failed=1; }
+
+# The package a run writes, made once into a folder of its own to compare with.
+reference() { "$usbdrvgen" --quiet --out "$work/ref-$1" "${@:2}" || fail "reference $1"; }
+# Every file of FOLDER that has a package's name equals that name's file in one of the
+# references given; files of our own temporary kind are all that may be left besides.
+check_whole() {
+  local folder=$1 file name ref ok
+  shift
+  for file in "$folder"/*; do
+    [ -e "$file" ] || continue
+    name=${file##*/}
+    case $name in ~usbwiz-*.tmp) continue ;; esac
+    ok=0
+    for ref in "$@"; do cmp -s "$file" "$work/ref-$ref/$name" && ok=1; done
+    [ "$ok" = 1 ] || fail "$folder/$name is no whole file of a run ($*)"
+  done
+}
+
+a=(--kind com --long-name "Acme One")
+b=(--kind com --long-name "Acme Two Longer Name" --uninstall-name acmeb)
+reference a "${a[@]}"
+reference b "${b[@]}"
+
+if [ -z "$windows_exe" ]; then
+  echo "== a full disk: the rerun fails, the earlier package stays byte for byte"
+  if [ "$(id -u)" -eq 0 ] && mkdir -p "$work/full" && mount -t tmpfs -o size=256k tmpfs "$work/full"; then
+    "$usbdrvgen" --quiet --out "$work/full/pkg" "${a[@]}" || fail "first run on the small disk"
+    cat /dev/zero >"$work/full/filler" 2>/dev/null
+    truncate -s -8k "$work/full/filler"
+    "$usbdrvgen" --quiet --out "$work/full/pkg" "${a[@]}" 2>"$work/full.err"
+    status=$?
+    [ "$status" = 1 ] || fail "rerun on a full disk exited $status, not 1"
+    grep -q 'No space left on device' "$work/full.err" || fail "no reason given: $(cat "$work/full.err")"
+    diff -r "$work/full/pkg" "$work/ref-a" >/dev/null || fail "the earlier package changed"
+    umount "$work/full"
+  else
+    echo "   (skipped: needs root to mount a small disk)"
+  fi
+
+  echo "== a file-size limit: exit 1 with the message, nothing cut short"
+  (ulimit -f 4; "$usbdrvgen" --quiet --out "$work/limit" "${a[@]}" 2>"$work/limit.err")
+  status=$?
+  [ "$status" = 1 ] || fail "under ulimit -f 4 the exit status is $status, not 1"
+  grep -q 'File too large' "$work/limit.err" || fail "no reason given: $(cat "$work/limit.err")"
+  ls "$work/limit" | grep -q '^~usbwiz-' && fail "a temporary file was left behind"
+  check_whole "$work/limit" a
+
+  echo "== killed part way: what has a package name is whole"
+  for round in $(seq 1 40); do
+    "$usbdrvgen" --quiet --out "$work/killed" "${a[@]}" 2>/dev/null &
+    sleep "0.00$((RANDOM % 10))"
+    kill -9 $! 2>/dev/null
+    wait $! 2>/dev/null
+    check_whole "$work/killed" a
+  done
+  rounds=40 run=("$usbdrvgen")
+else
+  rounds=5 run=(bash "$wine_sh" "$windows_exe")
+  # The prefix and the Wine server come up once, before two programs start at the same moment.
+  "${run[@]}" --version >/dev/null || fail "$windows_exe does not start under Wine"
+fi
+
+echo "== two runs into one folder at once, $rounds rounds: every file is one run's whole file"
+for round in $(seq 1 "$rounds"); do
+  folder=$work/both
+  [ -n "$windows_exe" ] && folder="Z:${work//\//\\}\\both"
+  # Each run names the other's files in its warning; only the exit status counts here.
+  "${run[@]}" --quiet --out "$folder" "${a[@]}" 2>/dev/null &
+  first=$!
+  "${run[@]}" --quiet --out "$folder" "${b[@]}" 2>/dev/null || fail "round $round: the second run failed"
+  wait "$first" || fail "round $round: the first run failed"
+  check_whole "$work/both" a b
+done
+
+[ "$failed" = 0 ] && echo "PASS: no fault left a file cut short or mixed"
+exit "$failed"
