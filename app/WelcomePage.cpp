@@ -9,17 +9,17 @@ constexpr int kFerrolinkButton = 1036;
 }  // namespace
 
 void WelcomePage::OnInit(PageView& view) {
-    view.SetChecked(kComPortButton, settings_.PackageKind == kComPortPackage);
-    view.SetChecked(kFerrolinkButton, settings_.PackageKind == kFerrolinkPackage);
+    view.SetChecked(kComPortButton, settings_.PackageKind == Package::ComPort);
+    view.SetChecked(kFerrolinkButton, settings_.PackageKind == Package::Ferrolink);
 }
 
 void WelcomePage::OnCommand(PageView& view, int controlId) {
     switch (controlId) {
         case kComPortButton:
-            ApplyPackageDefaults(settings_, kComPortPackage, services_.platform);
+            ApplyPackageDefaults(settings_, Package::ComPort, services_.platform);
             break;
         case kFerrolinkButton:
-            ApplyPackageDefaults(settings_, kFerrolinkPackage, services_.platform);
+            ApplyPackageDefaults(settings_, Package::Ferrolink, services_.platform);
             break;
         case kWelcomeNextButton:
             // Without a chosen kind Next does nothing, and says nothing.

@@ -25,7 +25,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct PreparedKind {
-    std::uint8_t kind = 0;
+    Package kind = Package::None;
     WizardSettings settings;
     CapturedPackage package;
     std::size_t bytes = 0;
@@ -158,12 +158,12 @@ int main(int argc, char** argv) {
     }
     const StandInPayloads payloads;
     std::deque<PreparedKind> kinds;  // stable addresses for the registered benchmarks
-    for (const std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+    for (const Package kind : {Package::ComPort, Package::Ferrolink}) {
         PreparedKind& prepared = kinds.emplace_back();
         prepared.kind = kind;
-        const std::string name = "kind:" + std::to_string(kind);
+        const std::string name = "kind:" + std::to_string(static_cast<int>(kind));
         if (std::string fault = Prepare(prepared, folder.path() / name, payloads); !fault.empty()) {
-            std::cerr << "package kind " << int{kind} << ": " << fault << '\n';
+            std::cerr << "package kind " << static_cast<int>(kind) << ": " << fault << '\n';
             return 1;
         }
         benchmark::RegisterBenchmark(("GeneratePackage/" + name).c_str(),

@@ -83,7 +83,7 @@ std::string_view MessageOf(Rule rule) {
 
 std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator) {
     const WizardSettings& s = effective.package;
-    const bool com = s.PackageKind == kComPortPackage;
+    const bool com = s.PackageKind == Package::ComPort;
     const auto text = [&](std::string_view field) -> const std::string& {
         return s.*(FindTextField(field)->member);
     };
@@ -123,7 +123,7 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
         !IsValidPathText(AsWizardPath(*effective.outputDirectory, separator)))
         return refuse("GenerationDirectory", kInvalidDirectoryMessage);
 
-    if (s.CertificationChoice == 0 && s.DefaultCatalogFiles != 0)
+    if (!s.CertificationChoice && s.DefaultCatalogFiles)
         return std::string(kUncertifiedDefaultCatalogsRule);
     return std::nullopt;
 }

@@ -61,9 +61,9 @@ std::string SetValue(CommandLineOptions& o, std::string_view name, std::string v
         o.texts.push_back({text, std::move(value)});
     } else if (name == "--kind") {
         if (value == "com")
-            o.kind = kComPortPackage;
+            o.kind = Package::ComPort;
         else if (value == "ferrolink")
-            o.kind = kFerrolinkPackage;
+            o.kind = Package::Ferrolink;
         else
             return "--kind: expected com or ferrolink, not " + Quoted(value);
     } else if (name == kOutOption) {
@@ -112,8 +112,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
                 valueOf = name;
             } else {
                 // An empty variable in a pipeline must not make the next option a value.
-                parsed.error = name + ": needs a value (one that starts with -- goes as " + name +
-                               "=VALUE)";
+                parsed.error =
+                    name + ": needs a value (one that starts with -- goes as " + name + "=VALUE)";
                 return parsed;
             }
             parsed.error = SetValue(o, name, std::move(value));
@@ -129,8 +129,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
             if (!previousTaker.empty() && !arg.starts_with("-"))
-                parsed.error += " (" + previousTaker + " takes one value: " +
-                                Quoted(args[i - 1]) + ")";
+                parsed.error +=
+                    " (" + previousTaker + " takes one value: " + Quoted(args[i - 1]) + ")";
             return parsed;
         }
         if (inlineValue) {

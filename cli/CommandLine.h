@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/WizardSettings.h"
+
 namespace usbwiz {
 
 // What one run of usbdrvgen does.
@@ -40,15 +42,15 @@ inline constexpr std::array<TextOption, 11> kTextOptions{{
 struct FlagOption {
     std::string_view option;
     std::string_view field;
-    std::int32_t value;
+    bool value;
 };
 
 inline constexpr std::array<FlagOption, 5> kFlagOptions{{
-    {"--no-preinstaller", "UsePreinstaller", 0},
-    {"--quiet-setup", "QuietSetup", 1},
-    {"--skip-file-copy", "SkipFileCopy", 1},
-    {"--quiet-uninstall", "QuietUninstall", 1},
-    {"--leave-files", "LeaveFiles", 1},
+    {"--no-preinstaller", "UsePreinstaller", false},
+    {"--quiet-setup", "QuietSetup", true},
+    {"--skip-file-copy", "SkipFileCopy", true},
+    {"--quiet-uninstall", "QuietUninstall", true},
+    {"--leave-files", "LeaveFiles", true},
 }};
 
 inline constexpr std::string_view kOutOption = "--out";
@@ -60,7 +62,7 @@ struct TextOptionValue {
 
 struct CommandLineOptions {
     CliAction action = CliAction::Generate;
-    std::optional<std::uint8_t> kind;
+    std::optional<Package> kind;
     std::optional<std::string> outDirectory;
     std::optional<std::string> settingsFile;
     std::vector<TextOptionValue> texts;  // in the order given: a later one wins

@@ -11,18 +11,18 @@ namespace usbwiz {
 
 namespace {
 
-std::string_view KindOption(std::uint8_t kind) {
-    return kind == kComPortPackage ? "--kind com" : "--kind ferrolink";
+std::string_view KindOption(Package kind) {
+    return kind == Package::ComPort ? "--kind com" : "--kind ferrolink";
 }
 
-void SetFlag(WizardSettings& s, std::string_view name, std::int32_t value) {
+void SetFlag(WizardSettings& s, std::string_view name, bool value) {
     s.*(FindFlagField(name)->member) = value;
 }
 
 void ApplyCertification(WizardSettings& s, Certification answer) {
     // The certification page's three answers.
-    s.CertificationChoice = answer == Certification::None ? 0 : 1;
-    s.DefaultCatalogFiles = answer == Certification::Default ? 1 : 0;
+    s.CertificationChoice = answer != Certification::None;
+    s.DefaultCatalogFiles = answer == Certification::Default;
 }
 
 // `text` (UTF-8) in `codePage`, or why it cannot be.
@@ -75,14 +75,13 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
                                          const SettingsFile* file, std::string_view fileName,
                                          Platform& platform, char separator) {
     EffectiveSettings result;
-    const std::optional<std::uint8_t> fileKind = file ? file->kind : std::nullopt;
+    const std::optional<Package> fileKind = file ? file->kind : std::nullopt;
     if (options.kind && fileKind && *options.kind != *fileKind) {
-        result.error = std::string(KindOption(*options.kind)) +
-                       " does not match PackageKind = " + std::to_string(*fileKind) + " in " +
-                       std::string(fileName);
+        result.error = std::string(KindOption(*options.kind)) + " does not match PackageKind = " +
+                       std::to_string(static_cast<int>(*fileKind)) + " in " + std::string(fileName);
         return result;
     }
-    const std::optional<std::uint8_t> kind = options.kind ? options.kind : fileKind;
+    const std::optional<Package> kind = options.kind ? options.kind : fileKind;
     if (!kind) {
         result.error = "--kind com|ferrolink is required";
         return result;
@@ -104,7 +103,7 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
 
     // As clearing the wizard's check box does; options given beside it still have the last word.
     for (const FlagOption* f : options.flags)
-        if (f->field == "UsePreinstaller" && f->value == 0) SwitchOffPreinstaller(s);
+        if (f->field == "UsePreinstaller" && !f->value) SwitchOffPreinstaller(s);
 
     for (const TextOptionValue& t : options.texts) {
         s.*(FindTextField(t.option->field)->member) = t.value;

@@ -89,19 +89,20 @@ class LineReader {
   private:
     bool ReadKind(std::string_view value, std::size_t number) {
         if (value == "1")
-            result_.file.kind = kComPortPackage;
+            result_.file.kind = Package::ComPort;
         else if (value == "2")
-            result_.file.kind = kFerrolinkPackage;
+            result_.file.kind = Package::Ferrolink;
         else
-            return Refuse(number, "PackageKind must be 1 (virtual COM port) or 2 (Ferrolink), not " +
-                                      Shown(value));
+            return Refuse(
+                number,
+                "PackageKind must be 1 (virtual COM port) or 2 (Ferrolink), not " + Shown(value));
         return true;
     }
 
     bool ReadFlag(const FlagField& field, std::string_view value, std::size_t number) {
         if (value != "0" && value != "1")
             return Refuse(number, std::string(field.name) + " must be 0 or 1, not " + Shown(value));
-        result_.file.flags.push_back({&field, value == "1" ? 1 : 0, number});
+        result_.file.flags.push_back({&field, value == "1", number});
         return true;
     }
 
@@ -142,7 +143,7 @@ ParsedSettingsFile ParseSettingsFile(std::string_view text, std::string_view fil
 
 std::string FormatSettingsFile(const WizardSettings& s, unsigned codePage) {
     std::string text = "# usbdrvgen settings; replay with: usbdrvgen --settings FILE --out DIR\n";
-    text += Line("PackageKind", std::to_string(s.PackageKind));
+    text += Line("PackageKind", std::to_string(static_cast<int>(s.PackageKind)));
     for (const TextField& f : kTextFields)
         if (f.name != "GenerationDirectory") text += Line(f.name, Quoted(s.*(f.member)));
     for (const FlagField& f : kFlagFields) text += Line(f.name, std::to_string(s.*(f.member)));

@@ -35,12 +35,12 @@ struct SettingsFileText {
 
 struct SettingsFileFlag {
     const FlagField* field;
-    std::int32_t value;
+    bool value;
     std::size_t line;
 };
 
 struct SettingsFile {
-    std::optional<std::uint8_t> kind;
+    std::optional<Package> kind;
     std::optional<unsigned> codePage;
     std::vector<SettingsFileText> texts;
     std::vector<SettingsFileFlag> flags;

@@ -61,7 +61,7 @@ std::vector<GenerationStep> ComPortPlan(const WizardSettings& s) {
         Payload({un + ".exe", "UninstallName"}, 208),
         Payload({un + "2k.exe", "UninstallName"}, 209),
     };
-    if (s.UsePreinstaller != 0) plan.push_back(Payload({"PreInstaller.exe", {}}, 202));
+    if (s.UsePreinstaller) plan.push_back(Payload({"PreInstaller.exe", {}}, 202));
     return plan;
 }
 
@@ -75,7 +75,7 @@ std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
         Payload({un + ".exe", "UninstallName"}, 217),
         Payload({un + "2k.exe", "UninstallName"}, 216),
     };
-    if (s.UsePreinstaller != 0) plan.push_back(Payload({"PreInstaller.exe", {}}, 218));
+    if (s.UsePreinstaller) plan.push_back(Payload({"PreInstaller.exe", {}}, 218));
     return plan;
 }
 
@@ -83,9 +83,9 @@ std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
 
 std::vector<GenerationStep> GenerationPlan(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage:
+        case Package::ComPort:
             return ComPortPlan(settings);
-        case kFerrolinkPackage:
+        case Package::Ferrolink:
             return FerrolinkPlan(settings);
         default:
             return {};
@@ -111,7 +111,7 @@ std::string NameClash::Describe() const {
 
 std::optional<NameClash> FindNameClash(const WizardSettings& settings) {
     WizardSettings withEveryFile = settings;
-    withEveryFile.UsePreinstaller = 1;
+    withEveryFile.UsePreinstaller = true;
     std::vector<PlannedFile> files;
     for (GenerationStep& step : GenerationPlan(withEveryFile))
         for (PlannedFile& file : step.files) files.push_back(std::move(file));

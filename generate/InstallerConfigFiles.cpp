@@ -10,11 +10,11 @@ namespace usbwiz {
 
 namespace {
 
-std::string_view QuietWord(std::int32_t flag) {
-    return flag != 0 ? "Quiet" : "NoQuiet";
+std::string_view QuietWord(bool flag) {
+    return flag ? "Quiet" : "NoQuiet";
 }
-std::string_view LeaveWord(std::int32_t flag) {
-    return flag != 0 ? "LeaveSource" : "NoLeaveSource";
+std::string_view LeaveWord(bool flag) {
+    return flag ? "LeaveSource" : "NoLeaveSource";
 }
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
@@ -79,9 +79,9 @@ InstallerConfigTexts FerrolinkTexts(const WizardSettings& s) {
 
 InstallerConfigTexts BuildInstallerConfigTexts(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage:
+        case Package::ComPort:
             return ComPortTexts(settings);
-        case kFerrolinkPackage:
+        case Package::Ferrolink:
             return FerrolinkTexts(settings);
         default:
             return {};

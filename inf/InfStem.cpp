@@ -11,9 +11,9 @@ std::string UpperCased(std::string_view text) {
 
 std::string GetUpperInfStem(const WizardSettings& settings) {
     switch (settings.PackageKind) {
-        case kComPortPackage:
+        case Package::ComPort:
             return UpperCased(settings.InfPrefix);
-        case kFerrolinkPackage:
+        case Package::Ferrolink:
             return UpperCased(settings.InfName);
         default:
             return {};
@@ -21,7 +21,7 @@ std::string GetUpperInfStem(const WizardSettings& settings) {
 }
 
 std::string_view CatalogComment(const WizardSettings& settings) {
-    return settings.CertificationChoice == 0 ? ";" : "";
+    return !settings.CertificationChoice ? ";" : "";
 }
 
 }  // namespace usbwiz

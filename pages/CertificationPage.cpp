@@ -30,14 +30,14 @@ void CertificationPage::OnCommand(PageView& view, int controlId) {
 // The default catalog files change no other field: names and identifiers stay as typed.
 void CertificationPage::StoreChoice(PageView& view) {
     if (view.IsChecked(kPlanCertification)) {
-        settings_.CertificationChoice = 1;
-        settings_.DefaultCatalogFiles = 0;
+        settings_.CertificationChoice = true;
+        settings_.DefaultCatalogFiles = false;
     } else if (view.IsChecked(kNoCertification)) {
-        settings_.CertificationChoice = 0;
-        settings_.DefaultCatalogFiles = 0;
+        settings_.CertificationChoice = false;
+        settings_.DefaultCatalogFiles = false;
     } else if (view.IsChecked(kDefaultCatalogFiles)) {
-        settings_.CertificationChoice = 1;
-        settings_.DefaultCatalogFiles = 1;
+        settings_.CertificationChoice = true;
+        settings_.DefaultCatalogFiles = true;
     }
 }
 

@@ -38,13 +38,13 @@ void ShowPreinstallerControls(PageView& view, bool visible) {
 }  // namespace
 
 void OptionsPage::OnInit(PageView& view) {
-    view.SetChecked(kUsePreinstallerBox, settings_.UsePreinstaller != 0);
-    view.SetChecked(kDisplaySetupBox, settings_.QuietSetup == 0);
-    view.SetChecked(kCopyFilesBox, settings_.SkipFileCopy == 0);
+    view.SetChecked(kUsePreinstallerBox, settings_.UsePreinstaller);
+    view.SetChecked(kDisplaySetupBox, !settings_.QuietSetup);
+    view.SetChecked(kCopyFilesBox, !settings_.SkipFileCopy);
     view.SetText(kTargetDirectoryEdit, settings_.TargetDirectory);
-    view.SetChecked(kDisplayUninstallBox, settings_.QuietUninstall == 0);
-    view.SetChecked(kLeaveFilesBox, settings_.LeaveFiles != 0);
-    if (settings_.UsePreinstaller == 0) ShowPreinstallerControls(view, false);
+    view.SetChecked(kDisplayUninstallBox, !settings_.QuietUninstall);
+    view.SetChecked(kLeaveFilesBox, settings_.LeaveFiles);
+    if (!settings_.UsePreinstaller) ShowPreinstallerControls(view, false);
 }
 
 void OptionsPage::OnCommand(PageView& view, int controlId) {
@@ -68,8 +68,8 @@ void OptionsPage::OnCommand(PageView& view, int controlId) {
             break;
         case kBackButton:
             StoreOptions(view);
-            HandOver(view, settings_.PackageKind == kFerrolinkPackage ? PageId::FerrolinkIds
-                                                                      : PageId::ComIds);
+            HandOver(view, settings_.PackageKind == Package::Ferrolink ? PageId::FerrolinkIds
+                                                                       : PageId::ComIds);
             break;
         case kCancelButton:
             OnCancel(view);

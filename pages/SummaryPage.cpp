@@ -28,7 +28,7 @@ class SummaryPage::GenerationAdapter : public GenerationPage {
 
 void SummaryPage::OnInit(PageView& view) {
     // A kind without labels of its own keeps the template's text.
-    if (settings_.PackageKind == kComPortPackage || settings_.PackageKind == kFerrolinkPackage)
+    if (settings_.PackageKind == Package::ComPort || settings_.PackageKind == Package::Ferrolink)
         view.SetText(kLabelColumn, SummaryLabelText(settings_.PackageKind));
     view.SetText(kValueColumn, BuildSummaryText(settings_));
 }

@@ -12,23 +12,23 @@ std::string_view YesNo(bool yes) {
 // Lines 13 to 18, the same for both kinds. Without a preinstaller every line after the first
 // shows "-", the uninstaller lines included.
 std::array<std::string, 6> OptionLines(const WizardSettings& s) {
-    if (s.UsePreinstaller == 0) return {"No", "-", "-", "-", "-", "-"};
+    if (!s.UsePreinstaller) return {"No", "-", "-", "-", "-", "-"};
     return {"Yes",
-            std::string(YesNo(s.QuietSetup == 0)),
-            std::string(YesNo(s.SkipFileCopy == 0)),
+            std::string(YesNo(!s.QuietSetup)),
+            std::string(YesNo(!s.SkipFileCopy)),
             s.TargetDirectory,
-            std::string(YesNo(s.QuietUninstall == 0)),
-            std::string(YesNo(s.LeaveFiles != 0))};
+            std::string(YesNo(!s.QuietUninstall)),
+            std::string(YesNo(s.LeaveFiles))};
 }
 
 }  // namespace
 
 std::string BuildSummaryText(const WizardSettings& s) {
-    if (s.PackageKind != kComPortPackage && s.PackageKind != kFerrolinkPackage) return {};
+    if (s.PackageKind != Package::ComPort && s.PackageKind != Package::Ferrolink) return {};
 
     std::array<std::string, 20> lines;
     lines[0] = s.UninstallName + ".u98, " + s.UninstallName + ".u2k";
-    if (s.PackageKind == kComPortPackage) {
+    if (s.PackageKind == Package::ComPort) {
         lines[1] = s.InfPrefix + "xxxx.inf";
         lines[3] = s.ShortName;
         lines[4] = s.LongName;
@@ -55,8 +55,8 @@ std::string BuildSummaryText(const WizardSettings& s) {
     return text;
 }
 
-std::string_view SummaryLabelText(std::uint8_t kind) {
-    return kind == kFerrolinkPackage ? kFerrolinkSummaryLabels : kComPortSummaryLabels;
+std::string_view SummaryLabelText(Package kind) {
+    return kind == Package::Ferrolink ? kFerrolinkSummaryLabels : kComPortSummaryLabels;
 }
 
 }  // namespace usbwiz

@@ -58,6 +58,6 @@ inline constexpr std::string_view kFerrolinkSummaryLabels =
 std::string BuildSummaryText(const WizardSettings& settings);
 
 // The label column for `kind`; the virtual COM port labels for any kind but 2.
-std::string_view SummaryLabelText(std::uint8_t kind);
+std::string_view SummaryLabelText(Package kind);
 
 }  // namespace usbwiz

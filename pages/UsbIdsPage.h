@@ -14,7 +14,7 @@ class UsbIdsPage : public FieldPage {
     std::optional<std::string_view> FirstFailedCheck() const override;
 
     // Coming forward always offers the preinstaller again.
-    void BeforeNext() override { settings_.UsePreinstaller = 1; }
+    void BeforeNext() override { settings_.UsePreinstaller = true; }
 };
 
 }  // namespace usbwiz

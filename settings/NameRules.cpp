@@ -65,9 +65,9 @@ constexpr std::array<std::string_view, 22> kDeviceNames{
     "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
     "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
 
-unsigned LandingsOf(std::uint8_t kind, std::string_view field) {
+unsigned LandingsOf(Package kind, std::string_view field) {
     for (const FieldLanding& l : kLandings)
-        if (l.field == field) return kind == kComPortPackage ? l.comPort : l.ferrolink;
+        if (l.field == field) return kind == Package::ComPort ? l.comPort : l.ferrolink;
     return 0;
 }
 
@@ -132,7 +132,7 @@ std::string DescribeCharacter(char c) {
     return quoted;
 }
 
-std::optional<std::string> FindUnsafeText(std::uint8_t kind, std::string_view field,
+std::optional<std::string> FindUnsafeText(Package kind, std::string_view field,
                                           std::string_view text, unsigned codePage) {
     const unsigned landings = LandingsOf(kind, field);
     constexpr std::string_view kDropped = "Setup drops it when it reads the INF file";

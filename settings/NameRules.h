@@ -1,9 +1,10 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "settings/WizardSettings.h"
 
 namespace usbwiz {
 
@@ -16,7 +17,7 @@ namespace usbwiz {
 // package `kind`, as "';' is not allowed (it starts a comment in an INF file)"; nullopt when it
 // can. `text` is in the package's ANSI code page `codePage`, whose double-byte characters are
 // skipped whole (their second byte may look like '\' or '|').
-std::optional<std::string> FindUnsafeText(std::uint8_t kind, std::string_view field,
+std::optional<std::string> FindUnsafeText(Package kind, std::string_view field,
                                           std::string_view text, unsigned codePage);
 
 inline constexpr std::string_view kControlCharacterWhy =

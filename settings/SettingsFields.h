@@ -20,7 +20,7 @@ struct TextField {
 
 struct FlagField {
     std::string_view name;
-    std::int32_t WizardSettings::*member;
+    bool WizardSettings::*member;
 };
 
 inline constexpr std::array<TextField, 12> kTextFields{{

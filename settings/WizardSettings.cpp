@@ -9,11 +9,11 @@ std::string DriveRootOf(const std::string& windowsDirectory) {
     return windowsDirectory.substr(0, 3);
 }
 
-void ApplyPackageDefaults(WizardSettings& s, std::uint8_t kind, Platform& platform) {
-    if (kind != kComPortPackage && kind != kFerrolinkPackage) return;
+void ApplyPackageDefaults(WizardSettings& s, Package kind, Platform& platform) {
+    if (kind != Package::ComPort && kind != Package::Ferrolink) return;
     if (s.PackageKind == kind) return;
 
-    const bool com = kind == kComPortPackage;
+    const bool com = kind == Package::ComPort;
     s.PackageKind = kind;
     s.UninstallName = com ? "tarnunin" : "tnflunin";
     s.InfPrefix = com ? "tarn" : "";
@@ -25,23 +25,23 @@ void ApplyPackageDefaults(WizardSettings& s, std::uint8_t kind, Platform& platfo
     s.UsbDeviceName = com ? "KR550x USB Composite Device" : "Ferrolink Device";
     s.Vid = "4E2B";
     s.Pid = com ? "C730" : "C731";
-    s.UsePreinstaller = 1;
-    s.QuietSetup = 0;
-    s.SkipFileCopy = 0;
+    s.UsePreinstaller = true;
+    s.QuietSetup = false;
+    s.SkipFileCopy = false;
     s.TargetDirectory = com ? kComPortTargetDirectory : "C:\\Program Files\\Vexmor\\MCU\\Ferrolink";
-    s.QuietUninstall = 0;
-    s.LeaveFiles = 0;
-    s.CertificationChoice = 0;
-    s.DefaultCatalogFiles = 0;
+    s.QuietUninstall = false;
+    s.LeaveFiles = false;
+    s.CertificationChoice = false;
+    s.DefaultCatalogFiles = false;
     s.GenerationDirectory = DriveRootOf(platform.WindowsDirectory().value_or("")) +
                             (com ? "Vexmor\\MCU\\CustomKR550xDriverInstall"
                                  : "Vexmor\\MCU\\CustomFerrolinkDriverInstall");
 }
 
 void SwitchOffPreinstaller(WizardSettings& s) {
-    s.UsePreinstaller = 0;
-    s.QuietSetup = 0;
-    s.SkipFileCopy = 0;
+    s.UsePreinstaller = false;
+    s.QuietSetup = false;
+    s.SkipFileCopy = false;
     s.TargetDirectory = kComPortTargetDirectory;
 }
 

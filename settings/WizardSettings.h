@@ -7,16 +7,15 @@ namespace usbwiz {
 
 class Platform;
 
+// The two packages the wizard makes. The numbers are what settings files and the welcome page's
+// radio buttons stand for; no other value ever produces output.
+enum class Package : std::uint8_t { None = 0, ComPort = 1, Ferrolink = 2 };
+
 // Everything the user decides in the wizard. Each page owns a copy; a hand-over copies it whole.
 struct WizardSettings {
-    WizardSettings() = default;
-    WizardSettings(const WizardSettings&) = default;
-    WizardSettings& operator=(const WizardSettings&) = default;
-    virtual ~WizardSettings() = default;
-
     bool operator==(const WizardSettings&) const = default;
 
-    std::uint8_t PackageKind = 0;  // 0 none yet, 1 virtual COM port, 2 Ferrolink
+    Package PackageKind = Package::None;
     std::string UninstallName;
     std::string InfPrefix;
     std::string InfName;
@@ -27,19 +26,16 @@ struct WizardSettings {
     std::string UsbDeviceName;
     std::string Vid;
     std::string Pid;
-    std::int32_t UsePreinstaller = 0;
-    std::int32_t QuietSetup = 0;
-    std::int32_t SkipFileCopy = 0;
+    bool UsePreinstaller = false;
+    bool QuietSetup = false;
+    bool SkipFileCopy = false;
     std::string TargetDirectory;
-    std::int32_t QuietUninstall = 0;
-    std::int32_t LeaveFiles = 0;
-    std::int32_t CertificationChoice = 0;
-    std::int32_t DefaultCatalogFiles = 0;
+    bool QuietUninstall = false;
+    bool LeaveFiles = false;
+    bool CertificationChoice = false;
+    bool DefaultCatalogFiles = false;
     std::string GenerationDirectory;
 };
-
-inline constexpr std::uint8_t kComPortPackage = 1;
-inline constexpr std::uint8_t kFerrolinkPackage = 2;
 
 // The COM port package's default target directory, which is also what switching the
 // preinstaller off puts back, whatever the kind.
@@ -49,9 +45,9 @@ inline constexpr const char* kComPortTargetDirectory = "C:\\Program Files\\Vexmo
 // reports nothing usable.
 std::string DriveRootOf(const std::string& windowsDirectory);
 
-// Fills the record with the defaults of `kind` (1 or 2) unless it already has that kind, so
-// re-choosing the shown kind keeps what was typed. Other kinds change nothing.
-void ApplyPackageDefaults(WizardSettings& settings, std::uint8_t kind, Platform& platform);
+// Fills the record with the defaults of `kind` unless it already has that kind, so re-choosing
+// the shown kind keeps what was typed. Package::None changes nothing.
+void ApplyPackageDefaults(WizardSettings& settings, Package kind, Platform& platform);
 
 // What clearing "Generate a Preinstaller program" does: no preinstaller, and the preinstaller's
 // hidden options back to a window shown, files copied and the fixed target directory.

@@ -18,13 +18,17 @@ TEST(CommandLine, AcceptedForms) {
     struct Case {
         std::vector<std::string> args;
         CliAction action;
-        std::optional<std::uint8_t> kind;
+        std::optional<Package> kind;
         std::optional<std::string> out;
         std::map<std::string, std::string> texts;
     };
     const Case cases[] = {
-        {{"--kind", "com", "--out", "/tmp/x"}, CliAction::Generate, 1, "/tmp/x", {}},
-        {{"--kind=ferrolink", "--out=/tmp/y"}, CliAction::Generate, 2, "/tmp/y", {}},
+        {{"--kind", "com", "--out", "/tmp/x"}, CliAction::Generate, Package::ComPort, "/tmp/x", {}},
+        {{"--kind=ferrolink", "--out=/tmp/y"},
+         CliAction::Generate,
+         Package::Ferrolink,
+         "/tmp/y",
+         {}},
         {{"--vid", "4e2b", "--pid=C7A0"},
          CliAction::Generate,
          {},
@@ -41,7 +45,7 @@ TEST(CommandLine, AcceptedForms) {
          {},
          {},
          {{"UninstallName", "b"}}},
-        {{"--list", "--kind", "com"}, CliAction::List, 1, {}, {}},
+        {{"--list", "--kind", "com"}, CliAction::List, Package::ComPort, {}, {}},
         {{"--summary"}, CliAction::Summary, {}, {}, {}},
         {{"--dump-settings", "--dump-settings"}, CliAction::DumpSettings, {}, {}, {}},
         {{"--list", "--help"}, CliAction::Help, {}, {}, {}},

@@ -24,7 +24,7 @@ EffectiveSettings Build(const std::vector<std::string>& args, const char* fileTe
                                   platform, '/');
 }
 
-WizardSettings Defaults(std::uint8_t kind) {
+WizardSettings Defaults(Package kind) {
     testing::RecordingPlatform platform;
     platform.windowsDirectory = "D:\\WINNT";
     WizardSettings s;
@@ -37,17 +37,21 @@ TEST(EffectiveSettings, LayersDefaultsFileAndCommandLine) {
         const char* name;
         std::vector<std::string> args;
         const char* file;
-        std::uint8_t kind;
+        Package kind;
         std::function<void(WizardSettings&)> change;  // from the kind's defaults
     };
     const Case cases[] = {
-        {"com defaults", {"--kind", "com"}, nullptr, 1, [](WizardSettings&) {}},
-        {"ferrolink defaults", {"--kind", "ferrolink"}, nullptr, 2, [](WizardSettings&) {}},
+        {"com defaults", {"--kind", "com"}, nullptr, Package::ComPort, [](WizardSettings&) {}},
+        {"ferrolink defaults",
+         {"--kind", "ferrolink"},
+         nullptr,
+         Package::Ferrolink,
+         [](WizardSettings&) {}},
         {"flags",
          {"--kind", "com", "--no-preinstaller", "--quiet-setup", "--skip-file-copy",
           "--quiet-uninstall", "--leave-files"},
          nullptr,
-         1,
+         Package::ComPort,
          [](WizardSettings& s) {
              s.UsePreinstaller = 0, s.QuietSetup = 1, s.SkipFileCopy = 1, s.QuietUninstall = 1,
              s.LeaveFiles = 1;
@@ -55,7 +59,7 @@ TEST(EffectiveSettings, LayersDefaultsFileAndCommandLine) {
         {"no preinstaller resets its hidden options, as the wizard's check box does",
          {"--kind", "ferrolink", "--no-preinstaller"},
          "QuietSetup = 1\nSkipFileCopy = 1\nTargetDirectory = D:\\Tools\n",
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) {
              s.UsePreinstaller = 0, s.QuietSetup = 0, s.SkipFileCopy = 0,
              s.TargetDirectory = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
@@ -63,42 +67,42 @@ TEST(EffectiveSettings, LayersDefaultsFileAndCommandLine) {
         {"options beside --no-preinstaller win over its reset",
          {"--kind", "ferrolink", "--no-preinstaller", "--target-dir", "E:\\Drv"},
          nullptr,
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) { s.UsePreinstaller = 0, s.TargetDirectory = "E:\\Drv"; }},
         {"certification plan",
          {"--kind", "com", "--certification", "plan"},
          nullptr,
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.CertificationChoice = 1, s.DefaultCatalogFiles = 0; }},
         {"certification default",
          {"--kind", "ferrolink", "--certification", "default"},
          nullptr,
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) { s.CertificationChoice = 1, s.DefaultCatalogFiles = 1; }},
         {"certification none over the file",
          {"--certification=none"},
          "PackageKind = 1\nCertificationChoice = 1\nDefaultCatalogFiles = 1\n",
-         1,
+         Package::ComPort,
          [](WizardSettings&) {}},
         {"file gives the kind and fields",
          {},
          "PackageKind = 2\nSysName = acme\nVid = 1a\nQuietSetup = 1\n",
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) { s.SysName = "acme", s.Vid = "1A", s.QuietSetup = 1; }},
         {"command line wins over the file",
          {"--kind", "com", "--uninstall-name", "cli"},
          "PackageKind = 1\nUninstallName = file\nLongName = Acme\n",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.UninstallName = "cli", s.LongName = "Acme"; }},
         {"output directory with a trailing separator",
          {"--kind", "com", "--out", "/tmp/pkg"},
          nullptr,
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.GenerationDirectory = "/tmp/pkg/"; }},
         {"a trailing separator is not doubled",
          {"--kind", "com", "--out=/tmp/pkg/"},
          nullptr,
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.GenerationDirectory = "/tmp/pkg/"; }},
     };
     for (const Case& c : cases) {

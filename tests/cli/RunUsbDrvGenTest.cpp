@@ -314,7 +314,7 @@ TEST(UsbDrvGen, GeneratesIntoANewDirectoryWithItsParents) {
         EXPECT_EQ(platform.events[1], "mkdir /work/a/b");
 
         WizardSettings expected;
-        ApplyPackageDefaults(expected, kFerrolinkPackage, platform);
+        ApplyPackageDefaults(expected, Package::Ferrolink, platform);
         expected.GenerationDirectory = "/work/a/b/";
         EXPECT_EQ(platform.WrittenPaths(), PlannedOutputPaths(expected));
         EXPECT_EQ(platform.WrittenPaths().size(), 9u);

@@ -29,7 +29,7 @@ TEST(SettingsFile, ReadsFieldsCommentsAndLineEnds) {
         "LeaveFiles = 0";   // no final line feed
     const ParsedSettingsFile parsed = ParseSettingsFile(text, "acme.txt");
     ASSERT_EQ(parsed.error, "");
-    EXPECT_EQ(parsed.file.kind, kFerrolinkPackage);
+    EXPECT_EQ(parsed.file.kind, Package::Ferrolink);
 
     const WizardSettings s = Applied(parsed.file, WizardSettings{});
     EXPECT_EQ(s.UninstallName, "tnxunin");
@@ -75,7 +75,7 @@ TEST(SettingsFile, Refusals) {
 
 TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
     testing::RecordingPlatform platform;
-    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+    for (Package kind : {Package::ComPort, Package::Ferrolink}) {
         WizardSettings tricky;
         ApplyPackageDefaults(tricky, kind, platform);
         tricky.ShortName = " ";
@@ -94,7 +94,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
         EXPECT_EQ(parsed.file.codePage, 1251u);
         WizardSettings replayed;
         ApplyPackageDefaults(
-            replayed, kind == kComPortPackage ? kFerrolinkPackage : kComPortPackage, platform);
+            replayed, kind == Package::ComPort ? Package::Ferrolink : Package::ComPort, platform);
         replayed.PackageKind = kind;
         replayed.GenerationDirectory = tricky.GenerationDirectory;
         EXPECT_EQ(Applied(parsed.file, replayed), tricky);

@@ -20,7 +20,7 @@ ProgramRun RunUsbDrvGen(std::vector<std::string> args) {
     return testing::RunProgram(args);
 }
 
-WizardSettings Defaults(std::uint8_t kind) {
+WizardSettings Defaults(Package kind) {
     PosixPlatform platform;
     WizardSettings s;
     ApplyPackageDefaults(s, kind, platform);
@@ -29,7 +29,7 @@ WizardSettings Defaults(std::uint8_t kind) {
 
 struct PackageCase {
     const char* name;
-    std::uint8_t kind;
+    Package kind;
     std::vector<std::string> options;
     std::function<void(WizardSettings&)> sameAs;  // the record the options stand for
     std::size_t files;
@@ -37,12 +37,20 @@ struct PackageCase {
 
 const std::vector<PackageCase>& PackageCases() {
     static const std::vector<PackageCase> cases = {
-        {"com", 1, {}, [](WizardSettings&) {}, 20},
-        {"com without preinstaller", 1, {"--no-preinstaller"}, SwitchOffPreinstaller, 19},
-        {"ferrolink", 2, {}, [](WizardSettings&) {}, 9},
-        {"ferrolink without preinstaller", 2, {"--no-preinstaller"}, SwitchOffPreinstaller, 8},
+        {"com", Package::ComPort, {}, [](WizardSettings&) {}, 20},
+        {"com without preinstaller",
+         Package::ComPort,
+         {"--no-preinstaller"},
+         SwitchOffPreinstaller,
+         19},
+        {"ferrolink", Package::Ferrolink, {}, [](WizardSettings&) {}, 9},
+        {"ferrolink without preinstaller",
+         Package::Ferrolink,
+         {"--no-preinstaller"},
+         SwitchOffPreinstaller,
+         8},
         {"com, every option",
-         1,
+         Package::ComPort,
          {"--uninstall-name",
           "acmeun",
           "--inf-prefix",
@@ -76,7 +84,7 @@ const std::vector<PackageCase>& PackageCases() {
          },
          20},
         {"ferrolink, every option",
-         2,
+         Package::Ferrolink,
          {"--codepage",
           "1251",
           "--uninstall-name",
@@ -117,8 +125,8 @@ const std::vector<PackageCase>& PackageCases() {
     return cases;
 }
 
-std::vector<std::string> KindArgs(std::uint8_t kind) {
-    return {"--kind", kind == kComPortPackage ? "com" : "ferrolink"};
+std::vector<std::string> KindArgs(Package kind) {
+    return {"--kind", kind == Package::ComPort ? "com" : "ferrolink"};
 }
 
 TEST(UsbDrvGenProgram, WritesExactlyWhatTheCoreWrites) {

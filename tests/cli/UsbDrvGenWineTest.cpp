@@ -27,8 +27,8 @@ TEST(UsbDrvGenUnderWine, WritesTheCorePackageIntoANewFolder) {
     if (!std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
         GTEST_SKIP() << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
 
-    for (const auto& [kind, kindArg, files] : {std::tuple{kComPortPackage, "com", 20u},
-                                               std::tuple{kFerrolinkPackage, "ferrolink", 9u}}) {
+    for (const auto& [kind, kindArg, files] : {std::tuple{Package::ComPort, "com", 20u},
+                                               std::tuple{Package::Ferrolink, "ferrolink", 9u}}) {
         const testing::TempDirectory parent;
         const std::string out = parent.Path() + "new/pkg";
         const testing::ProgramRun run =

@@ -10,7 +10,7 @@ namespace usbwiz::testing {
 
 // The defaults of `kind` as the welcome page sets them on a "C:\WINDOWS" system, with the
 // output directory the output-directory page would have stored.
-inline WizardSettings DefaultRecord(std::uint8_t kind, std::string generationDirectory) {
+inline WizardSettings DefaultRecord(Package kind, std::string generationDirectory) {
     RecordingPlatform platform;
     WizardSettings settings;
     ApplyPackageDefaults(settings, kind, platform);

@@ -71,7 +71,7 @@ std::vector<PlannedFile> FerrolinkFiles(bool preinstaller) {
     return files;
 }
 
-WizardSettings Record(std::uint8_t kind, std::int32_t usePreinstaller) {
+WizardSettings Record(Package kind, std::int32_t usePreinstaller) {
     WizardSettings settings = DefaultRecord(kind, "/out/");
     settings.UsePreinstaller = usePreinstaller;
     return settings;
@@ -90,15 +90,15 @@ struct PlanCase {
 };
 
 std::vector<PlanCase> PlanCases() {
-    WizardSettings renamed = Record(2, 1);
+    WizardSettings renamed = Record(Package::Ferrolink, 1);
     renamed.InfName = "dev";
     renamed.SysName = "abc";
     renamed.UninstallName = "un";
     return {
-        {"kind 1", Record(1, 1), ComPortFiles(true)},
-        {"kind 1 without preinstaller", Record(1, 0), ComPortFiles(false)},
-        {"kind 2", Record(2, 1), FerrolinkFiles(true)},
-        {"kind 2 without preinstaller", Record(2, 0), FerrolinkFiles(false)},
+        {"kind 1", Record(Package::ComPort, 1), ComPortFiles(true)},
+        {"kind 1 without preinstaller", Record(Package::ComPort, 0), ComPortFiles(false)},
+        {"kind 2", Record(Package::Ferrolink, 1), FerrolinkFiles(true)},
+        {"kind 2 without preinstaller", Record(Package::Ferrolink, 0), FerrolinkFiles(false)},
         {"kind 2 renamed",
          renamed,
          {{"dev.inf", 0},
@@ -142,10 +142,10 @@ TEST(GeneratePackage, WritesEveryPlannedFileInOrderThenReportsSuccess) {
 }
 
 TEST(GeneratePackage, KindsWithoutAPlanWriteAndShowNothing) {
-    for (const std::uint8_t kind : {0, 3, 255}) {
+    for (const Package kind : {Package::None, Package{3}, Package{255}}) {
         RecordingPlatform platform;
         FakeGenerationPage page;
-        WizardSettings settings = Record(1, 1);
+        WizardSettings settings = Record(Package::ComPort, 1);
         settings.PackageKind = kind;
 
         EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page)) << int(kind);
@@ -159,8 +159,9 @@ TEST(GeneratePackage, KindsWithoutAPlanWriteAndShowNothing) {
 // A failure at any file of either plan: exactly the files before it exist, the producer's
 // message comes first, then the page's, and the page stays open.
 TEST(GeneratePackage, AFailureAtAnyStepStopsThereWithTwoMessages) {
-    for (const PlanCase& plan : {PlanCase{"kind 1", Record(1, 1), ComPortFiles(true)},
-                                 PlanCase{"kind 2", Record(2, 1), FerrolinkFiles(true)}}) {
+    for (const PlanCase& plan :
+         {PlanCase{"kind 1", Record(Package::ComPort, 1), ComPortFiles(true)},
+          PlanCase{"kind 2", Record(Package::Ferrolink, 1), FerrolinkFiles(true)}}) {
         for (std::size_t k = 0; k < plan.files.size(); ++k) {
             SCOPED_TRACE(std::string(plan.label) + " failing at " + plan.files[k].name);
             RecordingPlatform platform;
@@ -206,7 +207,7 @@ TEST(GeneratePackage, FilesTheRunDoesNotNameStayUntouched) {
 
     RealFilesPlatform platform;
     FakeGenerationPage page;
-    WizardSettings settings = DefaultRecord(1, dir.Path());
+    WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
     ASSERT_TRUE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
 
     for (const std::string& name : foreign)
@@ -230,7 +231,7 @@ TEST(GeneratePackage, AWriteThatFailsAfterTheOpenStopsTheRun) {
     std::filesystem::create_symlink("/dev/full", dir.Path() + "tarncr.sys");
     RealFilesPlatform platform;
     FakeGenerationPage page;
-    WizardSettings settings = DefaultRecord(1, dir.Path());
+    WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
 
     EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
     std::vector<std::string> expected;

@@ -14,16 +14,17 @@
 namespace usbwiz::testing {
 namespace {
 
-constexpr std::uint8_t kKinds[] = {kComPortPackage, kFerrolinkPackage};
+constexpr Package kKinds[] = {Package::ComPort, Package::Ferrolink};
 
-std::string Expected(std::uint8_t kind, std::string_view writer) {
+std::string Expected(Package kind, std::string_view writer) {
     return ReadFileBytes(ExpectedInfPath(kind, writer)).value_or("(missing expected file)");
 }
 
 TEST(InfExpectedFiles, EveryWriterWritesItsExpectedFileForBothDefaultRecords) {
-    for (std::uint8_t kind : kKinds) {
+    for (Package kind : kKinds) {
         for (const InfWriterCase& writer : kInfWriters) {
-            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            SCOPED_TRACE("kind " + std::to_string(static_cast<int>(kind)) + " " +
+                         std::string(writer.name));
             RecordingPlatform platform;
             WizardSettings settings = DefaultRecord(kind, "/out/");
             const std::string path = "/out/" + writer.fileName(settings);
@@ -38,14 +39,19 @@ TEST(InfExpectedFiles, EveryWriterWritesItsExpectedFileForBothDefaultRecords) {
 
 TEST(InfExpectedFiles, FileNamesOfTheDefaultRecords) {
     struct Case {
-        std::uint8_t kind;
+        Package kind;
         std::string_view writer;
         const char* fileName;
     };
     const Case cases[] = {
-        {1, "bus", "tarnbus.inf"}, {1, "vxd", "tarnvxd.inf"},       {1, "w2k", "tarnw2k.inf"},
-        {1, "wdm", "tarnwdm.inf"}, {2, "ferrolink", "tnfrlnk.inf"}, {2, "vxd", "tarnvxd.inf"},
-        {2, "bus", "bus.inf"},     {1, "ferrolink", ".inf"},
+        {Package::ComPort, "bus", "tarnbus.inf"},
+        {Package::ComPort, "vxd", "tarnvxd.inf"},
+        {Package::ComPort, "w2k", "tarnw2k.inf"},
+        {Package::ComPort, "wdm", "tarnwdm.inf"},
+        {Package::Ferrolink, "ferrolink", "tnfrlnk.inf"},
+        {Package::Ferrolink, "vxd", "tarnvxd.inf"},
+        {Package::Ferrolink, "bus", "bus.inf"},
+        {Package::ComPort, "ferrolink", ".inf"},
     };
     for (const Case& c : cases) {
         RecordingPlatform platform;
@@ -60,53 +66,61 @@ TEST(InfExpectedFiles, FileNamesOfTheDefaultRecords) {
 // The expected files hold every line that is quoted for the default records, at its place.
 TEST(InfExpectedFiles, QuotedLinesStandAtTheirLineNumbers) {
     struct Case {
-        std::uint8_t kind;
+        Package kind;
         std::string_view writer;
         std::size_t line;
         const char* text;
     };
     const Case cases[] = {
-        {1, "bus", 3, "; tarnbus.inf   -- Install the KR550x USB Composite Device drivers"},
-        {1, "bus", 22, ";CatalogFile=tarnbus.cat"},
-        {1, "bus", 64, "%TARN.CdcBus.Desc% = TARNWdm.Install, USB\\VID_4E2B&PID_C730"},
-        {1, "bus", 163, "DELKEY=HKLM,%WINUN%\\TARNCOMM&4E2B&C730"},
-        {1, "bus", 167,
+        {Package::ComPort, "bus", 3,
+         "; tarnbus.inf   -- Install the KR550x USB Composite Device drivers"},
+        {Package::ComPort, "bus", 22, ";CatalogFile=tarnbus.cat"},
+        {Package::ComPort, "bus", 64,
+         "%TARN.CdcBus.Desc% = TARNWdm.Install, USB\\VID_4E2B&PID_C730"},
+        {Package::ComPort, "bus", 163, "DELKEY=HKLM,%WINUN%\\TARNCOMM&4E2B&C730"},
+        {Package::ComPort, "bus", 167,
          "HKLM,%WINUN%\\TARNCOMM&4E2B&C730 , \"UninstallString\",,\"%11%\\tarnunin.exe "
          "%11%\\tarnunin.u98\""},
-        {1, "bus", 180,
+        {Package::ComPort, "bus", 180,
          "HKLM,%WINUN%\\TARNCOMM&4E2B&C730 , \"UninstallString\",,\"%11%\\tarnunin2k.exe "
          "%11%\\tarnunin.u2k\""},
-        {1, "bus", 206, ""},
-        {1, "bus", 207, ";*** end of file ***"},
-        {1, "w2k", 3, "; Name:  tarnw2k.inf"},
-        {1, "w2k", 25, ";CatalogFile=tarnser.cat"},
-        {1, "w2k", 58, "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_NT"},
-        {1, "w2k", 128, "TARN.Service.Name = \"KR550x USB to UART Bridge Controller Drivers\""},
-        {1, "w2k", 141, ""},
-        {1, "w2k", 142, ""},
-        {1, "w2k", 143, ";*** end of file ***"},
-        {1, "wdm", 3, "; Name:  tarnwdm.inf"},
-        {1, "wdm", 25, ";CatalogFile=tarnser.cat"},
-        {1, "wdm", 71, "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_9X"},
-        {1, "wdm", 100, "HKR,,CRGuid,,{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}"},
-        {1, "wdm", 136, "UpperDescription = \"KR550x USB to UART Bridge Controller\""},
-        {1, "wdm", 148, ""},
-        {1, "wdm", 149, ""},
-        {1, "wdm", 150, ";*** end of file ***"},
-        {1, "vxd", 3, "; Name:  tarnvxd.inf "},
-        {1, "vxd", 6, ";\tInstall the KR550x USB to UART Bridge Controller (VCOMM)"},
-        {1, "vxd", 25, ";CatalogFile=tarnser.cat"},
-        {1, "vxd", 283, "DriverSet = \"KR550x USB to UART Bridge Controller Software\""},
-        {1, "vxd", 289, ";*** end of file ***"},
-        {2, "vxd", 25, ";CatalogFile=ser.cat"},
-        {2, "ferrolink", 1, "; Vexmor Ferrolink V2.0 Driver"},
-        {2, "ferrolink", 3, ""},
-        {2, "ferrolink", 4, ""},
-        {2, "ferrolink", 11, ";CatalogFile=TnFrlnk.cat"},
-        {2, "ferrolink", 120, "WINUN=\"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\""},
-        {2, "ferrolink", 121, ""},
-        {2, "ferrolink", 122, ""},
-        {2, "ferrolink", 123, ""},
+        {Package::ComPort, "bus", 206, ""},
+        {Package::ComPort, "bus", 207, ";*** end of file ***"},
+        {Package::ComPort, "w2k", 3, "; Name:  tarnw2k.inf"},
+        {Package::ComPort, "w2k", 25, ";CatalogFile=tarnser.cat"},
+        {Package::ComPort, "w2k", 58,
+         "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_NT"},
+        {Package::ComPort, "w2k", 128,
+         "TARN.Service.Name = \"KR550x USB to UART Bridge Controller Drivers\""},
+        {Package::ComPort, "w2k", 141, ""},
+        {Package::ComPort, "w2k", 142, ""},
+        {Package::ComPort, "w2k", 143, ";*** end of file ***"},
+        {Package::ComPort, "wdm", 3, "; Name:  tarnwdm.inf"},
+        {Package::ComPort, "wdm", 25, ";CatalogFile=tarnser.cat"},
+        {Package::ComPort, "wdm", 71,
+         "%TARN.Comm.Desc% = TARN.Install, USB\\VID_4E2B&PID_C730&MI_00&OS_9X"},
+        {Package::ComPort, "wdm", 100, "HKR,,CRGuid,,{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}"},
+        {Package::ComPort, "wdm", 136,
+         "UpperDescription = \"KR550x USB to UART Bridge Controller\""},
+        {Package::ComPort, "wdm", 148, ""},
+        {Package::ComPort, "wdm", 149, ""},
+        {Package::ComPort, "wdm", 150, ";*** end of file ***"},
+        {Package::ComPort, "vxd", 3, "; Name:  tarnvxd.inf "},
+        {Package::ComPort, "vxd", 6, ";\tInstall the KR550x USB to UART Bridge Controller (VCOMM)"},
+        {Package::ComPort, "vxd", 25, ";CatalogFile=tarnser.cat"},
+        {Package::ComPort, "vxd", 283,
+         "DriverSet = \"KR550x USB to UART Bridge Controller Software\""},
+        {Package::ComPort, "vxd", 289, ";*** end of file ***"},
+        {Package::Ferrolink, "vxd", 25, ";CatalogFile=ser.cat"},
+        {Package::Ferrolink, "ferrolink", 1, "; Vexmor Ferrolink V2.0 Driver"},
+        {Package::Ferrolink, "ferrolink", 3, ""},
+        {Package::Ferrolink, "ferrolink", 4, ""},
+        {Package::Ferrolink, "ferrolink", 11, ";CatalogFile=TnFrlnk.cat"},
+        {Package::Ferrolink, "ferrolink", 120,
+         "WINUN=\"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\""},
+        {Package::Ferrolink, "ferrolink", 121, ""},
+        {Package::Ferrolink, "ferrolink", 122, ""},
+        {Package::Ferrolink, "ferrolink", 123, ""},
     };
     for (const Case& c : cases) {
         const std::vector<std::string> lines = SplitCrLfLines(Expected(c.kind, c.writer));
@@ -119,31 +133,31 @@ TEST(InfExpectedFiles, QuotedLinesStandAtTheirLineNumbers) {
 // Lines quoted without a line number: how many lines of the file hold the text.
 TEST(InfExpectedFiles, QuotedTextsOccurAsOftenAsDescribed) {
     struct Case {
-        std::uint8_t kind;
+        Package kind;
         std::string_view writer;
         const char* text;
         int lines;
     };
     const Case cases[] = {
-        {1, "bus", "TARNCOMM&4E2B&C730", 7},
-        {1, "bus", "DriverVer=12/16/2004, 4.28.0.2700", 3},
-        {1, "bus", "RemoveDevice \t= TARNWdm.RemDev", 1},
-        {1, "wdm", "DriverVer=12/16/2004, 4.28.0.2700", 2},
-        {1, "vxd", "\t", 2},
-        {1, "vxd", "AddReg\t\t= TARN.W95AddReg,TARN.W95Overrides", 1},
-        {1, "vxd", "TARNCR\\{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}", 1},
-        {2, "ferrolink", "AddService=TNFRLNK,2,DriverService", 1},
-        {2, "ferrolink", "ServiceBinary=%10%\\system32\\drivers\\tnfrlnk.sys", 1},
-        {2, "ferrolink", "%DESCRIPTION%=DriverInstall,USB\\VID_4E2B&PID_C731", 1},
-        {2, "ferrolink", "[tarnWdmUnInst.NT.Reg]", 1},
-        {2, "ferrolink", "[tarnWdm.RemDev]", 1},
-        {2, "ferrolink", "[tarnWdmUnInst.Reg]", 1},
-        {2, "ferrolink", "[tarnWdm.DelFiles]", 1},
-        {2, "ferrolink", "TNFRLNK&4E2B&C731", 7},
-        {2, "ferrolink", "DriverCopyFiles2=11 \t\t;System32", 1},
-        {2, "ferrolink", "\t\t\t\t\t\t", 1},
-        {1, "ferrolink", "AddService=TARN,2,DriverService", 1},
-        {1, "ferrolink", "TARN&4E2B&C730", 7},
+        {Package::ComPort, "bus", "TARNCOMM&4E2B&C730", 7},
+        {Package::ComPort, "bus", "DriverVer=12/16/2004, 4.28.0.2700", 3},
+        {Package::ComPort, "bus", "RemoveDevice \t= TARNWdm.RemDev", 1},
+        {Package::ComPort, "wdm", "DriverVer=12/16/2004, 4.28.0.2700", 2},
+        {Package::ComPort, "vxd", "\t", 2},
+        {Package::ComPort, "vxd", "AddReg\t\t= TARN.W95AddReg,TARN.W95Overrides", 1},
+        {Package::ComPort, "vxd", "TARNCR\\{7A1C3E92-5B40-4D8E-9F21-3C6B8D0E4A75}", 1},
+        {Package::Ferrolink, "ferrolink", "AddService=TNFRLNK,2,DriverService", 1},
+        {Package::Ferrolink, "ferrolink", "ServiceBinary=%10%\\system32\\drivers\\tnfrlnk.sys", 1},
+        {Package::Ferrolink, "ferrolink", "%DESCRIPTION%=DriverInstall,USB\\VID_4E2B&PID_C731", 1},
+        {Package::Ferrolink, "ferrolink", "[tarnWdmUnInst.NT.Reg]", 1},
+        {Package::Ferrolink, "ferrolink", "[tarnWdm.RemDev]", 1},
+        {Package::Ferrolink, "ferrolink", "[tarnWdmUnInst.Reg]", 1},
+        {Package::Ferrolink, "ferrolink", "[tarnWdm.DelFiles]", 1},
+        {Package::Ferrolink, "ferrolink", "TNFRLNK&4E2B&C731", 7},
+        {Package::Ferrolink, "ferrolink", "DriverCopyFiles2=11 \t\t;System32", 1},
+        {Package::Ferrolink, "ferrolink", "\t\t\t\t\t\t", 1},
+        {Package::ComPort, "ferrolink", "AddService=TARN,2,DriverService", 1},
+        {Package::ComPort, "ferrolink", "TARN&4E2B&C730", 7},
     };
     for (const Case& c : cases) {
         int found = 0;
@@ -152,7 +166,7 @@ TEST(InfExpectedFiles, QuotedTextsOccurAsOftenAsDescribed) {
         EXPECT_EQ(found, c.lines) << "kind " << int(c.kind) << " " << c.writer << ": " << c.text;
     }
     // Exactly three tabs in the VxD file, and its function line is one of the two that hold them.
-    const std::string vxd = Expected(1, "vxd");
+    const std::string vxd = Expected(Package::ComPort, "vxd");
     EXPECT_EQ(std::count(vxd.begin(), vxd.end(), '\t'), 3);
 }
 
@@ -169,7 +183,7 @@ TEST(InfExpectedFiles, LinesEndingInBlanksAsDescribed) {
     for (const Case& c : cases) {
         int spaces = 0;
         int tabs = 0;
-        for (const std::string& line : SplitCrLfLines(Expected(1, c.writer))) {
+        for (const std::string& line : SplitCrLfLines(Expected(Package::ComPort, c.writer))) {
             spaces += line.ends_with(' ');
             tabs += line.ends_with('\t');
         }
@@ -184,9 +198,10 @@ TEST(InfExpectedFiles, LineCountsLineEndsAndNoticeBlocks) {
         std::size_t firstLine;
     };
     const Notice notices[] = {{"bus", 5}, {"w2k", 8}, {"wdm", 8}, {"vxd", 8}};
-    for (std::uint8_t kind : kKinds) {
+    for (Package kind : kKinds) {
         for (const InfWriterCase& writer : kInfWriters) {
-            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            SCOPED_TRACE("kind " + std::to_string(static_cast<int>(kind)) + " " +
+                         std::string(writer.name));
             const std::string text = Expected(kind, writer.name);
             EXPECT_TRUE(HasOnlyCrLfLineEnds(text));
             EXPECT_EQ(SplitCrLfLines(text).size(), writer.lineCount);
@@ -203,11 +218,12 @@ TEST(InfExpectedFiles, LineCountsLineEndsAndNoticeBlocks) {
 // On a real disk the file is the text and nothing more: its size is the sum of its line lengths
 // plus two bytes per line.
 TEST(InfExpectedFiles, WrittenFilesOnDiskHoldExactlyTheText) {
-    for (std::uint8_t kind : kKinds) {
+    for (Package kind : kKinds) {
         TempDirectory dir;
         RealFilesPlatform platform;
         for (const InfWriterCase& writer : kInfWriters) {
-            SCOPED_TRACE("kind " + std::to_string(kind) + " " + std::string(writer.name));
+            SCOPED_TRACE("kind " + std::to_string(static_cast<int>(kind)) + " " +
+                         std::string(writer.name));
             WizardSettings settings = DefaultRecord(kind, dir.Path());
             ASSERT_EQ(writer.write(settings, platform), 1);
             const std::string path = dir.Path() + writer.fileName(settings);

@@ -32,7 +32,7 @@ using Changes = std::map<int, std::string>;
 // A change to a default record, and exactly the lines of one INF file that it changes.
 struct FieldCase {
     const char* label;
-    std::uint8_t kind;
+    Package kind;
     std::function<void(WizardSettings&)> change;
     std::string_view writer;
     std::string fileName;
@@ -48,7 +48,7 @@ std::vector<FieldCase> FieldCases() {
     auto certify = [](std::int32_t c) {
         return [c](WizardSettings& s) { s.CertificationChoice = c; };
     };
-    auto kind = [](std::uint8_t k) { return [k](WizardSettings& s) { s.PackageKind = k; }; };
+    auto kind = [](Package k) { return [k](WizardSettings& s) { s.PackageKind = k; }; };
     const auto uninstallKeyLines = [](const std::string& key) {
         return Changes{
             {163, "DELKEY=HKLM,%WINUN%\\" + key},
@@ -84,50 +84,57 @@ std::vector<FieldCase> FieldCases() {
 
     return {
         // InfPrefix is written as typed, upper-cased only in the uninstall key name.
-        {"lower-case prefix", 1, prefix("abc"), "bus", "abcbus.inf",
+        {"lower-case prefix", Package::ComPort, prefix("abc"), "bus", "abcbus.inf",
          with(uninstallKeyLines("ABCCOMM&4E2B&C730"),
               {{3, "; abcbus.inf   -- Install the KR550x USB Composite Device drivers"},
                {22, ";CatalogFile=abcbus.cat"}})},
         {"upper-case prefix",
-         1,
+         Package::ComPort,
          prefix("TARN"),
          "bus",
          "TARNbus.inf",
          {{3, "; TARNbus.inf   -- Install the KR550x USB Composite Device drivers"},
           {22, ";CatalogFile=TARNbus.cat"}}},
         {"lower-case prefix",
-         1,
+         Package::ComPort,
          prefix("abc"),
          "w2k",
          "abcw2k.inf",
          {{3, "; Name:  abcw2k.inf"}, {25, ";CatalogFile=abcser.cat"}}},
         {"lower-case prefix",
-         1,
+         Package::ComPort,
          prefix("abc"),
          "wdm",
          "abcwdm.inf",
          {{3, "; Name:  abcwdm.inf"}, {25, ";CatalogFile=abcser.cat"}}},
         {"lower-case prefix",
-         1,
+         Package::ComPort,
          prefix("abc"),
          "vxd",
          "tarnvxd.inf",
          {{25, ";CatalogFile=abcser.cat"}}},
-        {"empty prefix", 1, prefix(""), "vxd", "tarnvxd.inf", {{25, ";CatalogFile=ser.cat"}}},
-        {"lower-case InfName", 2, [](WizardSettings& s) { s.InfName = "mydev"; }, "ferrolink",
-         "mydev.inf",
+        {"empty prefix",
+         Package::ComPort,
+         prefix(""),
+         "vxd",
+         "tarnvxd.inf",
+         {{25, ";CatalogFile=ser.cat"}}},
+        {"lower-case InfName", Package::Ferrolink, [](WizardSettings& s) { s.InfName = "mydev"; },
+         "ferrolink", "mydev.inf",
          with(ferrolinkKeyLines("MYDEV&4E2B&C731"), {{55, "AddService=MYDEV,2,DriverService"}})},
-        {"Pid 1234", 2, [](WizardSettings& s) { s.Pid = "1234"; }, "ferrolink", "tnfrlnk.inf",
+        {"Pid 1234", Package::Ferrolink, [](WizardSettings& s) { s.Pid = "1234"; }, "ferrolink",
+         "tnfrlnk.inf",
          with(ferrolinkKeyLines("TNFRLNK&4E2B&1234"),
               {{33, "%DESCRIPTION%=DriverInstall,USB\\VID_4E2B&PID_1234"}})},
         // Vid and Pid go out exactly as stored, while the InfStem beside them is upper case.
-        {"lower-case Vid", 1, [](WizardSettings& s) { s.Vid = "4e2b"; }, "bus", "tarnbus.inf",
+        {"lower-case Vid", Package::ComPort, [](WizardSettings& s) { s.Vid = "4e2b"; }, "bus",
+         "tarnbus.inf",
          with(uninstallKeyLines("TARNCOMM&4e2b&C730"),
               {{64, "%TARN.CdcBus.Desc% = TARNWdm.Install, USB\\VID_4e2b&PID_C730"}})},
 
         // Empty fields leave the rest of their lines.
         {"empty COM device name",
-         1,
+         Package::ComPort,
          comName(""),
          "bus",
          "tarnbus.inf",
@@ -136,7 +143,7 @@ std::vector<FieldCase> FieldCases() {
           {197, "CustomerDataPath = \"\""},
           {198, "DriverSet = \" Software\""}}},
         {"empty COM device name",
-         1,
+         Package::ComPort,
          comName(""),
          "vxd",
          "tarnvxd.inf",
@@ -145,7 +152,7 @@ std::vector<FieldCase> FieldCases() {
           {282, "CustomerDataPath = \"\""},
           {283, "DriverSet = \" Software\""}}},
         {"empty COM device name",
-         1,
+         Package::ComPort,
          comName(""),
          "w2k",
          "tarnw2k.inf",
@@ -157,7 +164,7 @@ std::vector<FieldCase> FieldCases() {
           {132, "CustomerDataPath = \"\""},
           {133, "DriverSet = \" Driver Set\""}}},
         {"empty COM device name",
-         1,
+         Package::ComPort,
          comName(""),
          "wdm",
          "tarnwdm.inf",
@@ -168,7 +175,7 @@ std::vector<FieldCase> FieldCases() {
           {138, "CustomerDataPath = \"\""},
           {139, "DriverSet = \" Driver Set\""}}},
         {"empty USB device name",
-         1,
+         Package::ComPort,
          usbName(""),
          "bus",
          "tarnbus.inf",
@@ -177,7 +184,7 @@ std::vector<FieldCase> FieldCases() {
           {194, "TARN.CdcBus.Desc = \"\""},
           {195, "TARN.Service.Desc = \" driver (WDM)\""}}},
         {"empty USB device name",
-         2,
+         Package::Ferrolink,
          usbName(""),
          "ferrolink",
          "tnfrlnk.inf",
@@ -187,7 +194,7 @@ std::vector<FieldCase> FieldCases() {
           {118, "DESCRIPTION=\"\""},
           {119, "FRIENDLYNAME=\"\""}}},
         {"empty ShortName",
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) { s.ShortName = ""; },
          "ferrolink",
          "tnfrlnk.inf",
@@ -201,20 +208,20 @@ std::vector<FieldCase> FieldCases() {
 
         // Quotes, percent signs, semicolons and backslashes are not escaped.
         {"special LongName",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.LongName = kSpecial; },
          "bus",
          "tarnbus.inf",
          {{189, "Provider = \"" + kSpecial + "\""}, {190, "TARN = \"" + kSpecial + "\""}}},
         {"special LongName",
-         2,
+         Package::Ferrolink,
          [](WizardSettings& s) { s.LongName = kSpecial; },
          "ferrolink",
          "tnfrlnk.inf",
          {{116, "MFGNAME=\"" + kSpecial + "\""},
           {117, "INSTDISK=\"" + kSpecial + " Ferrolink Device Installation Disc\""}}},
         {"special COM device name",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.ComDeviceName = kSpecial; },
          "vxd",
          "tarnvxd.inf",
@@ -224,13 +231,33 @@ std::vector<FieldCase> FieldCases() {
           {283, "DriverSet = \"" + kSpecial + " Software\""}}},
 
         // Certification activates the catalog line of the four COM port INFs only.
-        {"certification", 1, certify(1), "bus", "tarnbus.inf", {{22, "CatalogFile=tarnbus.cat"}}},
-        {"certification", 1, certify(1), "vxd", "tarnvxd.inf", {{25, "CatalogFile=tarnser.cat"}}},
-        {"certification", 1, certify(1), "w2k", "tarnw2k.inf", {{25, "CatalogFile=tarnser.cat"}}},
-        {"certification", 1, certify(1), "wdm", "tarnwdm.inf", {{25, "CatalogFile=tarnser.cat"}}},
-        {"certification", 2, certify(1), "ferrolink", "tnfrlnk.inf", {}},
+        {"certification",
+         Package::ComPort,
+         certify(1),
+         "bus",
+         "tarnbus.inf",
+         {{22, "CatalogFile=tarnbus.cat"}}},
+        {"certification",
+         Package::ComPort,
+         certify(1),
+         "vxd",
+         "tarnvxd.inf",
+         {{25, "CatalogFile=tarnser.cat"}}},
+        {"certification",
+         Package::ComPort,
+         certify(1),
+         "w2k",
+         "tarnw2k.inf",
+         {{25, "CatalogFile=tarnser.cat"}}},
+        {"certification",
+         Package::ComPort,
+         certify(1),
+         "wdm",
+         "tarnwdm.inf",
+         {{25, "CatalogFile=tarnser.cat"}}},
+        {"certification", Package::Ferrolink, certify(1), "ferrolink", "tnfrlnk.inf", {}},
         {"certification -1",
-         1,
+         Package::ComPort,
          certify(-1),
          "bus",
          "tarnbus.inf",
@@ -238,31 +265,36 @@ std::vector<FieldCase> FieldCases() {
 
         // Fields and values a file does not use leave it unchanged, byte for byte.
         {"other uninstall name",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.UninstallName = "x"; },
          "w2k",
          "tarnw2k.inf",
          {}},
         {"other uninstall name",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.UninstallName = "x"; },
          "wdm",
          "tarnwdm.inf",
          {}},
-        {"other USB device name", 1, usbName("x"), "w2k", "tarnw2k.inf", {}},
-        {"other USB device name", 1, usbName("x"), "wdm", "tarnwdm.inf", {}},
-        {"other USB device name", 1, usbName("x"), "vxd", "tarnvxd.inf", {}},
+        {"other USB device name", Package::ComPort, usbName("x"), "w2k", "tarnw2k.inf", {}},
+        {"other USB device name", Package::ComPort, usbName("x"), "wdm", "tarnwdm.inf", {}},
+        {"other USB device name", Package::ComPort, usbName("x"), "vxd", "tarnvxd.inf", {}},
         {"other ShortName",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) { s.ShortName = "zq"; },
          "bus",
          "tarnbus.inf",
          {}},
-        {"other Vid", 1, [](WizardSettings& s) { s.Vid = "FFFF"; }, "vxd", "tarnvxd.inf", {}},
-        {"kind 2 record", 1, kind(2), "vxd", "tarnvxd.inf", {}},
-        {"kind 0 record", 1, kind(0), "vxd", "tarnvxd.inf", {}},
+        {"other Vid",
+         Package::ComPort,
+         [](WizardSettings& s) { s.Vid = "FFFF"; },
+         "vxd",
+         "tarnvxd.inf",
+         {}},
+        {"kind 2 record", Package::ComPort, kind(Package::Ferrolink), "vxd", "tarnvxd.inf", {}},
+        {"kind 0 record", Package::ComPort, kind(Package::None), "vxd", "tarnvxd.inf", {}},
         {"flags",
-         1,
+         Package::ComPort,
          [](WizardSettings& s) {
              for (const FlagField& f : kFlagFields)
                  if (f.name != "CertificationChoice") s.*(f.member) = 1;
@@ -272,9 +304,9 @@ std::vector<FieldCase> FieldCases() {
          {}},
 
         // Without a kind of its own the Ferrolink INF has no InfStem.
-        {"kind 0 record", 2, kind(0), "ferrolink", "tnfrlnk.inf",
+        {"kind 0 record", Package::Ferrolink, kind(Package::None), "ferrolink", "tnfrlnk.inf",
          with(ferrolinkKeyLines("&4E2B&C731"), {{55, "AddService=,2,DriverService"}})},
-        {"kind 3 record", 2, kind(3), "ferrolink", "tnfrlnk.inf",
+        {"kind 3 record", Package::Ferrolink, kind(Package{3}), "ferrolink", "tnfrlnk.inf",
          with(ferrolinkKeyLines("&4E2B&C731"), {{55, "AddService=,2,DriverService"}})},
     };
 }
@@ -293,15 +325,16 @@ TEST(InfFieldText, EachChangeAltersExactlyItsLines) {
 // Whatever the texts hold (short of line breaks), every file keeps its line count and ends
 // each line, and only each line, with CR LF.
 TEST(InfFieldText, LineCountAndLineEndsDoNotDependOnTheTexts) {
-    auto everyText = [](std::uint8_t kind, const std::string& text) {
+    auto everyText = [](Package kind, const std::string& text) {
         WizardSettings s = DefaultRecord(kind, "/out/");
         for (const TextField& f : kTextFields)
             if (f.name != "GenerationDirectory") s.*(f.member) = text;
         return s;
     };
     const WizardSettings records[] = {
-        DefaultRecord(1, "/out/"), DefaultRecord(2, "/out/"), everyText(1, ""),
-        everyText(2, ""),          everyText(1, kSpecial),    everyText(2, "{{TAB}} {{END}}"),
+        DefaultRecord(Package::ComPort, "/out/"), DefaultRecord(Package::Ferrolink, "/out/"),
+        everyText(Package::ComPort, ""),          everyText(Package::Ferrolink, ""),
+        everyText(Package::ComPort, kSpecial),    everyText(Package::Ferrolink, "{{TAB}} {{END}}"),
     };
     for (const WizardSettings& record : records) {
         for (const InfWriterCase& writer : kInfWriters) {
@@ -315,7 +348,7 @@ TEST(InfFieldText, LineCountAndLineEndsDoNotDependOnTheTexts) {
 
 // A marker typed into a field is field text like any other: it is not expanded again.
 TEST(InfFieldText, MarkersInsideFieldTextAreWrittenAsTyped) {
-    WizardSettings settings = DefaultRecord(1, "/out/");
+    WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
     settings.LongName = "{{TAB}}{{InfPrefix}}";
     const std::vector<std::string> lines =
         SplitCrLfLines(WriteInf(InfWriter("w2k"), settings, "tarnw2k.inf"));
@@ -333,7 +366,7 @@ TEST(InfFieldText, BusWriterUpperCasesShortNameInTheCallersRecord) {
         for (const bool writeFails : {false, true}) {
             SCOPED_TRACE(std::string(c.shortName) + (writeFails ? " (failing)" : ""));
             RecordingPlatform platform;
-            WizardSettings settings = DefaultRecord(1, "/out/");
+            WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
             settings.ShortName = c.shortName;
             if (writeFails) platform.failingWrites.insert("/out/tarnbus.inf");
             WizardSettings expected = settings;
@@ -347,10 +380,14 @@ TEST(InfFieldText, BusWriterUpperCasesShortNameInTheCallersRecord) {
 
 TEST(InfFieldText, UpperInfStemAndCatalogComment) {
     struct Case {
-        std::uint8_t kind;
+        Package kind;
         const char* upperStem;
     };
-    const Case cases[] = {{0, ""}, {1, "MY-PRE_9"}, {2, "NAME.X"}, {3, ""}, {255, ""}};
+    const Case cases[] = {{Package::None, ""},
+                          {Package::ComPort, "MY-PRE_9"},
+                          {Package::Ferrolink, "NAME.X"},
+                          {Package{3}, ""},
+                          {Package{255}, ""}};
     for (const Case& c : cases) {
         WizardSettings s;
         s.PackageKind = c.kind;

@@ -41,9 +41,9 @@ inline const InfWriterCase& InfWriter(std::string_view name) {
 }
 
 // The expected file of `writer` for the defaults of `kind`, kept in data/.
-inline std::string ExpectedInfPath(std::uint8_t kind, std::string_view writer) {
-    return std::string(USBWIZ_TEST_DATA_DIR) + "/kind" + std::to_string(kind) + "-" +
-           std::string(writer) + ".inf";
+inline std::string ExpectedInfPath(Package kind, std::string_view writer) {
+    return std::string(USBWIZ_TEST_DATA_DIR) + "/kind" + std::to_string(static_cast<int>(kind)) +
+           "-" + std::string(writer) + ".inf";
 }
 
 }  // namespace usbwiz::testing

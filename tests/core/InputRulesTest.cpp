@@ -60,7 +60,7 @@ TEST(InputRules, OnlyEmptyIsBlank) {
 // Each name rule where it applies and where it must not, by kind (1 COM port, 2 Ferrolink).
 TEST(NameRules, RefuseWhatCannotStandWhereTheFieldLands) {
     struct Case {
-        std::uint8_t kind;
+        Package kind;
         const char* field;
         const char* text;
         const char* refusal;  // nullptr: accepted
@@ -69,40 +69,50 @@ TEST(NameRules, RefuseWhatCannotStandWhereTheFieldLands) {
     constexpr const char* kFileName = "Windows file names cannot hold it)";
     constexpr const char* kDropped = "(Setup drops it when it reads the INF file)";
     const Case cases[] = {
-        {1, "UninstallName", "../x", "'/' is not allowed ("},
-        {1, "UninstallName", "a\\b", kFileName},
-        {2, "InfName", "a:b", kFileName},
-        {1, "InfPrefix", "a|b", kFileName},
-        {1, "UninstallName", "a,b", "',' is not allowed (it separates the values of an INF line)"},
-        {2, "SysName", "a;b", "';' is not allowed (it starts a comment in an INF file)"},
-        {1, "InfPrefix", "%a%", "'%' is not allowed (Setup reads %...% as the name of a string)"},
-        {1, "LongName", "100%", "'%'"},
-        {2, "UsbDeviceName", "a\"b", "'\"' is not allowed (it starts or ends a quoted INF string)"},
-        {2, "SysName", "a=b",
+        {Package::ComPort, "UninstallName", "../x", "'/' is not allowed ("},
+        {Package::ComPort, "UninstallName", "a\\b", kFileName},
+        {Package::Ferrolink, "InfName", "a:b", kFileName},
+        {Package::ComPort, "InfPrefix", "a|b", kFileName},
+        {Package::ComPort, "UninstallName", "a,b",
+         "',' is not allowed (it separates the values of an INF line)"},
+        {Package::Ferrolink, "SysName", "a;b",
+         "';' is not allowed (it starts a comment in an INF file)"},
+        {Package::ComPort, "InfPrefix", "%a%",
+         "'%' is not allowed (Setup reads %...% as the name of a string)"},
+        {Package::ComPort, "LongName", "100%", "'%'"},
+        {Package::Ferrolink, "UsbDeviceName", "a\"b",
+         "'\"' is not allowed (it starts or ends a quoted INF string)"},
+        {Package::Ferrolink, "SysName", "a=b",
          "'=' is not allowed (it separates an INF entry's name from its value)"},
-        {2, "ShortName", "a]b", "']' is not allowed (it ends an INF section name)"},
-        {1, "UninstallName", "ab cd", "a blank is not allowed (it would split the uninstall"},
-        {2, "ShortName", " ab", kDropped},
-        {2, "InfName", "ab ", kDropped},
-        {1, "UninstallName", "[x]", "'[' at the start is not allowed (Setup reads the line as"},
-        {2, "ShortName", "[x", nullptr},  // its section headers start with '[' anyway
-        {1, "Vid", "\t", "control character U+0009 is not allowed"},
-        {1, "TargetDirectory", "C:\\a\nb", "control character U+000A"},
-        {1, "UninstallName", "con",
+        {Package::Ferrolink, "ShortName", "a]b",
+         "']' is not allowed (it ends an INF section name)"},
+        {Package::ComPort, "UninstallName", "ab cd",
+         "a blank is not allowed (it would split the uninstall"},
+        {Package::Ferrolink, "ShortName", " ab", kDropped},
+        {Package::Ferrolink, "InfName", "ab ", kDropped},
+        {Package::ComPort, "UninstallName", "[x]",
+         "'[' at the start is not allowed (Setup reads the line as"},
+        {Package::Ferrolink, "ShortName", "[x",
+         nullptr},  // its section headers start with '[' anyway
+        {Package::ComPort, "Vid", "\t", "control character U+0009 is not allowed"},
+        {Package::ComPort, "TargetDirectory", "C:\\a\nb", "control character U+000A"},
+        {Package::ComPort, "UninstallName", "con",
          "'con' is not allowed (Windows reserves the name for a device)"},
-        {2, "InfName", "LPT9.x", "'LPT9'"},
-        {2, "SysName", "Nul ", "'Nul'"},
+        {Package::Ferrolink, "InfName", "LPT9.x", "'LPT9'"},
+        {Package::Ferrolink, "SysName", "Nul ", "'Nul'"},
         // Where the field does not land in that place, the character stays allowed.
-        {1, "ShortName", "a,b;c]\"%", nullptr},  // lands in no file of the COM port package
-        {1, "InfPrefix", "a=b ", nullptr},       // never starts an INF key nor ends a token
-        {2, "SysName", "a b", nullptr},
-        {1, "LongName", " M\xFCller (a,b; c=d) \\o/ ", nullptr},
-        {1, "UninstallName", "1a.b-_&", nullptr},
-        {1, "UninstallName", "COM10", nullptr},
-        {2, "InfName", "console", nullptr},
+        {Package::ComPort, "ShortName", "a,b;c]\"%",
+         nullptr},  // lands in no file of the COM port package
+        {Package::ComPort, "InfPrefix", "a=b ",
+         nullptr},  // never starts an INF key nor ends a token
+        {Package::Ferrolink, "SysName", "a b", nullptr},
+        {Package::ComPort, "LongName", " M\xFCller (a,b; c=d) \\o/ ", nullptr},
+        {Package::ComPort, "UninstallName", "1a.b-_&", nullptr},
+        {Package::ComPort, "UninstallName", "COM10", nullptr},
+        {Package::Ferrolink, "InfName", "console", nullptr},
         // The second byte of a double-byte character is not the ASCII character it resembles.
-        {1, "UninstallName", "\x83\x5C\x83\x7C", nullptr, 932},
-        {1, "UninstallName", "\x83\x5C", kFileName, 1252},
+        {Package::ComPort, "UninstallName", "\x83\x5C\x83\x7C", nullptr, 932},
+        {Package::ComPort, "UninstallName", "\x83\x5C", kFileName, 1252},
     };
     for (const Case& c : cases) {
         const std::optional<std::string> refusal =

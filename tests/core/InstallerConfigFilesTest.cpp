@@ -35,7 +35,7 @@ ConfigFiles Written(const WizardSettings& settings) {
 }
 
 TEST(InstallerConfigFiles, DefaultsOfBothKinds) {
-    const ConfigFiles com = Written(DefaultRecord(1, "C:\\Out\\"));
+    const ConfigFiles com = Written(DefaultRecord(Package::ComPort, "C:\\Out\\"));
     EXPECT_EQ(com.u98, CrLfJoined({"*VID_4E2B&PID_C730*", "Tarnwell", "tarnbus.inf", "tarnwdm.inf",
                                    "tarnvxd.inf", "NoQuiet", "NoLeaveSource", "TARNCOMM&4E2B&C730",
                                    "C:\\Program Files\\Vexmor\\MCU\\KR550x"}));
@@ -68,7 +68,7 @@ TEST(InstallerConfigFiles, DefaultsOfBothKinds) {
                                         ""}));
     EXPECT_EQ(com.setupIni.size(), 362u);
 
-    const ConfigFiles fl = Written(DefaultRecord(2, "C:\\Out\\"));
+    const ConfigFiles fl = Written(DefaultRecord(Package::Ferrolink, "C:\\Out\\"));
     EXPECT_EQ(fl.u98, CrLfJoined({"*VID_4E2B&PID_C731*", "Tarnwell", "tnfrlnk.inf", "NoQuiet",
                                   "NoLeaveSource", "TNFRLNK&4E2B&C731",
                                   "C:\\Program Files\\Vexmor\\MCU\\Ferrolink"}));
@@ -90,82 +90,127 @@ using Changes = std::map<int, std::string>;
 // A change to a default record, and exactly the lines of each file that it changes.
 struct ChangeCase {
     const char* label;
-    std::uint8_t kind;
+    Package kind;
     std::function<void(WizardSettings&)> change;
     Changes u98, u2k, setupIni;
 };
 
-std::function<void(WizardSettings&)> Set(std::int32_t WizardSettings::*flag) {
+std::function<void(WizardSettings&)> Set(bool WizardSettings::*flag) {
     return [flag](WizardSettings& s) { s.*flag = 1; };
 }
 
 const ChangeCase kChangeCases[] = {
     // Each flag reaches only the lines that carry it; .u2k takes its quiet word from QuietSetup.
-    {"QuietSetup", 1, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
-    {"QuietSetup", 2, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
-    {"QuietUninstall", 1, Set(&WizardSettings::QuietUninstall), {{6, "Quiet"}}, {}, {{4, "Quiet"}}},
-    {"QuietUninstall", 2, Set(&WizardSettings::QuietUninstall), {{4, "Quiet"}}, {}, {{4, "Quiet"}}},
+    {"QuietSetup", Package::ComPort, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
+    {"QuietSetup", Package::Ferrolink, Set(&WizardSettings::QuietSetup), {}, {{2, "Quiet"}}, {}},
+    {"QuietUninstall",
+     Package::ComPort,
+     Set(&WizardSettings::QuietUninstall),
+     {{6, "Quiet"}},
+     {},
+     {{4, "Quiet"}}},
+    {"QuietUninstall",
+     Package::Ferrolink,
+     Set(&WizardSettings::QuietUninstall),
+     {{4, "Quiet"}},
+     {},
+     {{4, "Quiet"}}},
     {"LeaveFiles",
-     1,
+     Package::ComPort,
      Set(&WizardSettings::LeaveFiles),
      {{7, "LeaveSource"}},
      {{3, "LeaveSource"}},
      {}},
     {"LeaveFiles",
-     2,
+     Package::Ferrolink,
      Set(&WizardSettings::LeaveFiles),
      {{5, "LeaveSource"}},
      {{3, "LeaveSource"}},
      {}},
-    {"SkipFileCopy", 1, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
-    {"SkipFileCopy", 2, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
-    {"no preinstaller", 1, [](WizardSettings& s) { s.UsePreinstaller = 0; }, {}, {}, {}},
-    {"no preinstaller", 2, [](WizardSettings& s) { s.UsePreinstaller = 0; }, {}, {}, {}},
-    {"CertificationChoice", 1, Set(&WizardSettings::CertificationChoice), {}, {}, {}},
-    {"CertificationChoice", 2, Set(&WizardSettings::CertificationChoice), {}, {}, {}},
-    {"DefaultCatalogFiles", 1, Set(&WizardSettings::DefaultCatalogFiles), {}, {}, {}},
+    {"SkipFileCopy", Package::ComPort, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
+    {"SkipFileCopy", Package::Ferrolink, Set(&WizardSettings::SkipFileCopy), {}, {}, {}},
+    {"no preinstaller",
+     Package::ComPort,
+     [](WizardSettings& s) { s.UsePreinstaller = 0; },
+     {},
+     {},
+     {}},
+    {"no preinstaller",
+     Package::Ferrolink,
+     [](WizardSettings& s) { s.UsePreinstaller = 0; },
+     {},
+     {},
+     {}},
+    {"CertificationChoice",
+     Package::ComPort,
+     Set(&WizardSettings::CertificationChoice),
+     {},
+     {},
+     {}},
+    {"CertificationChoice",
+     Package::Ferrolink,
+     Set(&WizardSettings::CertificationChoice),
+     {},
+     {},
+     {}},
+    {"DefaultCatalogFiles",
+     Package::ComPort,
+     Set(&WizardSettings::DefaultCatalogFiles),
+     {},
+     {},
+     {}},
 
     // Field texts as typed; only the InfStem of the key name is upper-cased.
     {"lower-case prefix",
-     1,
+     Package::ComPort,
      [](WizardSettings& s) { s.InfPrefix = "abc"; },
      {{3, "abcbus.inf"}, {4, "abcwdm.inf"}, {8, "ABCCOMM&4E2B&C730"}},
      {{4, "ABCCOMM&4E2B&C730"}},
      {{6, "abcbus.inf"}, {7, "abcw2k.inf"}, {8, "abcwdm.inf"}}},
     {"lower-case InfName",
-     2,
+     Package::Ferrolink,
      [](WizardSettings& s) { s.InfName = "mydev"; },
      {{3, "mydev.inf"}, {6, "MYDEV&4E2B&C731"}},
      {{4, "MYDEV&4E2B&C731"}},
      {{6, "mydev.inf"}}},
-    {"SysName", 2, [](WizardSettings& s) { s.SysName = "abc"; }, {}, {}, {{11, "abc.sys"}}},
+    {"SysName",
+     Package::Ferrolink,
+     [](WizardSettings& s) { s.SysName = "abc"; },
+     {},
+     {},
+     {{11, "abc.sys"}}},
     {"lower-case Vid",
-     1,
+     Package::ComPort,
      [](WizardSettings& s) { s.Vid = "4e2b"; },
      {{1, "*VID_4e2b&PID_C730*"}, {8, "TARNCOMM&4e2b&C730"}},
      {{1, "*VID_4e2b&PID_C730*"}, {4, "TARNCOMM&4e2b&C730"}},
      {}},
     {"empty TargetDirectory",
-     1,
+     Package::ComPort,
      [](WizardSettings& s) { s.TargetDirectory = ""; },
      {{9, ""}},
      {{5, ""}},
      {{3, ""}}},
     {"empty TargetDirectory",
-     2,
+     Package::Ferrolink,
      [](WizardSettings& s) { s.TargetDirectory = ""; },
      {{7, ""}},
      {{5, ""}},
      {{3, ""}}},
-    {"empty LongName", 1, [](WizardSettings& s) { s.LongName = ""; }, {{2, ""}}, {}, {{2, ""}}},
+    {"empty LongName",
+     Package::ComPort,
+     [](WizardSettings& s) { s.LongName = ""; },
+     {{2, ""}},
+     {},
+     {{2, ""}}},
     {"empty COM device name",
-     1,
+     Package::ComPort,
      [](WizardSettings& s) { s.ComDeviceName = ""; },
      {},
      {},
      {{1, " Driver Set"}}},
     {"other uninstall name",
-     2,
+     Package::Ferrolink,
      [](WizardSettings& s) { s.UninstallName = "un"; },
      {},
      {},
@@ -174,7 +219,7 @@ const ChangeCase kChangeCases[] = {
 
 TEST(InstallerConfigFiles, EachChangeAltersExactlyItsLines) {
     for (const ChangeCase& c : kChangeCases) {
-        SCOPED_TRACE(std::string(c.label) + " kind " + std::to_string(c.kind));
+        SCOPED_TRACE(std::string(c.label) + " kind " + std::to_string(static_cast<int>(c.kind)));
         const ConfigFiles base = Written(DefaultRecord(c.kind, "/out/"));
         WizardSettings settings = DefaultRecord(c.kind, "/out/");
         c.change(settings);
@@ -187,9 +232,9 @@ TEST(InstallerConfigFiles, EachChangeAltersExactlyItsLines) {
 
 // No kind, no lines: the three files are still created, or cut to zero length.
 TEST(InstallerConfigFiles, OtherKindsWriteThreeEmptyFiles) {
-    for (const std::uint8_t kind : {0, 3, 255}) {
+    for (const Package kind : {Package::None, Package{3}, Package{255}}) {
         RecordingPlatform platform;
-        WizardSettings settings = DefaultRecord(1, "/out/");
+        WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
         settings.PackageKind = kind;
         platform.files["/out/setup.ini"] = "an earlier setup.ini";
 
@@ -215,7 +260,7 @@ TEST(InstallerConfigFiles, FailureStopsAtTheFailingFile) {
         SCOPED_TRACE(c.failing);
         RecordingPlatform platform;
         platform.failingWrites.insert(c.failing);
-        const WizardSettings settings = DefaultRecord(1, "/out/");
+        const WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
 
         EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), 0);
         EXPECT_EQ(platform.WrittenPaths(), c.written);

@@ -52,7 +52,7 @@ TEST(Payloads, OutputPathTakesInfPrefixUnlessTheNameEndsInExeSysOrVxd) {
     };
     for (const Case& c : cases) {
         RecordingPlatform platform;
-        WizardSettings settings = DefaultRecord(2, "/out/");
+        WizardSettings settings = DefaultRecord(Package::Ferrolink, "/out/");
         settings.InfPrefix = "pfx";
         EXPECT_EQ(ExtractPayload(settings, c.fileName, 219, platform, EmbeddedPayloads()), 1);
         EXPECT_EQ(platform.files, (std::map<std::string, std::string>{{c.path, Payload(219)}}))
@@ -78,7 +78,7 @@ TEST(Payloads, AnIdTheStoreLacksGivesTheOpenFailureAndNoFile) {
         SCOPED_TRACE(c.id);
         TempDirectory dir;
         RealFilesPlatform platform;
-        const WizardSettings settings = DefaultRecord(1, dir.Path());
+        const WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
 
         EXPECT_EQ(ExtractPayload(settings, "tarnbus.sys", c.id, platform, *c.store), 0);
         ASSERT_EQ(platform.messages.size(), 1u);
@@ -93,7 +93,7 @@ TEST(Payloads, AnIdTheStoreLacksGivesTheOpenFailureAndNoFile) {
 TEST(Payloads, AnExistingLongerFileIsReplacedWhole) {
     TempDirectory dir;
     RealFilesPlatform platform;
-    const WizardSettings settings = DefaultRecord(2, dir.Path());
+    const WizardSettings settings = DefaultRecord(Package::Ferrolink, dir.Path());
     ASSERT_TRUE(WriteFileBytes(dir.Path() + "abc.sys", std::string(20000, 'x')));
 
     EXPECT_EQ(ExtractPayload(settings, "abc.sys", 220, platform, EmbeddedPayloads()), 1);

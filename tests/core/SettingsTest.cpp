@@ -9,15 +9,15 @@ namespace {
 
 TEST(Settings, ConstructionIsEmpty) {
     const WizardSettings s;
-    EXPECT_EQ(s.PackageKind, 0);
+    EXPECT_EQ(s.PackageKind, Package::None);
     for (const TextField& f : kTextFields) EXPECT_EQ(s.*(f.member), "") << f.name;
-    for (const FlagField& f : kFlagFields) EXPECT_EQ(s.*(f.member), 0) << f.name;
+    for (const FlagField& f : kFlagFields) EXPECT_FALSE(s.*(f.member)) << f.name;
 }
 
 TEST(Settings, DefaultsOfBothKinds) {
     testing::RecordingPlatform platform;
     WizardSettings com;
-    ApplyPackageDefaults(com, kComPortPackage, platform);
+    ApplyPackageDefaults(com, Package::ComPort, platform);
     EXPECT_EQ(com.UninstallName, "tarnunin");
     EXPECT_EQ(com.InfPrefix, "tarn");
     EXPECT_EQ(com.InfName, "");
@@ -25,13 +25,13 @@ TEST(Settings, DefaultsOfBothKinds) {
     EXPECT_EQ(com.ComDeviceName, "KR550x USB to UART Bridge Controller");
     EXPECT_EQ(com.UsbDeviceName, "KR550x USB Composite Device");
     EXPECT_EQ(com.Pid, "C730");
-    EXPECT_EQ(com.UsePreinstaller, 1);
+    EXPECT_TRUE(com.UsePreinstaller);
     EXPECT_EQ(com.TargetDirectory, "C:\\Program Files\\Vexmor\\MCU\\KR550x");
     EXPECT_EQ(com.GenerationDirectory, "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall");
 
     WizardSettings fl;
     platform.windowsDirectory = "D:\\WINDOWS";
-    ApplyPackageDefaults(fl, kFerrolinkPackage, platform);
+    ApplyPackageDefaults(fl, Package::Ferrolink, platform);
     EXPECT_EQ(fl.UninstallName, "tnflunin");
     EXPECT_EQ(fl.InfPrefix, "");
     EXPECT_EQ(fl.InfName, "tnfrlnk");
@@ -61,7 +61,7 @@ TEST(Settings, DriveRootOfTheWindowsDirectory) {
         testing::RecordingPlatform platform;
         platform.windowsDirectory = c.windows;
         WizardSettings s;
-        ApplyPackageDefaults(s, kComPortPackage, platform);
+        ApplyPackageDefaults(s, Package::ComPort, platform);
         EXPECT_EQ(s.GenerationDirectory,
                   std::string(c.root) + "Vexmor\\MCU\\CustomKR550xDriverInstall")
             << c.windows.value_or("(none)");
@@ -71,26 +71,26 @@ TEST(Settings, DriveRootOfTheWindowsDirectory) {
 TEST(Settings, ReChoosingTheKindKeepsTypingSwitchingResets) {
     testing::RecordingPlatform platform;
     WizardSettings s;
-    ApplyPackageDefaults(s, kComPortPackage, platform);
+    ApplyPackageDefaults(s, Package::ComPort, platform);
     s.UninstallName = "myunin";
     s.QuietSetup = 1;
-    ApplyPackageDefaults(s, kComPortPackage, platform);
+    ApplyPackageDefaults(s, Package::ComPort, platform);
     EXPECT_EQ(s.UninstallName, "myunin");
     EXPECT_EQ(s.QuietSetup, 1);
 
-    ApplyPackageDefaults(s, kFerrolinkPackage, platform);
-    ApplyPackageDefaults(s, kComPortPackage, platform);
+    ApplyPackageDefaults(s, Package::Ferrolink, platform);
+    ApplyPackageDefaults(s, Package::ComPort, platform);
     WizardSettings fresh;
-    ApplyPackageDefaults(fresh, kComPortPackage, platform);
+    ApplyPackageDefaults(fresh, Package::ComPort, platform);
     EXPECT_EQ(s, fresh);
 
-    ApplyPackageDefaults(s, 3, platform);
+    ApplyPackageDefaults(s, Package{3}, platform);
     EXPECT_EQ(s, fresh);
 }
 
 TEST(Settings, CopyCarriesEveryField) {
     WizardSettings s;
-    s.PackageKind = 2;
+    s.PackageKind = Package::Ferrolink;
     for (const TextField& f : kTextFields) s.*(f.member) = std::string(f.name) + "!";
     for (const FlagField& f : kFlagFields) s.*(f.member) = 1;
     WizardSettings copy;

@@ -29,7 +29,7 @@ void ExpectOneOpenFailureMessage(const std::vector<MessageRequest>& messages, Me
 
 struct Producer {
     std::string label;
-    std::uint8_t kind;
+    Package kind;
     std::function<int(WizardSettings&, Platform&)> run;
     MessageIcon icon;
 };
@@ -37,11 +37,12 @@ struct Producer {
 std::vector<Producer> Producers() {
     std::vector<Producer> producers;
     for (const InfWriterCase& w : kInfWriters)
-        producers.push_back({std::string(w.name), std::uint8_t(w.name == "ferrolink" ? 2 : 1),
-                             w.write, w.failureIcon});
-    for (const std::uint8_t kind : {1, 2})
+        producers.push_back({std::string(w.name),
+                             w.name == "ferrolink" ? Package::Ferrolink : Package::ComPort, w.write,
+                             w.failureIcon});
+    for (const Package kind : {Package::ComPort, Package::Ferrolink})
         producers.push_back({"config files", kind, WriteInstallerConfigFiles, MessageIcon::Error});
-    producers.push_back({"payload", 1,
+    producers.push_back({"payload", Package::ComPort,
                          [](WizardSettings& s, Platform& p) {
                              return ExtractPayload(s, "tarnbus.sys", 145, p, EmbeddedPayloads());
                          },
@@ -52,7 +53,7 @@ std::vector<Producer> Producers() {
 // The output directory removed after it was chosen.
 TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
     for (const Producer& producer : Producers()) {
-        SCOPED_TRACE(producer.label + " kind " + std::to_string(producer.kind));
+        SCOPED_TRACE(producer.label + " kind " + std::to_string(static_cast<int>(producer.kind)));
         TempDirectory dir;
         RealFilesPlatform platform;
         WizardSettings settings = DefaultRecord(producer.kind, dir.Path() + "gone/");
@@ -101,7 +102,7 @@ TEST(WriteFailure, AFileCutShortIsRemoved) {
 // A name without exe/sys/vxd gets InfPrefix in front, so an empty prefix lands on /dev/full.
 TEST(WriteFailure, PayloadWriteThatFailsAfterTheOpen) {
     RealFilesPlatform platform;
-    WizardSettings settings = DefaultRecord(1, "/dev/");
+    WizardSettings settings = DefaultRecord(Package::ComPort, "/dev/");
     settings.InfPrefix = "";
     EXPECT_EQ(ExtractPayload(settings, "full", 145, platform, EmbeddedPayloads()), 0);
     ExpectOneOpenFailureMessage(platform.messages, MessageIcon::Error);
@@ -112,7 +113,7 @@ TEST(WriteFailure, PayloadWriteThatFailsAfterTheOpen) {
 TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
     struct Case {
         std::string label;
-        std::uint8_t kind;
+        Package kind;
         std::function<int(WizardSettings&, Platform&)> run;
         MessageIcon icon;
         const char* fullFile;
@@ -120,26 +121,26 @@ TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
     };
     std::vector<Case> cases = {
         {"config files at .u98",
-         1,
+         Package::ComPort,
          WriteInstallerConfigFiles,
          MessageIcon::Error,
          "tarnunin.u98",
          {}},
         {"config files at .u2k",
-         1,
+         Package::ComPort,
          WriteInstallerConfigFiles,
          MessageIcon::Error,
          "tarnunin.u2k",
          {"tarnunin.u98"}},
         {"config files at setup.ini",
-         2,
+         Package::Ferrolink,
          WriteInstallerConfigFiles,
          MessageIcon::Error,
          "setup.ini",
          {"tnflunin.u2k", "tnflunin.u98"}},
     };
     for (const InfWriterCase& w : kInfWriters) {
-        const std::uint8_t kind = w.name == "ferrolink" ? 2 : 1;
+        const Package kind = w.name == "ferrolink" ? Package::Ferrolink : Package::ComPort;
         cases.push_back({std::string(w.name), kind, w.write, w.failureIcon, "", {}});
     }
     for (Case& c : cases) {

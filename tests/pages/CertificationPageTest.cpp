@@ -21,7 +21,7 @@ class CertificationPageTest : public WizardTest, public ::testing::WithParamInte
 // default catalog files change nothing else, not even names that differ from the defaults.
 TEST_P(CertificationPageTest, NextAndBackStoreTheSelectedAnswer) {
     const Answer& c = GetParam();
-    WizardSettings settings = Defaults(kComPortPackage);
+    WizardSettings settings = Defaults(Package::ComPort);
     settings.CertificationChoice = 1;
     settings.DefaultCatalogFiles = 1;
     settings.Vid = "1234";

@@ -260,14 +260,14 @@ INSTANTIATE_TEST_SUITE_P(
 // Coming forward from either IDs page always offers the preinstaller again, whatever the user
 // chose on the options page before.
 TEST_F(WizardTest, IdsPagesSwitchThePreinstallerBackOn) {
-    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
-        SCOPED_TRACE(int{kind});
+    for (Package kind : {Package::ComPort, Package::Ferrolink}) {
+        SCOPED_TRACE(static_cast<int>(kind));
         const ScriptedPageRunner runner = RunWizard(Then(
             ToOptions(kind), {Click(kUsePreinstallerBox), Click(kBackButton), Click(kNextButton)}));
         const std::vector<PageVisit>& visits = runner.Visits();
         ASSERT_EQ(visits.back().page, P::Options);
         const PageVisit& ids = visits[visits.size() - 2];
-        EXPECT_EQ(ids.page, kind == kComPortPackage ? P::ComIds : P::FerrolinkIds);
+        EXPECT_EQ(ids.page, kind == Package::ComPort ? P::ComIds : P::FerrolinkIds);
         EXPECT_EQ(ids.settingsAtOpen.UsePreinstaller, 0);
         EXPECT_EQ(visits.back().settingsAtOpen.UsePreinstaller, 1);
         EXPECT_TRUE(visits.back().controlsAtOpen.at(kUsePreinstallerBox).checked);
@@ -275,7 +275,7 @@ TEST_F(WizardTest, IdsPagesSwitchThePreinstallerBackOn) {
 }
 
 TEST_F(WizardTest, FerrolinkPagesPassTheComPortOnlyFieldsThrough) {
-    const ScriptedPageRunner runner = RunWizard(Then(ToOptions(kFerrolinkPackage), Nexts(2)));
+    const ScriptedPageRunner runner = RunWizard(Then(ToOptions(Package::Ferrolink), Nexts(2)));
     ASSERT_EQ(runner.LastVisit().page, P::Summary);
     const WizardSettings& settings = runner.LastVisit().settingsAtOpen;
     EXPECT_EQ(settings.InfPrefix, "");

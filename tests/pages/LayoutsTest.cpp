@@ -204,7 +204,7 @@ TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
 TEST(LayoutsTest, SummaryLabelColumnStartsWithTheVirtualComPortLabels) {
     const ControlLayout* labels = FindControl(PageId::Summary, 1039);
     ASSERT_NE(labels, nullptr);
-    EXPECT_EQ(labels->text, SummaryLabelText(kComPortPackage));
+    EXPECT_EQ(labels->text, SummaryLabelText(Package::ComPort));
     const ControlLayout* values = FindControl(PageId::Summary, 1025);
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->kind, ControlKind::ReadOnlyText);

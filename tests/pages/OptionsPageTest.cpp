@@ -14,7 +14,7 @@ using P = PageId;
 constexpr int kPreinstallerControls[] = {1016, 1012, 1020, 1027, 1028, 1029, 1033, 1034};
 constexpr std::string_view kResetTarget = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
 
-class OptionsPageTest : public WizardTest, public ::testing::WithParamInterface<std::uint8_t> {};
+class OptionsPageTest : public WizardTest, public ::testing::WithParamInterface<Package> {};
 
 bool AllPreinstallerControlsVisible(const std::map<int, ControlState>& controls, bool visible) {
     for (int id : kPreinstallerControls)
@@ -23,7 +23,7 @@ bool AllPreinstallerControlsVisible(const std::map<int, ControlState>& controls,
 }
 
 TEST_P(OptionsPageTest, OpensWithTheKindsDefaultsAndPasses) {
-    const std::uint8_t kind = GetParam();
+    const Package kind = GetParam();
     const ScriptedPageRunner runner = RunWizard(Then(ToOptions(kind), Nexts(1)));
     const PageVisit& options = runner.Visits()[runner.Visits().size() - 2];
     ASSERT_EQ(options.page, P::Options);
@@ -41,7 +41,7 @@ TEST_P(OptionsPageTest, OpensWithTheKindsDefaultsAndPasses) {
 // Clearing "Generate a Preinstaller program" hides its options and resets them to fixed values,
 // the virtual COM port target directory even for a Ferrolink package.
 TEST_P(OptionsPageTest, ClearingThePreinstallerHidesAndResetsItsOptions) {
-    const std::uint8_t kind = GetParam();
+    const Package kind = GetParam();
     const ScriptedPageRunner runner =
         RunWizard(Then(Then(ToOptions(kind), {Click(kDisplaySetupBox), Click(kCopyFilesBox)}),
                        Then(Retype(kTargetDirectoryEdit, "D:\\Typed"),
@@ -85,15 +85,15 @@ TEST_P(OptionsPageTest, ReopenedWithoutPreinstallerHidesItsOptions) {
 }
 
 TEST_P(OptionsPageTest, BackGoesToTheIdsPageOfTheKind) {
-    const std::uint8_t kind = GetParam();
+    const Package kind = GetParam();
     const ScriptedPageRunner runner = RunWizard(Then(ToOptions(kind), {Click(kBackButton)}));
-    EXPECT_EQ(runner.LastVisit().page, kind == kComPortPackage ? P::ComIds : P::FerrolinkIds);
+    EXPECT_EQ(runner.LastVisit().page, kind == Package::ComPort ? P::ComIds : P::FerrolinkIds);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, OptionsPageTest,
-                         ::testing::Values(kComPortPackage, kFerrolinkPackage),
-                         [](const ::testing::TestParamInfo<std::uint8_t>& info) {
-                             return info.param == kComPortPackage ? "ComPort" : "Ferrolink";
+                         ::testing::Values(Package::ComPort, Package::Ferrolink),
+                         [](const ::testing::TestParamInfo<Package>& info) {
+                             return info.param == Package::ComPort ? "ComPort" : "Ferrolink";
                          });
 
 struct OptionChange {
@@ -102,7 +102,7 @@ struct OptionChange {
         return os << c.name;
     }
     std::vector<UserAction> actions;
-    std::int32_t WizardSettings::*flag;
+    bool WizardSettings::*flag;
     std::int32_t value;
 };
 
@@ -113,7 +113,7 @@ TEST_P(OptionFlagTest, NextAndBackStoreTheFlag) {
     const OptionChange& c = GetParam();
     for (int leave : {kNextButton, kBackButton}) {
         const ScriptedPageRunner runner =
-            RunWizard(Then(Then(ToOptions(kComPortPackage), c.actions), {Click(leave)}));
+            RunWizard(Then(Then(ToOptions(Package::ComPort), c.actions), {Click(leave)}));
         ASSERT_EQ(runner.Visits()[runner.Visits().size() - 2].page, P::Options);
         EXPECT_EQ(runner.LastVisit().settingsAtOpen.*c.flag, c.value) << leave;
     }
@@ -153,7 +153,7 @@ class TargetDirectoryTest : public WizardTest, public ::testing::WithParamInterf
 TEST_P(TargetDirectoryTest, NextChecksBackDoesNot) {
     const TargetText& c = GetParam();
     const ScriptedPageRunner next = RunWizard(
-        Then(Then(ToOptions(kComPortPackage), Retype(kTargetDirectoryEdit, c.text)), Nexts(1)));
+        Then(Then(ToOptions(Package::ComPort), Retype(kTargetDirectoryEdit, c.text)), Nexts(1)));
     if (c.accepted) {
         EXPECT_TRUE(next.Messages().empty());
         ASSERT_EQ(next.LastVisit().page, P::OutputDirectory);
@@ -168,7 +168,7 @@ TEST_P(TargetDirectoryTest, NextChecksBackDoesNot) {
     }
 
     const ScriptedPageRunner back =
-        RunWizard(Then(Then(ToOptions(kComPortPackage), Retype(kTargetDirectoryEdit, c.text)),
+        RunWizard(Then(Then(ToOptions(Package::ComPort), Retype(kTargetDirectoryEdit, c.text)),
                        {Click(kBackButton)}));
     EXPECT_TRUE(back.Messages().empty());
     EXPECT_EQ(back.LastVisit().settingsAtOpen.TargetDirectory, c.text);
@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, TargetDirectoryTest,
 // LeaveFiles has no visible box: it leaves the page as it came.
 TEST_F(WizardTest, LeaveFilesPassesThroughUnchanged) {
     for (std::int32_t leaveFiles : {0, 1}) {
-        WizardSettings settings = Defaults(kFerrolinkPackage);
+        WizardSettings settings = Defaults(Package::Ferrolink);
         settings.LeaveFiles = leaveFiles;
         const ScriptedPageRunner runner = RunPage(P::Options, settings, {Click(kNextButton)});
         EXPECT_EQ(runner.LastVisit().next, P::OutputDirectory);
@@ -215,7 +215,7 @@ TEST_F(WizardTest, HelpButtonsExplainTheirOptionAndChangeNothing) {
         EXPECT_EQ(text.substr(firstBreak, 2), "\n\n");
         EXPECT_EQ(text.substr(firstBreak - 1, 1), ":");
     }
-    const WizardSettings settings = Defaults(kComPortPackage);
+    const WizardSettings settings = Defaults(Package::ComPort);
     const ScriptedPageRunner runner = RunPage(P::Options, settings, clicks);
     EXPECT_EQ(runner.Messages(), expected);
     EXPECT_EQ(runner.LastVisit().settingsAtEnd, settings);

@@ -42,7 +42,7 @@ TEST_P(OutputDirectoryNextTest, StoresAnExistingOrCreatedDirectoryWithOneTrailin
     const std::set<std::string> before = platform.directories;
 
     const ScriptedPageRunner runner =
-        RunPage(P::OutputDirectory, Defaults(kComPortPackage),
+        RunPage(P::OutputDirectory, Defaults(Package::ComPort),
                 Then(Retype(kOutputDirectoryEdit, c.typed), {Click(kNextButton)}), c.answers);
 
     EXPECT_EQ(runner.Messages(), c.messages);
@@ -54,7 +54,7 @@ TEST_P(OutputDirectoryNextTest, StoresAnExistingOrCreatedDirectoryWithOneTrailin
         EXPECT_TRUE(visit.leftOpenByScript);
         EXPECT_EQ(TextAtEnd(visit, kOutputDirectoryEdit), c.editAtEnd);
         EXPECT_EQ(visit.settingsAtEnd.GenerationDirectory,
-                  Defaults(kComPortPackage).GenerationDirectory);
+                  Defaults(Package::ComPort).GenerationDirectory);
     }
     std::set<std::string> created;
     for (const std::string& directory : platform.directories)
@@ -143,7 +143,7 @@ class OutputDirectoryBackTest : public WizardTest,
 TEST_P(OutputDirectoryBackTest, StoresTheTextWithATrailingBackslash) {
     const BackCase& c = GetParam();
     const ScriptedPageRunner runner =
-        RunPage(P::OutputDirectory, Defaults(kFerrolinkPackage),
+        RunPage(P::OutputDirectory, Defaults(Package::Ferrolink),
                 Then(Retype(kOutputDirectoryEdit, c.typed), {Click(kBackButton)}));
     EXPECT_TRUE(runner.Messages().empty());
     const PageVisit& visit = runner.LastVisit();
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, OutputDirectoryBackTest,
 
 TEST_F(WizardTest, OutputDirectoryShowsWhatWasStoredWhenReachedAgain) {
     const ScriptedPageRunner runner = RunWizard(
-        Then(Then(ToOptions(kComPortPackage), {Click(kNextButton), Clear(kOutputDirectoryEdit)}),
+        Then(Then(ToOptions(Package::ComPort), {Click(kNextButton), Clear(kOutputDirectoryEdit)}),
              {Click(kBackButton), Click(kNextButton)}));
     const std::vector<PageVisit>& visits = runner.Visits();
     ASSERT_EQ(visits.back().page, P::OutputDirectory);
@@ -186,7 +186,7 @@ class BrowseTest : public WizardTest, public ::testing::WithParamInterface<Brows
 TEST_P(BrowseTest, ChosenFolderReplacesTheTextAndCancelKeepsIt) {
     platform.browsedFolder = GetParam().chosen;
     const ScriptedPageRunner runner =
-        RunPage(P::OutputDirectory, Defaults(kComPortPackage),
+        RunPage(P::OutputDirectory, Defaults(Package::ComPort),
                 Then(Retype(kOutputDirectoryEdit, "D:\\Typed"), {Click(kBrowseButton)}));
     const PageVisit& visit = runner.LastVisit();
     EXPECT_TRUE(visit.leftOpenByScript);

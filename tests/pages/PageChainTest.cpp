@@ -20,7 +20,7 @@ TEST_F(PageChainTest, WelcomeStartsWithNoKindAndIgnoresNextUntilOneIsChosen) {
     EXPECT_FALSE(welcome.controlsAtOpen.at(kFerrolinkKind).checked);
     EXPECT_EQ(welcome.settingsAtOpen, WizardSettings{});
     EXPECT_TRUE(runner.Messages().empty());
-    EXPECT_EQ(runner.Visits()[1].settingsAtOpen, Defaults(kComPortPackage));
+    EXPECT_EQ(runner.Visits()[1].settingsAtOpen, Defaults(Package::ComPort));
 }
 
 struct Route {
@@ -141,7 +141,7 @@ struct KindChoice {
     std::string name;
     friend std::ostream& operator<<(std::ostream& os, const KindChoice& c) { return os << c.name; }
     std::vector<UserAction> script;
-    std::uint8_t kind;
+    Package kind;
     std::string uninstallName;  // as the names page then shows it
     bool allDefaults;           // every field has the kind's default
 };
@@ -167,21 +167,21 @@ INSTANTIATE_TEST_SUITE_P(
                                  Then(Then(ToComNames(), Retype(kUninstallNameEdit, "mine")),
                                       {Click(kBackButton), Click(kBackButton), Click(kComPortKind),
                                        Click(kWelcomeNextButton), Click(kWelcomeNextButton)}),
-                                 kComPortPackage, "mine", false},
+                                 Package::ComPort, "mine", false},
                       KindChoice{"OtherKindResets",
                                  Then(Then(ToComNames(), Retype(kUninstallNameEdit, "mine")),
                                       {Click(kBackButton), Click(kBackButton),
                                        Click(kFerrolinkKind), Click(kWelcomeNextButton)}),
-                                 kFerrolinkPackage, "tnflunin", true},
+                                 Package::Ferrolink, "tnflunin", true},
                       KindChoice{"SwitchingThereAndBackResets",
                                  Then(Then(ToFerrolinkNames(), Retype(kUninstallNameEdit, "mine")),
                                       {Click(kBackButton), Click(kComPortKind),
                                        Click(kFerrolinkKind), Click(kWelcomeNextButton)}),
-                                 kFerrolinkPackage, "tnflunin", true},
+                                 Package::Ferrolink, "tnflunin", true},
                       KindChoice{"BackFromFerrolinkNamesKeepsTyping",
                                  Then(Then(ToFerrolinkNames(), Retype(kUninstallNameEdit, "mine")),
                                       {Click(kBackButton), Click(kWelcomeNextButton)}),
-                                 kFerrolinkPackage, "mine", false}),
+                                 Package::Ferrolink, "mine", false}),
     [](const ::testing::TestParamInfo<KindChoice>& info) { return info.param.name; });
 
 TEST_F(PageChainTest, WelcomeShowsTheKindOfTheRecordItComesBackWith) {
@@ -216,7 +216,7 @@ TEST_F(PageChainTest, TypedValuesTravelForwardAndBack) {
               (std::vector<P>{P::Welcome, P::Warning, P::ComNames, P::ComDeviceNames, P::ComIds,
                               P::Options, P::OutputDirectory, P::Summary, P::OutputDirectory,
                               P::Options, P::ComIds, P::ComDeviceNames, P::ComNames, P::Warning}));
-    WizardSettings expected = Defaults(kComPortPackage);
+    WizardSettings expected = Defaults(Package::ComPort);
     expected.UninstallName = "myunin";
     expected.InfPrefix = "mypf";
     expected.ShortName = "shorty";
@@ -241,7 +241,7 @@ TEST_F(PageChainTest, TypedValuesTravelForwardAndBack) {
 }
 
 TEST_F(PageChainTest, NoPageOfTheChainAsksForCertification) {
-    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+    for (Package kind : {Package::ComPort, Package::Ferrolink}) {
         const ScriptedPageRunner runner = RunWizard(Then(ToOptions(kind), Nexts(2)));
         ASSERT_EQ(runner.LastVisit().page, P::Summary);
         for (const PageVisit& visit : runner.Visits()) EXPECT_NE(visit.page, P::Certification);

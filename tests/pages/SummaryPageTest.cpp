@@ -14,7 +14,7 @@ const ShownMessage kSucceeded{P::Summary, "Files Successfully Generated", Messag
 const ShownMessage kFailed{P::Summary, "Error: Could Not Generate All Files.", MessageIcon::Error,
                            MessageButtons::Ok};
 
-class SummaryPageTest : public WizardTest, public ::testing::WithParamInterface<std::uint8_t> {
+class SummaryPageTest : public WizardTest, public ::testing::WithParamInterface<Package> {
   protected:
     WizardSettings Ready() {
         WizardSettings settings = Defaults(GetParam());
@@ -60,7 +60,7 @@ TEST_P(SummaryPageTest, FinishThatFailsKeepsThePageOpen) {
     const PageVisit& visit = runner.LastVisit();
     EXPECT_EQ(visit.next, P::OutputDirectory);
     EXPECT_EQ(visit.settingsAtEnd.ShortName,
-              GetParam() == kComPortPackage ? "TARN" : settings.ShortName);
+              GetParam() == Package::ComPort ? "TARN" : settings.ShortName);
     EXPECT_EQ(TextAtEnd(visit, kSummaryValues), TextAtOpen(visit, kSummaryValues));
 }
 
@@ -94,17 +94,17 @@ TEST_P(SummaryPageTest, BackChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SummaryPageTest,
-                         ::testing::Values(kComPortPackage, kFerrolinkPackage),
-                         [](const ::testing::TestParamInfo<std::uint8_t>& info) {
-                             return info.param == kComPortPackage ? "ComPort" : "Ferrolink";
+                         ::testing::Values(Package::ComPort, Package::Ferrolink),
+                         [](const ::testing::TestParamInfo<Package>& info) {
+                             return info.param == Package::ComPort ? "ComPort" : "Ferrolink";
                          });
 
 TEST_F(WizardTest, SummaryOfARecordWithoutKindShowsNothingAndFinishDoesNothing) {
-    WizardSettings settings = Defaults(kComPortPackage);
-    settings.PackageKind = 0;
+    WizardSettings settings = Defaults(Package::ComPort);
+    settings.PackageKind = Package::None;
     const ScriptedPageRunner runner = RunPage(P::Summary, settings, {Click(kNextButton)});
     const PageVisit& visit = runner.LastVisit();
-    EXPECT_EQ(TextAtOpen(visit, kSummaryLabels), SummaryLabelText(kComPortPackage));
+    EXPECT_EQ(TextAtOpen(visit, kSummaryLabels), SummaryLabelText(Package::ComPort));
     EXPECT_EQ(TextAtOpen(visit, kSummaryValues), "");
     EXPECT_TRUE(visit.leftOpenByScript);
     EXPECT_TRUE(runner.Messages().empty());
@@ -115,7 +115,7 @@ TEST_F(WizardTest, SummaryOfARecordWithoutKindShowsNothingAndFinishDoesNothing) 
 TEST_F(WizardTest, UpperCasedShortNameTravelsBackAfterAFailedFinish) {
     platform.failingWrites.insert("C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\tarnw2k.inf");
     const ScriptedPageRunner runner =
-        RunWizard(Then(ToOptions(kComPortPackage),
+        RunWizard(Then(ToOptions(Package::ComPort),
                        Then(Nexts(3), std::vector<UserAction>(5, Click(kBackButton)))));
     const PageVisit& names = runner.LastVisit();
     ASSERT_EQ(names.page, P::ComNames);

@@ -21,7 +21,7 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
     }
 }
 
-WizardSettings Defaults(std::uint8_t kind) {
+WizardSettings Defaults(Package kind) {
     testing::RecordingPlatform platform;
     WizardSettings settings;
     ApplyPackageDefaults(settings, kind, platform);
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, BuildSummaryTextTest,
     ::testing::Values(
         SummaryCase{"ComPortDefaults",
-                    Defaults(kComPortPackage),
+                    Defaults(Package::ComPort),
                     {"tarnunin.u98, tarnunin.u2k",
                      "tarnxxxx.inf",
                      "",
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
         SummaryCase{"FerrolinkDefaults",
-                    Defaults(kFerrolinkPackage),
+                    Defaults(Package::Ferrolink),
                     {"tnflunin.u98, tnflunin.u2k",
                      "tnfrlnk.inf",
                      "tnfrlnk.sys",
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      "C:\\Vexmor\\MCU\\CustomFerrolinkDriverInstall\\"}},
         SummaryCase{"InvertedFlags",
-                    With(Defaults(kComPortPackage),
+                    With(Defaults(Package::ComPort),
                          [](WizardSettings& s) {
                              s.QuietSetup = 1;
                              s.SkipFileCopy = 1;
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
         // Without a preinstaller every option line shows "-", the uninstaller ones included.
         SummaryCase{"NoPreinstallerComPort",
-                    With(Defaults(kComPortPackage),
+                    With(Defaults(Package::ComPort),
                          [](WizardSettings& s) {
                              s.UsePreinstaller = 0;
                              s.QuietUninstall = 1;
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\"}},
         SummaryCase{
             "NoPreinstallerFerrolink",
-            With(Defaults(kFerrolinkPackage), [](WizardSettings& s) { s.UsePreinstaller = 0; }),
+            With(Defaults(Package::Ferrolink), [](WizardSettings& s) { s.UsePreinstaller = 0; }),
             {"tnflunin.u98, tnflunin.u2k",
              "tnfrlnk.inf",
              "tnfrlnk.sys",
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Empty fields leave empty lines; the count stays twenty.
         SummaryCase{
             "EmptyFields",
-            With(Defaults(kFerrolinkPackage),
+            With(Defaults(Package::Ferrolink),
                  [](WizardSettings& s) {
                      s.UninstallName.clear();
                      s.InfName.clear();
@@ -195,18 +195,18 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<SummaryCase>& info) { return info.param.name; });
 
 TEST(SummaryTextTest, OtherKindsHaveNoValuesAndTheVirtualComPortLabels) {
-    for (std::uint8_t kind : {0, 3, 255}) {
-        SCOPED_TRACE(kind);
-        WizardSettings settings = Defaults(kComPortPackage);
+    for (Package kind : {Package::None, Package{3}, Package{255}}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        WizardSettings settings = Defaults(Package::ComPort);
         settings.PackageKind = kind;
         EXPECT_EQ(BuildSummaryText(settings), "");
-        EXPECT_EQ(SummaryLabelText(kind), SummaryLabelText(kComPortPackage));
+        EXPECT_EQ(SummaryLabelText(kind), SummaryLabelText(Package::ComPort));
     }
 }
 
 TEST(SummaryTextTest, LabelColumnsOfBothKinds) {
-    const std::vector<std::string> com = Split(SummaryLabelText(kComPortPackage), "\n");
-    const std::vector<std::string> ferrolink = Split(SummaryLabelText(kFerrolinkPackage), "\n");
+    const std::vector<std::string> com = Split(SummaryLabelText(Package::ComPort), "\n");
+    const std::vector<std::string> ferrolink = Split(SummaryLabelText(Package::Ferrolink), "\n");
     ASSERT_EQ(com.size(), 20u);
     ASSERT_EQ(ferrolink.size(), 20u);
     EXPECT_EQ(com[1], "* INF File Names:");
@@ -225,12 +225,12 @@ TEST(SummaryTextTest, LabelColumnsOfBothKinds) {
     EXPECT_EQ(std::vector<std::string>(com.begin() + 12, com.end()), options);
     EXPECT_EQ(std::vector<std::string>(ferrolink.begin() + 12, ferrolink.end()), options);
     // Labels and values leave the same lines empty, so they stay level.
-    for (std::uint8_t kind : {kComPortPackage, kFerrolinkPackage}) {
+    for (Package kind : {Package::ComPort, Package::Ferrolink}) {
         const std::vector<std::string> labels = Split(SummaryLabelText(kind), "\n");
         const std::vector<std::string> values = Split(BuildSummaryText(Defaults(kind)), "\r\n");
         for (std::size_t i = 0; i < labels.size(); ++i)
             EXPECT_EQ(labels[i].empty(), values[i].empty())
-                << "kind " << int{kind} << " line " << i;
+                << "kind " << static_cast<int>(kind) << " line " << i;
     }
 }
 

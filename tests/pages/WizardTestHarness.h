@@ -40,7 +40,7 @@ class WizardTest : public ::testing::Test {
         return runner;
     }
 
-    WizardSettings Defaults(std::uint8_t kind) {
+    WizardSettings Defaults(Package kind) {
         WizardSettings settings;
         ApplyPackageDefaults(settings, kind, platform);
         return settings;
@@ -91,8 +91,8 @@ inline std::vector<UserAction> ToFerrolinkNames() {
     return {Click(kFerrolinkKind), Click(kWelcomeNextButton)};
 }
 // From the names page of either kind to the options page.
-inline std::vector<UserAction> ToOptions(std::uint8_t kind) {
-    return Then(kind == kComPortPackage ? ToComNames() : ToFerrolinkNames(), Nexts(3));
+inline std::vector<UserAction> ToOptions(Package kind) {
+    return Then(kind == Package::ComPort ? ToComNames() : ToFerrolinkNames(), Nexts(3));
 }
 
 // Replaces the text of an edit as a user would: select all, type.

@@ -59,7 +59,7 @@ bool EnsureDirectory(Platform& platform, const std::string& path) {
     return false;
 }
 
-bool GenerateDefaultPackage(Platform& platform, std::uint8_t kind, const std::string& folder) {
+bool GenerateDefaultPackage(Platform& platform, Package kind, const std::string& folder) {
     if (!EnsureDirectory(platform, folder)) return false;
     WizardSettings settings;
     ApplyPackageDefaults(settings, kind, platform);
@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
 
     ConsolePlatform platform;
     if (!isRoot && !EnsureDirectory(platform, folder)) return 1;
-    const bool comPort = GenerateDefaultPackage(platform, kComPortPackage, prefix + "com-port");
+    const bool comPort = GenerateDefaultPackage(platform, Package::ComPort, prefix + "com-port");
     const bool ferrolink =
-        comPort && GenerateDefaultPackage(platform, kFerrolinkPackage, prefix + "ferrolink");
+        comPort && GenerateDefaultPackage(platform, Package::Ferrolink, prefix + "ferrolink");
     return comPort && ferrolink ? 0 : 1;
 }
