@@ -1,6 +1,5 @@
 #include "benchmarks/CapturedPackage.h"
 
-#include "benchmarks/QuietPage.h"
 #include "generate/GeneratePackage.h"
 
 namespace usbwiz {
@@ -20,7 +19,7 @@ class CapturingPlatform final : public Platform {
         return MessageAnswer::Ok;
     }
 
-    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
         if (store_.Holds(bytes)) {
             files.push_back({path, {}, bytes});
         } else {
@@ -32,7 +31,7 @@ class CapturingPlatform final : public Platform {
 
     std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
     bool PathExists(const std::string&) override { return true; }
-    bool CreateOneDirectory(const std::string&) override { return false; }
+    FileResult CreateOneDirectory(const std::string&) override { return {}; }
     std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
     std::vector<std::string> FolderEntries(const std::string&) override { return {}; }
 
@@ -50,12 +49,12 @@ class CapturingPlatform final : public Platform {
 
 CapturedPackage CapturePackage(const WizardSettings& settings, const StandInPayloads& store) {
     CapturingPlatform platform(store);
-    QuietPage page;
-    WizardSettings copy = settings;
     CapturedPackage captured;
-    if (!GeneratePackage(copy, platform, store, page)) {
+    const GenerationOutcome outcome = GeneratePackage(settings, platform, store);
+    if (!outcome.written) {
         captured.fault = "generation failed";
-        for (const std::string& m : platform.messages) captured.fault += ": " + m;
+        if (outcome.failure)
+            captured.fault += ": " + outcome.failure->path + ": " + outcome.failure->reason;
         return captured;
     }
     for (const std::string& path : platform.copiedPayloads)

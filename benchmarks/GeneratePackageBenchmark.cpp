@@ -13,7 +13,6 @@
 #include "benchmarks/CapturedPackage.h"
 #include "benchmarks/FolderCheck.h"
 #include "benchmarks/PlainWrites.h"
-#include "benchmarks/QuietPage.h"
 #include "benchmarks/StandInPayloads.h"
 #include "generate/GeneratePackage.h"
 #include "platform/PosixPlatform.h"
@@ -47,17 +46,15 @@ double Seconds(Clock::duration d) {
 void GenerateAgainstPlainWrites(benchmark::State& state, const PreparedKind& prepared,
                                 const StandInPayloads& payloads) {
     PosixPlatform platform;
-    QuietPage page;
     Clock::duration generating{};
     Clock::duration writingPlainly{};
     std::size_t round = 0;
 
     for (auto _ : state) {
-        WizardSettings settings = prepared.settings;
         bool generated = false;
         std::string plainFailure;
         const auto generate = [&] {
-            generated = GeneratePackage(settings, platform, payloads, page);
+            generated = GeneratePackage(prepared.settings, platform, payloads).written;
         };
         const auto writePlainly = [&] { plainFailure = WritePlainly(prepared.package.files); };
 
@@ -111,9 +108,7 @@ std::string Prepare(PreparedKind& prepared, const std::filesystem::path& folder,
     if (!prepared.package.fault.empty()) return prepared.package.fault;
     for (const PackageFile& file : prepared.package.files) prepared.bytes += file.Bytes().size();
 
-    WizardSettings settings = prepared.settings;
-    QuietPage page;
-    if (!GeneratePackage(settings, platform, payloads, page)) return "generation failed";
+    if (!GeneratePackage(prepared.settings, platform, payloads).written) return "generation failed";
     std::string mismatch = FolderMismatch(folder, prepared.package.files);
     if (!mismatch.empty()) return "after generation: " + mismatch;
     if (std::string failure = WritePlainly(prepared.package.files); !failure.empty())

@@ -4,13 +4,17 @@
 
 namespace usbwiz {
 
-bool CreateOutputDirectory(Platform& platform, const std::string& directory, char separator) {
+std::optional<DirectoryFailure> CreateOutputDirectory(Platform& platform,
+                                                      const std::string& directory,
+                                                      char separator) {
     for (const std::string& level : DirectoryLevels(directory, separator)) {
         if (platform.PathExists(level)) continue;
+        FileResult made = platform.CreateOneDirectory(level);
         // Another process may have made it in the meantime; that is as good as making it.
-        if (!platform.CreateOneDirectory(level) && !platform.PathExists(level)) return false;
+        if (!made && !platform.PathExists(level))
+            return DirectoryFailure{level, std::move(made.failure)};
     }
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace usbwiz

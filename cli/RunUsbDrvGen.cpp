@@ -7,9 +7,9 @@
 
 #include "cli/CliChecks.h"
 #include "cli/CommandLine.h"
-#include "cli/ConsolePlatform.h"
 #include "cli/CreateOutputDirectory.h"
 #include "cli/EffectiveSettings.h"
+#include "cli/NativeNamesPlatform.h"
 #include "cli/NativePath.h"
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
@@ -17,6 +17,7 @@
 #include "cli/Utf8.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
+#include "pages/OutputDirectoryPage.h"
 #include "pages/SummaryText.h"
 #include "platform/TextEncoding.h"
 
@@ -25,27 +26,6 @@ namespace usbwiz {
 namespace {
 
 constexpr std::string_view kProgram = "usbdrvgen: ";
-constexpr std::string_view kCreateDirectoryFailedMessage = "Error: Could Not Create Directory.";
-
-// The summary page's part in generation, on a console: the outcome as a line.
-class ConsoleGenerationPage : public GenerationPage {
-  public:
-    ConsoleGenerationPage(std::ostream& out, std::ostream& errors, bool quiet)
-        : out_(out), errors_(errors), quiet_(quiet) {}
-
-    void ShowPageMessage(std::string_view text, MessageIcon icon) override {
-        if (icon == MessageIcon::Error)
-            errors_ << text << '\n';
-        else if (!quiet_)
-            out_ << text << '\n';
-    }
-    void EndPage() override {}
-
-  private:
-    std::ostream& out_;
-    std::ostream& errors_;
-    bool quiet_;
-};
 
 struct FileText {
     std::string text;
@@ -78,11 +58,6 @@ int Refuse(std::ostream& errors, std::string_view why) {
     return kExitRefused;
 }
 
-void ReportFailedPath(std::ostream& errors, const ConsolePlatform& console) {
-    if (const std::optional<FailedPath>& failed = console.LastFailure())
-        errors << kProgram << failed->path << ": " << failed->reason << '\n';
-}
-
 // Generation replaces the package's own files and leaves everything else in the folder as it
 // is; what else is there gets a word, or refuses the run with --require-empty.
 std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform& platform,
@@ -108,20 +83,32 @@ std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform&
     return std::nullopt;
 }
 
-int Generate(WizardSettings& settings, ConsolePlatform& console, const PayloadStore& payloads,
-             bool quiet, std::ostream& out, std::ostream& errors) {
-    if (!CreateOutputDirectory(console, settings.GenerationDirectory, kNativeSeparator)) {
-        errors << kCreateDirectoryFailedMessage << '\n';
-        ReportFailedPath(errors, console);
+// The wizard's messages as lines (the verdict and what went wrong on the error stream), then the
+// path and the system's reason, which the wizard never shows.
+int Generate(const WizardSettings& settings, Platform& system, unsigned codePage,
+             const PayloadStore& payloads, bool quiet, std::ostream& out, std::ostream& errors) {
+    if (const std::optional<DirectoryFailure> failed =
+            CreateOutputDirectory(system, settings.GenerationDirectory, kNativeSeparator)) {
+        errors << kCreateDirectoryFailedMessage << '\n'
+               << kProgram << failed->path << ": " << failed->reason << '\n';
         return kExitGenerationFailed;
     }
-    ConsoleGenerationPage page(out, errors, quiet);
-    if (GeneratePackage(settings, console, payloads, page)) return kExitWritten;
-    ReportFailedPath(errors, console);
-    return kExitGenerationFailed;
+    NativeNamesPlatform named(system, settings.GenerationDirectory, codePage);
+    const GenerationOutcome outcome = GeneratePackage(settings, named, payloads);
+    if (outcome.failure) {
+        const std::string& path = outcome.failure->path;
+        errors << kOpenFailedMessage << '\n'
+               << kGenerationFailedMessage << '\n'
+               << kProgram
+               << NativeOutputPath(path, settings.GenerationDirectory, codePage).value_or(path)
+               << ": " << outcome.failure->reason << '\n';
+        return kExitGenerationFailed;
+    }
+    if (!quiet) out << kGenerationSucceededMessage << '\n';
+    return kExitWritten;
 }
 
-int Run(const CommandLineOptions& options, ConsolePlatform& console, const PayloadStore& payloads,
+int Run(const CommandLineOptions& options, Platform& platform, const PayloadStore& payloads,
         std::ostream& out, std::ostream& errors) {
     switch (options.action) {
         case CliAction::Help:
@@ -147,7 +134,7 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
 
     EffectiveSettings effective =
         BuildEffectiveSettings(options, options.settingsFile ? &file.file : nullptr,
-                               options.settingsFile.value_or(""), console, kNativeSeparator);
+                               options.settingsFile.value_or(""), platform, kNativeSeparator);
     if (!effective.error.empty()) return Refuse(errors, effective.error);
     if (!effective.outputDirectory && options.action != CliAction::DumpSettings)
         return Refuse(errors, "--out DIR is required");
@@ -181,11 +168,11 @@ int Run(const CommandLineOptions& options, ConsolePlatform& console, const Paylo
             for (const std::string& path : paths) out << path << '\n';
             return kExitWritten;
         default:
-            if (const auto refused = CheckFolderContents(package, console, paths,
-                                                         options.requireEmpty, errors))
+            if (const auto refused =
+                    CheckFolderContents(package, platform, paths, options.requireEmpty, errors))
                 return *refused;
-            console.NameFilesIn(package.GenerationDirectory, effective.codePage);
-            return Generate(package, console, payloads, options.quiet, out, errors);
+            return Generate(package, platform, effective.codePage, payloads, options.quiet, out,
+                            errors);
     }
 }
 
@@ -196,8 +183,7 @@ int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
     const ParsedCommandLine parsed = ParseCommandLine(args);
     if (!parsed.error.empty()) return Refuse(errors, parsed.error);
 
-    ConsolePlatform console(platform, errors);
-    int status = Run(parsed.options, console, payloads, out, errors);
+    int status = Run(parsed.options, platform, payloads, out, errors);
     // A listing cut short must not pass for a complete one; after generation the package is
     // there, but whoever reads the output did not get its word.
     if (!out.flush() && status == kExitWritten) {

@@ -1,7 +1,5 @@
 #include "generate/ExtractPayload.h"
 
-#include "inf/TextFileWriter.h"
-
 namespace usbwiz {
 
 std::string PayloadOutputPath(const WizardSettings& settings, std::string_view fileName) {
@@ -13,17 +11,16 @@ std::string PayloadOutputPath(const WizardSettings& settings, std::string_view f
     return path;
 }
 
-int ExtractPayload(const WizardSettings& settings, std::string_view fileName, PayloadId id,
-                   Platform& platform, const PayloadStore& store) {
+std::optional<WriteFailure> ExtractPayload(const WizardSettings& settings,
+                                           std::string_view fileName, PayloadId id,
+                                           Platform& platform, const PayloadStore& store) {
+    const std::string path = PayloadOutputPath(settings, fileName);
     const std::optional<std::string_view> bytes = store.Find(id);
-    if (!bytes) {
-        // A build without this payload: report it like a file that cannot be written, and
-        // leave no empty file behind that could pass for the real one.
-        platform.ShowMessage({std::string(kOpenFailedMessage), std::nullopt, MessageIcon::Error,
-                              MessageButtons::Ok, nullptr});
-        return 0;
-    }
-    return WriteWholeFileOrReport(platform, PayloadOutputPath(settings, fileName), *bytes);
+    // A build without this payload: reported like a file that cannot be written, and no empty
+    // file is left behind that could pass for the real one.
+    if (!bytes)
+        return WriteFailure{path, "payload " + std::to_string(id) + " is not in this build"};
+    return WritePackageFile(platform, path, *bytes);
 }
 
 }  // namespace usbwiz

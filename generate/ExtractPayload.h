@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "generate/PayloadStore.h"
+#include "inf/TextFileWriter.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
@@ -12,9 +13,10 @@ namespace usbwiz {
 // straight behind GenerationDirectory; any other name gets InfPrefix in front of it.
 std::string PayloadOutputPath(const WizardSettings& settings, std::string_view fileName);
 
-// Writes payload `id` unchanged under `fileName`. Answers 1, or shows the open-failure message
-// and answers 0 when the file cannot be written or the store lacks the id.
-int ExtractPayload(const WizardSettings& settings, std::string_view fileName, PayloadId id,
-                   Platform& platform, const PayloadStore& store);
+// Writes payload `id` unchanged under `fileName`; what failed (also a store that lacks the id),
+// or nullopt.
+std::optional<WriteFailure> ExtractPayload(const WizardSettings& settings,
+                                           std::string_view fileName, PayloadId id,
+                                           Platform& platform, const PayloadStore& store);
 
 }  // namespace usbwiz

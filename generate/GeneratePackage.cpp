@@ -1,23 +1,23 @@
 #include "generate/GeneratePackage.h"
 
 #include "generate/GenerationPlan.h"
+#include "inf/InfStem.h"
 
 namespace usbwiz {
 
-bool GeneratePackage(WizardSettings& settings, Platform& platform, const PayloadStore& store,
-                     GenerationPage& page) {
+GenerationOutcome GeneratePackage(const WizardSettings& settings, Platform& platform,
+                                  const PayloadStore& store) {
     const std::vector<GenerationStep> plan = GenerationPlan(settings);
-    if (plan.empty()) return false;
+    if (plan.empty()) return {};
+    for (const GenerationStep& step : plan)
+        if (std::optional<WriteFailure> failure = step.run(settings, platform, store))
+            return {false, std::move(failure)};
+    return {true, std::nullopt};
+}
 
-    for (const GenerationStep& step : plan) {
-        if (step.run(settings, platform, store) == 0) {
-            page.ShowPageMessage(kGenerationFailedMessage, MessageIcon::Error);
-            return false;
-        }
-    }
-    page.ShowPageMessage(kGenerationSucceededMessage, MessageIcon::None);
-    page.EndPage();
-    return true;
+void UpperCaseShortNameForGeneration(WizardSettings& settings) {
+    if (settings.PackageKind == Package::ComPort)
+        settings.ShortName = UpperCased(settings.ShortName);
 }
 
 }  // namespace usbwiz

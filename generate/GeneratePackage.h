@@ -1,28 +1,34 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "generate/PayloadStore.h"
+#include "inf/TextFileWriter.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {
 
+// What people are told about a generation: the failed file's own message (no owner, no caption
+// of the program's), then the summary page's verdict.
+inline constexpr std::string_view kOpenFailedMessage = "Error: Could Not Open File For Write.";
 inline constexpr std::string_view kGenerationFailedMessage = "Error: Could Not Generate All Files.";
 inline constexpr std::string_view kGenerationSucceededMessage = "Files Successfully Generated";
 
-// The page that runs generation: it owns the driver's messages and ends when all is written.
-class GenerationPage {
-  public:
-    virtual ~GenerationPage() = default;
-    // A message box owned by the page, with the program's name as caption and an OK button.
-    virtual void ShowPageMessage(std::string_view text, MessageIcon icon) = 0;
-    virtual void EndPage() = 0;
+// What a generation did: every file of the plan written, or the file that could not be. A
+// record of a kind without a plan writes nothing and is neither.
+struct GenerationOutcome {
+    bool written = false;
+    std::optional<WriteFailure> failure;
 };
 
-// Runs the plan of the record's kind, stopping at the first producer that answers 0. Answers
-// whether every file was written; a kind other than 1 or 2 writes and shows nothing (false).
-bool GeneratePackage(WizardSettings& settings, Platform& platform, const PayloadStore& store,
-                     GenerationPage& page);
+// Runs the plan of the record's kind, stopping at the first file that cannot be written.
+GenerationOutcome GeneratePackage(const WizardSettings& settings, Platform& platform,
+                                  const PayloadStore& store);
+
+// Finish has always upper-cased the COM port package's ShortName in the summary page's record
+// (it reaches no file); a failed Finish followed by Back shows it on the names page.
+void UpperCaseShortNameForGeneration(WizardSettings& settings);
 
 }  // namespace usbwiz

@@ -11,22 +11,24 @@ namespace {
 GenerationStep Payload(PlannedFile file, PayloadId id) {
     const std::string name = file.name;
     return {{std::move(file)},
-            [name, id](WizardSettings& s, Platform& p, const PayloadStore& store) {
+            [name, id](const WizardSettings& s, Platform& p, const PayloadStore& store) {
                 return ExtractPayload(s, name, id, p, store);
             }};
 }
 
 template <typename Writer>
 GenerationStep Text(std::vector<PlannedFile> files, Writer writer) {
-    return {std::move(files),
-            [writer](WizardSettings& s, Platform& p, const PayloadStore&) { return writer(s, p); }};
+    return {std::move(files), [writer](const WizardSettings& s, Platform& p, const PayloadStore&) {
+                return writer(s, p);
+            }};
 }
 
 GenerationStep ConfigFiles(const WizardSettings& s) {
-    return Text({{s.UninstallName + ".u98", "UninstallName"},
-                 {s.UninstallName + ".u2k", "UninstallName"},
-                 {"setup.ini", {}}},
-                [](WizardSettings& st, Platform& p) { return WriteInstallerConfigFiles(st, p); });
+    return Text(
+        {{s.UninstallName + ".u98", "UninstallName"},
+         {s.UninstallName + ".u2k", "UninstallName"},
+         {"setup.ini", {}}},
+        [](const WizardSettings& st, Platform& p) { return WriteInstallerConfigFiles(st, p); });
 }
 
 bool SameNameOnWindows(std::string_view a, std::string_view b) {

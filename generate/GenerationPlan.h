@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generate/PayloadStore.h"
+#include "inf/TextFileWriter.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
@@ -22,7 +23,9 @@ struct PlannedFile {
 // One producer call of a package: the files it writes, in order, and the call itself.
 struct GenerationStep {
     std::vector<PlannedFile> files;
-    std::function<int(WizardSettings&, Platform&, const PayloadStore&)> run;
+    std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&,
+                                              const PayloadStore&)>
+        run;
 };
 
 // The fixed plan of the record's kind, PreInstaller.exe included only when UsePreinstaller is
@@ -37,7 +40,7 @@ std::vector<std::string> PlannedOutputPaths(const WizardSettings& settings);
 struct NameClash {
     std::string_view field;  // the text field that names `file`
     std::string file;
-    std::string other;  // the file of the package it meets
+    std::string other;             // the file of the package it meets
     std::string Describe() const;  // "'TNLIB.sys' would be the same file as 'tnlib.sys' ..."
 };
 

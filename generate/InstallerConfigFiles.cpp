@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "inf/InfStem.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -88,12 +87,19 @@ InstallerConfigTexts BuildInstallerConfigTexts(const WizardSettings& settings) {
     }
 }
 
-int WriteInstallerConfigFiles(const WizardSettings& settings, Platform& platform) {
+std::optional<WriteFailure> WriteInstallerConfigFiles(const WizardSettings& settings,
+                                                      Platform& platform) {
     const InstallerConfigTexts texts = BuildInstallerConfigTexts(settings);
     const std::string& dir = settings.GenerationDirectory;
-    return WriteWholeFileOrReport(platform, dir + settings.UninstallName + ".u98", texts.u98) &&
-           WriteWholeFileOrReport(platform, dir + settings.UninstallName + ".u2k", texts.u2k) &&
-           WriteWholeFileOrReport(platform, dir + "setup.ini", texts.setupIni);
+    const std::pair<std::string, const std::string&> files[] = {
+        {dir + settings.UninstallName + ".u98", texts.u98},
+        {dir + settings.UninstallName + ".u2k", texts.u2k},
+        {dir + "setup.ini", texts.setupIni},
+    };
+    for (const auto& [path, text] : files)
+        if (std::optional<WriteFailure> failure = WritePackageFile(platform, path, text))
+            return failure;
+    return std::nullopt;
 }
 
 }  // namespace usbwiz

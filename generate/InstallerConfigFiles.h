@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "inf/TextFileWriter.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
@@ -17,7 +18,8 @@ struct InstallerConfigTexts {
 InstallerConfigTexts BuildInstallerConfigTexts(const WizardSettings& settings);
 
 // Writes {{UninstallName}}.u98, {{UninstallName}}.u2k and setup.ini in that order; stops at the
-// first that fails (after its message) and answers 0, else 1.
-int WriteInstallerConfigFiles(const WizardSettings& settings, Platform& platform);
+// first that fails and answers what failed, else nullopt.
+std::optional<WriteFailure> WriteInstallerConfigFiles(const WizardSettings& settings,
+                                                      Platform& platform);
 
 }  // namespace usbwiz

@@ -217,11 +217,9 @@ DriverSet = "{{ComDeviceName}} Software"
 
 }  // namespace
 
-int WriteBusInf(WizardSettings& settings, Platform& platform) {
-    settings.ShortName = UpperCased(settings.ShortName);
-    return WriteWholeFileOrReport(platform,
-                                  settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
-                                  RenderTemplate(kTemplate, settings, kDriverNotice));
+std::optional<WriteFailure> WriteBusInf(const WizardSettings& settings, Platform& platform) {
+    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
+                            RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 
 }  // namespace usbwiz

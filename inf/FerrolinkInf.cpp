@@ -139,10 +139,9 @@ WINUN="Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 }  // namespace
 
-int WriteFerrolinkInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform,
-                                  settings.GenerationDirectory + settings.InfName + ".inf",
-                                  RenderTemplate(kTemplate, settings, kDriverNoticeLine));
+std::optional<WriteFailure> WriteFerrolinkInf(const WizardSettings& settings, Platform& platform) {
+    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfName + ".inf",
+                            RenderTemplate(kTemplate, settings, kDriverNoticeLine));
 }
 
 }  // namespace usbwiz

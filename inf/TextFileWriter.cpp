@@ -2,12 +2,11 @@
 
 namespace usbwiz {
 
-int WriteWholeFileOrReport(Platform& platform, const std::string& path, std::string_view bytes,
-                           MessageIcon icon) {
-    if (platform.WriteWholeFile(path, bytes).ok) return 1;
-    platform.ShowMessage(
-        {std::string(kOpenFailedMessage), std::nullopt, icon, MessageButtons::Ok, nullptr});
-    return 0;
+std::optional<WriteFailure> WritePackageFile(Platform& platform, const std::string& path,
+                                             std::string_view bytes, MessageIcon failureIcon) {
+    FileResult result = platform.WriteWholeFile(path, bytes);
+    if (result) return std::nullopt;
+    return WriteFailure{path, std::move(result.failure), failureIcon};
 }
 
 }  // namespace usbwiz

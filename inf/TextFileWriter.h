@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,12 +8,18 @@
 
 namespace usbwiz {
 
-inline constexpr std::string_view kOpenFailedMessage = "Error: Could Not Open File For Write.";
+// A file of the package that could not be written: where, the operating system's reason, and
+// the icon its message carries (a warning for the VxD INF, an error for every other file).
+struct WriteFailure {
+    std::string path;
+    std::string reason;
+    MessageIcon icon = MessageIcon::Error;
+};
 
-// Writes a finished text (or payload) to `path` in one piece. On any failure shows the
-// open-failure message with no owner and no caption, using `icon`, and answers 0; else 1.
-// A failed write or close is reported like a failed open: never as success.
-int WriteWholeFileOrReport(Platform& platform, const std::string& path, std::string_view bytes,
-                           MessageIcon icon = MessageIcon::Error);
+// Writes a finished text (or payload) to `path` in one piece; what failed, or nullopt. A failed
+// write or close counts like a failed open: never as written.
+std::optional<WriteFailure> WritePackageFile(Platform& platform, const std::string& path,
+                                             std::string_view bytes,
+                                             MessageIcon failureIcon = MessageIcon::Error);
 
 }  // namespace usbwiz

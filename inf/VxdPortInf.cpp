@@ -297,10 +297,10 @@ DriverSet = "{{ComDeviceName}} Software"
 
 }  // namespace
 
-int WriteVxdPortInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform, settings.GenerationDirectory + "tarnvxd.inf",
-                                  RenderTemplate(kTemplate, settings, kDriverNotice),
-                                  MessageIcon::Warning);
+std::optional<WriteFailure> WriteVxdPortInf(const WizardSettings& settings, Platform& platform) {
+    return WritePackageFile(platform, settings.GenerationDirectory + "tarnvxd.inf",
+                            RenderTemplate(kTemplate, settings, kDriverNotice),
+                            MessageIcon::Warning);
 }
 
 }  // namespace usbwiz

@@ -151,10 +151,9 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 }  // namespace
 
-int WriteW2kSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform,
-                                  settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
-                                  RenderTemplate(kTemplate, settings, kDriverNotice));
+std::optional<WriteFailure> WriteW2kSerialInf(const WizardSettings& settings, Platform& platform) {
+    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
+                            RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 
 }  // namespace usbwiz

@@ -158,10 +158,9 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 }  // namespace
 
-int WriteWdmSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WriteWholeFileOrReport(platform,
-                                  settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
-                                  RenderTemplate(kTemplate, settings, kDriverNotice));
+std::optional<WriteFailure> WriteWdmSerialInf(const WizardSettings& settings, Platform& platform) {
+    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
+                            RenderTemplate(kTemplate, settings, kDriverNotice));
 }
 
 }  // namespace usbwiz

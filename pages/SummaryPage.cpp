@@ -11,21 +11,6 @@ constexpr int kValueColumn = 1025;
 
 }  // namespace
 
-// Generation's messages belong to the summary page; its end is the end of the wizard.
-class SummaryPage::GenerationAdapter : public GenerationPage {
-  public:
-    GenerationAdapter(SummaryPage& page, PageView& view) : page_(page), view_(view) {}
-
-    void ShowPageMessage(std::string_view text, MessageIcon icon) override {
-        view_.ShowMessage(text, icon, MessageButtons::Ok);
-    }
-    void EndPage() override { page_.EndWizard(view_); }
-
-  private:
-    SummaryPage& page_;
-    PageView& view_;
-};
-
 void SummaryPage::OnInit(PageView& view) {
     // A kind without labels of its own keeps the template's text.
     if (settings_.PackageKind == Package::ComPort || settings_.PackageKind == Package::Ferrolink)
@@ -50,11 +35,21 @@ void SummaryPage::OnCommand(PageView& view, int controlId) {
 }
 
 // The record goes to generation as it is: nothing is re-read or re-checked. A failure leaves
-// the page open with whatever generation changed in the record (ShortName upper-cased), and
-// Back carries that on.
+// the page open with the record as Finish left it (ShortName upper-cased), and Back carries
+// that on. The failed file's message has no owner and no caption of ours, as it always had;
+// the verdict belongs to the page, and success ends the wizard.
 void SummaryPage::Finish(PageView& view) {
-    GenerationAdapter adapter(*this, view);
-    GeneratePackage(settings_, services_.platform, services_.payloads, adapter);
+    UpperCaseShortNameForGeneration(settings_);
+    const GenerationOutcome outcome =
+        GeneratePackage(settings_, services_.platform, services_.payloads);
+    if (outcome.failure) {
+        services_.platform.ShowMessage({std::string(kOpenFailedMessage), std::nullopt,
+                                        outcome.failure->icon, MessageButtons::Ok, nullptr});
+        view.ShowMessage(kGenerationFailedMessage, MessageIcon::Error, MessageButtons::Ok);
+    } else if (outcome.written) {
+        view.ShowMessage(kGenerationSucceededMessage, MessageIcon::None, MessageButtons::Ok);
+        EndWizard(view);
+    }
 }
 
 }  // namespace usbwiz

@@ -14,7 +14,6 @@ class SummaryPage : public Page {
     void OnCommand(PageView& view, int controlId) override;
 
   private:
-    class GenerationAdapter;
     void Finish(PageView& view);
 };
 

@@ -22,9 +22,12 @@ struct MessageRequest {
     WindowRef owner = nullptr;
 };
 
-struct FileWriteResult {
+// The outcome of a file-system call.
+struct FileResult {
     bool ok = false;
-    std::string failure;  // the operating system's reason when !ok, for tools that print it
+    std::string failure;  // what failed and the operating system's reason, when !ok
+
+    explicit operator bool() const { return ok; }
 };
 
 // How the temporary files of WriteWholeFile begin: "~usbwiz-PID-N.tmp".
@@ -40,7 +43,7 @@ class Platform {
     // Puts `bytes` unchanged at `path` in one step: they are written whole under a temporary
     // name beside it (kTemporaryPrefix...) that then replaces whatever file was at `path`. Any
     // failure leaves `path` as it was and no temporary file behind.
-    virtual FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+    virtual FileResult WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
 
     // nullopt when the system cannot say.
     virtual std::optional<std::string> WindowsDirectory() = 0;
@@ -49,7 +52,7 @@ class Platform {
     virtual bool PathExists(const std::string& path) = 0;
 
     // Creates one directory level; fails when the parent is missing or the entry exists.
-    virtual bool CreateOneDirectory(const std::string& path) = 0;
+    virtual FileResult CreateOneDirectory(const std::string& path) = 0;
 
     // The names of the entries of a folder (`folder` ends in a separator), in no particular
     // order; empty when there are none or the folder cannot be read.

@@ -14,7 +14,7 @@ namespace usbwiz {
 
 namespace {
 
-FileWriteResult Failure(const char* step) {
+FileResult Failure(const char* step) {
     return {false, std::string(step) + ": " + std::strerror(errno)};
 }
 
@@ -34,7 +34,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-FileWriteResult WriteInPlace(const std::string& path, std::string_view bytes) {
+FileResult WriteInPlace(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return Failure("cannot open for writing");
     if (!WriteAll(fd, bytes)) {
@@ -77,7 +77,7 @@ MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
     return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
-FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+FileResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_view bytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -96,7 +96,7 @@ FileWriteResult PosixPlatform::WriteWholeFile(const std::string& path, std::stri
     const int fd = OpenTemporary(temporary);
     if (fd < 0) return Failure("cannot open for writing");
     const auto fail = [&](const char* step) {
-        FileWriteResult failed = Failure(step);
+        FileResult failed = Failure(step);
         ::unlink(temporary.c_str());
         return failed;
     };
@@ -120,13 +120,13 @@ bool PosixPlatform::PathExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-bool PosixPlatform::CreateOneDirectory(const std::string& path) {
-    if (::mkdir(path.c_str(), 0755) == 0) return true;
+FileResult PosixPlatform::CreateOneDirectory(const std::string& path) {
+    if (::mkdir(path.c_str(), 0755) == 0) return {true, {}};
     // A dangling symbolic link or a loop of them "exists" to mkdir; what the link leads to says
     // what is really wrong (No such file or directory, Too many levels of symbolic links).
     struct stat st {};
     if (errno == EEXIST && ::stat(path.c_str(), &st) == 0) errno = EEXIST;
-    return false;
+    return Failure("cannot create directory");
 }
 
 std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder) {

@@ -24,7 +24,7 @@ UINT IconFlag(MessageIcon icon) {
     return 0;
 }
 
-FileWriteResult Failure(const char* step) {
+FileResult Failure(const char* step) {
     return {false, std::string(step) + ": " + LastErrorText()};
 }
 
@@ -64,7 +64,7 @@ MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
     return MessageAnswer::Ok;
 }
 
-FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_view bytes) {
     // One WriteFile call takes at most 4 GiB; nothing we carry comes near that, so refuse
     // rather than write a truncated file.
     if (bytes.size() > MAXDWORD) return {false, "cannot write: more than 4 GiB in one file"};
@@ -87,7 +87,7 @@ FileWriteResult Win32Platform::WriteWholeFile(const std::string& path, std::stri
     }
     if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
     const auto fail = [&](const char* step) {
-        FileWriteResult failed = Failure(step);
+        FileResult failed = Failure(step);
         DeleteFileA(temporary.c_str());
         return failed;
     };
@@ -124,8 +124,9 @@ bool Win32Platform::PathExists(const std::string& path) {
     return true;
 }
 
-bool Win32Platform::CreateOneDirectory(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+FileResult Win32Platform::CreateOneDirectory(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr) != 0) return {true, {}};
+    return Failure("cannot create directory");
 }
 
 std::vector<std::string> Win32Platform::FolderEntries(const std::string& folder) {

@@ -8,10 +8,10 @@ namespace usbwiz {
 class Win32Platform : public Platform {
   public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
-    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
-    bool CreateOneDirectory(const std::string& path) override;
+    FileResult CreateOneDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
 };

@@ -49,17 +49,21 @@ TEST(NativePath, SeparatorHandling) {
 TEST(CreateOutputDirectory, CreatesMissingLevelsOutermostFirst) {
     testing::RecordingPlatform platform;
     platform.directories = {"C:\\", "C:\\A"};
-    EXPECT_TRUE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_FALSE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
     EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir C:\\A\\B", "mkdir C:\\A\\B\\C"}));
 
     platform.events.clear();
-    EXPECT_TRUE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_FALSE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
     EXPECT_TRUE(platform.events.empty()) << "nothing to create when it exists";
 }
 
 TEST(CreateOutputDirectory, StopsAtTheFirstLevelThatCannotBeMade) {
     testing::RecordingPlatform platform;  // no drive Q:
-    EXPECT_FALSE(CreateOutputDirectory(platform, "Q:\\New\\Sub\\", '\\'));
+    const std::optional<DirectoryFailure> failed =
+        CreateOutputDirectory(platform, "Q:\\New\\Sub\\", '\\');
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->path, "Q:\\New");
+    EXPECT_EQ(failed->reason, "cannot create directory: no parent");
     EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir Q:\\New"}));
 }
 

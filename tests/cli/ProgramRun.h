@@ -47,19 +47,12 @@ inline std::map<std::string, std::string> FilesIn(const TempDirectory& directory
     return files;
 }
 
-class SilentPage : public GenerationPage {
-  public:
-    void ShowPageMessage(std::string_view, MessageIcon) override {}
-    void EndPage() override {}
-};
-
 // The package the core itself writes for `settings`, into `directory`.
 inline std::map<std::string, std::string> CorePackage(WizardSettings settings,
                                                       const TempDirectory& directory) {
     PosixPlatform platform;
-    SilentPage page;
     settings.GenerationDirectory = directory.Path();
-    if (!GeneratePackage(settings, platform, EmbeddedPayloads(), page)) return {};
+    if (!GeneratePackage(settings, platform, EmbeddedPayloads()).written) return {};
     return FilesIn(directory);
 }
 

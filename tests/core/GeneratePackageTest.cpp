@@ -13,37 +13,6 @@
 namespace usbwiz::testing {
 namespace {
 
-// A summary page that records what the driver asks of it. With an event log it also writes its
-// calls there, so that they can be ordered against the platform's messages.
-class FakeGenerationPage : public GenerationPage {
-  public:
-    struct Message {
-        std::string text;
-        MessageIcon icon;
-        bool operator==(const Message&) const = default;
-    };
-    explicit FakeGenerationPage(std::vector<std::string>* events = nullptr) : events_(events) {}
-
-    std::vector<Message> messages;
-    int ends = 0;
-
-    void ShowPageMessage(std::string_view text, MessageIcon icon) override {
-        messages.push_back({std::string(text), icon});
-        if (events_) events_->push_back("page " + std::string(text));
-    }
-    void EndPage() override {
-        ++ends;
-        if (events_) events_->push_back("end page");
-    }
-
-  private:
-    std::vector<std::string>* events_;
-};
-
-const FakeGenerationPage::Message kSucceeded{"Files Successfully Generated", MessageIcon::None};
-const FakeGenerationPage::Message kFailed{"Error: Could Not Generate All Files.",
-                                          MessageIcon::Error};
-
 // A planned output file and the payload it carries; 0 for the generated text files.
 struct PlannedFile {
     std::string name;
@@ -71,7 +40,7 @@ std::vector<PlannedFile> FerrolinkFiles(bool preinstaller) {
     return files;
 }
 
-WizardSettings Record(Package kind, std::int32_t usePreinstaller) {
+WizardSettings Record(Package kind, bool usePreinstaller) {
     WizardSettings settings = DefaultRecord(kind, "/out/");
     settings.UsePreinstaller = usePreinstaller;
     return settings;
@@ -117,11 +86,12 @@ TEST(GeneratePackage, WritesEveryPlannedFileInOrderThenReportsSuccess) {
     for (PlanCase& c : PlanCases()) {
         SCOPED_TRACE(c.label);
         RecordingPlatform platform;
-        FakeGenerationPage page(&platform.events);
         const std::vector<std::string> paths = Paths(c.files, c.files.size());
 
         EXPECT_EQ(PlannedOutputPaths(c.settings), paths);
-        EXPECT_TRUE(GeneratePackage(c.settings, platform, EmbeddedPayloads(), page));
+        const GenerationOutcome outcome = GeneratePackage(c.settings, platform, EmbeddedPayloads());
+        EXPECT_TRUE(outcome.written);
+        EXPECT_FALSE(outcome.failure);
         EXPECT_EQ(platform.writeAttempts, paths);
         for (const PlannedFile& file : c.files) {
             const std::string& bytes = platform.files["/out/" + file.name];
@@ -131,62 +101,48 @@ TEST(GeneratePackage, WritesEveryPlannedFileInOrderThenReportsSuccess) {
                 EXPECT_FALSE(bytes.empty()) << file.name;
             }
         }
-        EXPECT_TRUE(platform.messages.empty());
-        EXPECT_EQ(page.messages, std::vector{kSucceeded});
-        EXPECT_EQ(page.ends, 1);
-        // The page ends only after the user has seen the success message.
-        ASSERT_GE(platform.events.size(), 2u);
-        EXPECT_EQ(platform.events.back(), "end page");
-        EXPECT_EQ(platform.events.end()[-2], "page Files Successfully Generated");
+        EXPECT_TRUE(platform.messages.empty()) << "generation reports; it shows nothing";
     }
 }
 
 TEST(GeneratePackage, KindsWithoutAPlanWriteAndShowNothing) {
     for (const Package kind : {Package::None, Package{3}, Package{255}}) {
         RecordingPlatform platform;
-        FakeGenerationPage page;
         WizardSettings settings = Record(Package::ComPort, 1);
         settings.PackageKind = kind;
 
-        EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page)) << int(kind);
+        const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
+        EXPECT_FALSE(outcome.written) << int(kind);
+        EXPECT_FALSE(outcome.failure) << int(kind);
         EXPECT_TRUE(platform.events.empty());
-        EXPECT_TRUE(page.messages.empty());
-        EXPECT_EQ(page.ends, 0);
         EXPECT_TRUE(PlannedOutputPaths(settings).empty());
     }
 }
 
-// A failure at any file of either plan: exactly the files before it exist, the producer's
-// message comes first, then the page's, and the page stays open.
-TEST(GeneratePackage, AFailureAtAnyStepStopsThereWithTwoMessages) {
+// A failure at any file of either plan: exactly the files before it exist, and the outcome names
+// the file, the system's reason and the icon of its message.
+TEST(GeneratePackage, AFailureAtAnyStepStopsThereAndNamesTheFile) {
     for (const PlanCase& plan :
          {PlanCase{"kind 1", Record(Package::ComPort, 1), ComPortFiles(true)},
           PlanCase{"kind 2", Record(Package::Ferrolink, 1), FerrolinkFiles(true)}}) {
         for (std::size_t k = 0; k < plan.files.size(); ++k) {
             SCOPED_TRACE(std::string(plan.label) + " failing at " + plan.files[k].name);
             RecordingPlatform platform;
-            FakeGenerationPage page(&platform.events);
             const std::string failing = "/out/" + plan.files[k].name;
             platform.failingWrites.insert(failing);
-            WizardSettings settings = plan.settings;
 
-            EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+            const GenerationOutcome outcome =
+                GeneratePackage(plan.settings, platform, EmbeddedPayloads());
+            EXPECT_FALSE(outcome.written);
             EXPECT_EQ(platform.WrittenPaths(), Paths(plan.files, k));
             EXPECT_EQ(platform.writeAttempts.back(), failing);
-            ASSERT_EQ(platform.messages.size(), 1u);
-            EXPECT_EQ(platform.messages[0].text, "Error: Could Not Open File For Write.");
-            EXPECT_EQ(platform.messages[0].owner, nullptr);
-            EXPECT_EQ(platform.messages[0].icon, plan.files[k].name == "tarnvxd.inf"
-                                                     ? MessageIcon::Warning
-                                                     : MessageIcon::Error);
-            EXPECT_EQ(page.messages, std::vector{kFailed});
-            EXPECT_EQ(page.ends, 0);
-            const std::vector<std::string> lastEvents(platform.events.end() - 3,
-                                                      platform.events.end());
-            EXPECT_EQ(lastEvents,
-                      (std::vector<std::string>{"failed " + failing,
-                                                "message Error: Could Not Open File For Write.",
-                                                "page Error: Could Not Generate All Files."}));
+            ASSERT_TRUE(outcome.failure);
+            EXPECT_EQ(outcome.failure->path, failing);
+            EXPECT_EQ(outcome.failure->reason, "refused by the test");
+            EXPECT_EQ(outcome.failure->icon, plan.files[k].name == "tarnvxd.inf"
+                                                 ? MessageIcon::Warning
+                                                 : MessageIcon::Error);
+            EXPECT_TRUE(platform.messages.empty());
         }
     }
 }
@@ -206,9 +162,8 @@ TEST(GeneratePackage, FilesTheRunDoesNotNameStayUntouched) {
         ASSERT_TRUE(WriteFileBytes(dir.Path() + name, std::string(50000, '#')));
 
     RealFilesPlatform platform;
-    FakeGenerationPage page;
     WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
-    ASSERT_TRUE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+    ASSERT_TRUE(GeneratePackage(settings, platform, EmbeddedPayloads()).written);
 
     for (const std::string& name : foreign)
         EXPECT_EQ(ReadFileBytes(dir.Path() + name), "kept " + name);
@@ -221,7 +176,6 @@ TEST(GeneratePackage, FilesTheRunDoesNotNameStayUntouched) {
     }
     EXPECT_EQ(dir.EntryNames().size(), foreign.size() + ComPortFiles(true).size());
     EXPECT_TRUE(platform.messages.empty());
-    EXPECT_EQ(page.messages, std::vector{kSucceeded});
 }
 
 // On a real disk: a driver file that opens but cannot be written stops the run like a failed
@@ -230,10 +184,10 @@ TEST(GeneratePackage, AWriteThatFailsAfterTheOpenStopsTheRun) {
     TempDirectory dir;
     std::filesystem::create_symlink("/dev/full", dir.Path() + "tarncr.sys");
     RealFilesPlatform platform;
-    FakeGenerationPage page;
     WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
 
-    EXPECT_FALSE(GeneratePackage(settings, platform, EmbeddedPayloads(), page));
+    const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
+    EXPECT_FALSE(outcome.written);
     std::vector<std::string> expected;
     for (const PlannedFile& file : ComPortFiles(true)) {
         expected.push_back(file.name);
@@ -241,9 +195,9 @@ TEST(GeneratePackage, AWriteThatFailsAfterTheOpenStopsTheRun) {
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(dir.EntryNames(), expected);
-    EXPECT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(page.messages, std::vector{kFailed});
-    EXPECT_EQ(page.ends, 0);
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_EQ(outcome.failure->path, dir.Path() + "tarncr.sys");
+    EXPECT_EQ(outcome.failure->reason, "cannot write: No space left on device");
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(InfExpectedFiles, EveryWriterWritesItsExpectedFileForBothDefaultRecords) {
             WizardSettings settings = DefaultRecord(kind, "/out/");
             const std::string path = "/out/" + writer.fileName(settings);
 
-            EXPECT_EQ(writer.write(settings, platform), 1);
+            EXPECT_EQ(writer.write(settings, platform), std::nullopt);
             EXPECT_EQ(platform.writeAttempts, std::vector<std::string>{path});
             EXPECT_EQ(platform.files[path], Expected(kind, writer.name));
             EXPECT_TRUE(platform.messages.empty());
@@ -225,7 +225,7 @@ TEST(InfExpectedFiles, WrittenFilesOnDiskHoldExactlyTheText) {
             SCOPED_TRACE("kind " + std::to_string(static_cast<int>(kind)) + " " +
                          std::string(writer.name));
             WizardSettings settings = DefaultRecord(kind, dir.Path());
-            ASSERT_EQ(writer.write(settings, platform), 1);
+            ASSERT_EQ(writer.write(settings, platform), std::nullopt);
             const std::string path = dir.Path() + writer.fileName(settings);
             const std::string expected = Expected(kind, writer.name);
             EXPECT_EQ(ReadFileBytes(path), expected);

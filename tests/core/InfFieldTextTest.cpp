@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "generate/GeneratePackage.h"
 #include "inf/InfStem.h"
 #include "settings/SettingsFields.h"
 #include "tests/core/DefaultRecord.h"
@@ -19,7 +20,7 @@ namespace {
 std::string WriteInf(const InfWriterCase& writer, WizardSettings settings,
                      const std::string& fileName) {
     RecordingPlatform platform;
-    EXPECT_EQ(writer.write(settings, platform), 1);
+    EXPECT_EQ(writer.write(settings, platform), std::nullopt);
     EXPECT_TRUE(platform.messages.empty());
     const auto file = platform.files.find(settings.GenerationDirectory + fileName);
     if (file == platform.files.end() || platform.files.size() != 1)
@@ -355,7 +356,9 @@ TEST(InfFieldText, MarkersInsideFieldTextAreWrittenAsTyped) {
     EXPECT_EQ(lines.at(122), "Provider = \"{{TAB}}{{InfPrefix}}\"");
 }
 
-TEST(InfFieldText, BusWriterUpperCasesShortNameInTheCallersRecord) {
+// Generation upper-cases the COM port package's ShortName in the caller's record, whether the
+// files are written or not; the Ferrolink package's stays as typed (it names INF sections).
+TEST(InfFieldText, GenerationUpperCasesShortNameInTheCallersRecord) {
     struct Case {
         const char* shortName;
         const char* upper;
@@ -363,16 +366,15 @@ TEST(InfFieldText, BusWriterUpperCasesShortNameInTheCallersRecord) {
     const Case cases[] = {
         {"tarn", "TARN"}, {"Tarn well 7_x", "TARN WELL 7_X"}, {"", ""}, {"TARN", "TARN"}};
     for (const Case& c : cases) {
-        for (const bool writeFails : {false, true}) {
-            SCOPED_TRACE(std::string(c.shortName) + (writeFails ? " (failing)" : ""));
-            RecordingPlatform platform;
-            WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
+        for (const Package kind : {Package::ComPort, Package::Ferrolink}) {
+            SCOPED_TRACE(std::string(c.shortName) + " kind " +
+                         std::to_string(static_cast<int>(kind)));
+            WizardSettings settings = DefaultRecord(kind, "/out/");
             settings.ShortName = c.shortName;
-            if (writeFails) platform.failingWrites.insert("/out/tarnbus.inf");
             WizardSettings expected = settings;
-            expected.ShortName = c.upper;
+            if (kind == Package::ComPort) expected.ShortName = c.upper;
 
-            EXPECT_EQ(WriteBusInf(settings, platform), writeFails ? 0 : 1);
+            UpperCaseShortNameForGeneration(settings);
             EXPECT_EQ(settings, expected);
         }
     }

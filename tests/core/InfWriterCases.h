@@ -15,7 +15,7 @@ namespace usbwiz::testing {
 // count and the icon of its open-failure message.
 struct InfWriterCase {
     std::string_view name;  // also names the expected files in data/: kind<N>-<name>.inf
-    int (*write)(WizardSettings&, Platform&);
+    std::optional<WriteFailure> (*write)(const WizardSettings&, Platform&);
     std::string (*fileName)(const WizardSettings&);
     std::size_t lineCount;
     MessageIcon failureIcon;
@@ -24,14 +24,14 @@ struct InfWriterCase {
 inline const std::array<InfWriterCase, 5> kInfWriters{{
     {"bus", WriteBusInf, [](const WizardSettings& s) { return s.InfPrefix + "bus.inf"; }, 207,
      MessageIcon::Error},
-    {"vxd", [](WizardSettings& s, Platform& p) { return WriteVxdPortInf(s, p); },
-     [](const WizardSettings&) { return std::string("tarnvxd.inf"); }, 289, MessageIcon::Warning},
-    {"w2k", [](WizardSettings& s, Platform& p) { return WriteW2kSerialInf(s, p); },
-     [](const WizardSettings& s) { return s.InfPrefix + "w2k.inf"; }, 143, MessageIcon::Error},
-    {"wdm", [](WizardSettings& s, Platform& p) { return WriteWdmSerialInf(s, p); },
-     [](const WizardSettings& s) { return s.InfPrefix + "wdm.inf"; }, 150, MessageIcon::Error},
-    {"ferrolink", [](WizardSettings& s, Platform& p) { return WriteFerrolinkInf(s, p); },
-     [](const WizardSettings& s) { return s.InfName + ".inf"; }, 123, MessageIcon::Error},
+    {"vxd", WriteVxdPortInf, [](const WizardSettings&) { return std::string("tarnvxd.inf"); }, 289,
+     MessageIcon::Warning},
+    {"w2k", WriteW2kSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "w2k.inf"; }, 143,
+     MessageIcon::Error},
+    {"wdm", WriteWdmSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "wdm.inf"; }, 150,
+     MessageIcon::Error},
+    {"ferrolink", WriteFerrolinkInf, [](const WizardSettings& s) { return s.InfName + ".inf"; },
+     123, MessageIcon::Error},
 }};
 
 inline const InfWriterCase& InfWriter(std::string_view name) {

@@ -54,7 +54,8 @@ TEST(Payloads, OutputPathTakesInfPrefixUnlessTheNameEndsInExeSysOrVxd) {
         RecordingPlatform platform;
         WizardSettings settings = DefaultRecord(Package::Ferrolink, "/out/");
         settings.InfPrefix = "pfx";
-        EXPECT_EQ(ExtractPayload(settings, c.fileName, 219, platform, EmbeddedPayloads()), 1);
+        EXPECT_EQ(ExtractPayload(settings, c.fileName, 219, platform, EmbeddedPayloads()),
+                  std::nullopt);
         EXPECT_EQ(platform.files, (std::map<std::string, std::string>{{c.path, Payload(219)}}))
             << c.fileName;
         EXPECT_TRUE(platform.messages.empty());
@@ -80,12 +81,12 @@ TEST(Payloads, AnIdTheStoreLacksGivesTheOpenFailureAndNoFile) {
         RealFilesPlatform platform;
         const WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
 
-        EXPECT_EQ(ExtractPayload(settings, "tarnbus.sys", c.id, platform, *c.store), 0);
-        ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text, "Error: Could Not Open File For Write.");
-        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-        EXPECT_EQ(platform.messages[0].caption, std::nullopt);
-        EXPECT_EQ(platform.messages[0].owner, nullptr);
+        const std::optional<WriteFailure> failure =
+            ExtractPayload(settings, "tarnbus.sys", c.id, platform, *c.store);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->path, settings.GenerationDirectory + "tarnbus.sys");
+        EXPECT_EQ(failure->icon, MessageIcon::Error);
+        EXPECT_TRUE(platform.messages.empty());
         EXPECT_TRUE(dir.EntryNames().empty());
     }
 }
@@ -96,7 +97,7 @@ TEST(Payloads, AnExistingLongerFileIsReplacedWhole) {
     const WizardSettings settings = DefaultRecord(Package::Ferrolink, dir.Path());
     ASSERT_TRUE(WriteFileBytes(dir.Path() + "abc.sys", std::string(20000, 'x')));
 
-    EXPECT_EQ(ExtractPayload(settings, "abc.sys", 220, platform, EmbeddedPayloads()), 1);
+    EXPECT_EQ(ExtractPayload(settings, "abc.sys", 220, platform, EmbeddedPayloads()), std::nullopt);
     EXPECT_EQ(ReadFileBytes(dir.Path() + "abc.sys"), Payload(220));
     EXPECT_TRUE(platform.messages.empty());
 }

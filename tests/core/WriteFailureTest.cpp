@@ -17,20 +17,21 @@
 namespace usbwiz::testing {
 namespace {
 
-// The one message every producer shows when its file cannot be written: no owner, no caption.
-void ExpectOneOpenFailureMessage(const std::vector<MessageRequest>& messages, MessageIcon icon) {
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "Error: Could Not Open File For Write.");
-    EXPECT_EQ(messages[0].caption, std::nullopt);
-    EXPECT_EQ(messages[0].icon, icon);
-    EXPECT_EQ(messages[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(messages[0].owner, nullptr);
+// What every producer answers when its file cannot be written: the file, the system's reason and
+// the icon of its message, which the caller shows; the producer shows nothing itself.
+void ExpectOneOpenFailure(const std::optional<WriteFailure>& failure,
+                          const std::vector<MessageRequest>& messages, MessageIcon icon) {
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_FALSE(failure->path.empty());
+    EXPECT_FALSE(failure->reason.empty());
+    EXPECT_EQ(failure->icon, icon);
+    EXPECT_TRUE(messages.empty());
 }
 
 struct Producer {
     std::string label;
     Package kind;
-    std::function<int(WizardSettings&, Platform&)> run;
+    std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&)> run;
     MessageIcon icon;
 };
 
@@ -43,7 +44,7 @@ std::vector<Producer> Producers() {
     for (const Package kind : {Package::ComPort, Package::Ferrolink})
         producers.push_back({"config files", kind, WriteInstallerConfigFiles, MessageIcon::Error});
     producers.push_back({"payload", Package::ComPort,
-                         [](WizardSettings& s, Platform& p) {
+                         [](const WizardSettings& s, Platform& p) {
                              return ExtractPayload(s, "tarnbus.sys", 145, p, EmbeddedPayloads());
                          },
                          MessageIcon::Error});
@@ -58,8 +59,7 @@ TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
         RealFilesPlatform platform;
         WizardSettings settings = DefaultRecord(producer.kind, dir.Path() + "gone/");
 
-        EXPECT_EQ(producer.run(settings, platform), 0);
-        ExpectOneOpenFailureMessage(platform.messages, producer.icon);
+        ExpectOneOpenFailure(producer.run(settings, platform), platform.messages, producer.icon);
         EXPECT_TRUE(dir.EntryNames().empty());
     }
 }
@@ -67,12 +67,12 @@ TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
 TEST(WriteFailure, WholeFileWriterReportsAWriteThatFailsAfterTheOpen) {
     for (const MessageIcon icon : {MessageIcon::Error, MessageIcon::Warning}) {
         RealFilesPlatform platform;
-        EXPECT_EQ(WriteWholeFileOrReport(platform, "/dev/full", "some bytes", icon), 0);
-        ExpectOneOpenFailureMessage(platform.messages, icon);
+        ExpectOneOpenFailure(WritePackageFile(platform, "/dev/full", "some bytes", icon),
+                             platform.messages, icon);
     }
     TempDirectory dir;
     RealFilesPlatform platform;
-    EXPECT_EQ(WriteWholeFileOrReport(platform, dir.Path() + "ok.txt", "some bytes"), 1);
+    EXPECT_EQ(WritePackageFile(platform, dir.Path() + "ok.txt", "some bytes"), std::nullopt);
     EXPECT_TRUE(platform.messages.empty());
     EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), "some bytes");
 }
@@ -90,7 +90,7 @@ TEST(WriteFailure, AFileCutShortIsRemoved) {
     const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of a signal
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     RealFilesPlatform platform;
-    const FileWriteResult result = platform.WriteWholeFile(path, bytes);
+    const FileResult result = platform.WriteWholeFile(path, bytes);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previousHandler);
 
@@ -104,8 +104,8 @@ TEST(WriteFailure, PayloadWriteThatFailsAfterTheOpen) {
     RealFilesPlatform platform;
     WizardSettings settings = DefaultRecord(Package::ComPort, "/dev/");
     settings.InfPrefix = "";
-    EXPECT_EQ(ExtractPayload(settings, "full", 145, platform, EmbeddedPayloads()), 0);
-    ExpectOneOpenFailureMessage(platform.messages, MessageIcon::Error);
+    ExpectOneOpenFailure(ExtractPayload(settings, "full", 145, platform, EmbeddedPayloads()),
+                         platform.messages, MessageIcon::Error);
 }
 
 // A file name of the package that leads to /dev/full opens fine and then fails to write: the
@@ -114,7 +114,7 @@ TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
     struct Case {
         std::string label;
         Package kind;
-        std::function<int(WizardSettings&, Platform&)> run;
+        std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&)> run;
         MessageIcon icon;
         const char* fullFile;
         std::vector<std::string> entriesAfter;  // all but the link
@@ -151,8 +151,7 @@ TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
         const std::string link = *c.fullFile ? c.fullFile : InfWriter(c.label).fileName(settings);
         std::filesystem::create_symlink("/dev/full", dir.Path() + link);
 
-        EXPECT_EQ(c.run(settings, platform), 0);
-        ExpectOneOpenFailureMessage(platform.messages, c.icon);
+        ExpectOneOpenFailure(c.run(settings, platform), platform.messages, c.icon);
         std::vector<std::string> entries = dir.EntryNames();
         std::erase(entries, link);
         EXPECT_EQ(entries, c.entriesAfter);

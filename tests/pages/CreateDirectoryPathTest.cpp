@@ -17,8 +17,8 @@ namespace {
 class CreationOrderPlatform : public testing::RecordingPlatform {
   public:
     std::vector<std::string> made;
-    bool CreateOneDirectory(const std::string& path) override {
-        const bool created = RecordingPlatform::CreateOneDirectory(path);
+    FileResult CreateOneDirectory(const std::string& path) override {
+        FileResult created = RecordingPlatform::CreateOneDirectory(path);
         if (created) made.push_back(path.back() == '\\' ? path.substr(0, path.size() - 1) : path);
         return created;
     }
@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
 class CountingPlatform : public testing::RecordingPlatform {
   public:
     std::size_t attempts = 0;
-    bool CreateOneDirectory(const std::string& path) override {
+    FileResult CreateOneDirectory(const std::string& path) override {
         if (++attempts > kBudget) throw std::runtime_error("too many directory attempts");
         return RecordingPlatform::CreateOneDirectory(path);
     }

@@ -18,12 +18,12 @@ class RealFilesPlatform : public Platform {
         messages.push_back(request);
         return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
-    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
         return files_.WriteWholeFile(path, bytes);
     }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
-    bool CreateOneDirectory(const std::string& path) override {
+    FileResult CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
     }
     std::vector<std::string> FolderEntries(const std::string& folder) override {

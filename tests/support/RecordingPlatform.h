@@ -37,7 +37,7 @@ class RecordingPlatform : public Platform {
         return answer;
     }
 
-    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
         writeAttempts.push_back(path);
         if (failingWrites.count(path) != 0) {
             events.push_back("failed " + path);
@@ -54,20 +54,21 @@ class RecordingPlatform : public Platform {
         return directories.count(path) != 0 || files.count(path) != 0;
     }
 
-    bool CreateOneDirectory(const std::string& requested) override {
+    FileResult CreateOneDirectory(const std::string& requested) override {
         events.push_back("mkdir " + requested);
         // As CreateDirectoryA: one trailing separator names the same directory.
         std::string path = requested;
         if (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-        if (PathExists(path)) return false;
+        if (PathExists(path)) return {false, "cannot create directory: exists"};
         const std::size_t cut = path.find_last_of("\\/");
         if (cut != std::string::npos) {
             std::string parent = path.substr(0, cut);
             if (parent.size() == 2 && parent[1] == ':') parent += '\\';  // "C:" is the drive root
-            if (!parent.empty() && directories.count(parent) == 0) return false;
+            if (!parent.empty() && directories.count(parent) == 0)
+                return {false, "cannot create directory: no parent"};
         }
         directories.insert(path);
-        return true;
+        return {true, {}};
     }
 
     std::vector<std::string> FolderEntries(const std::string& folder) override {

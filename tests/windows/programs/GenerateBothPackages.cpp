@@ -37,20 +37,14 @@ class ConsolePlatform final : public BuildPlatform {
         return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 
-    FileWriteResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        FileWriteResult result = BuildPlatform::WriteWholeFile(path, bytes);
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+        FileResult result = BuildPlatform::WriteWholeFile(path, bytes);
         if (result.ok)
             std::cout << "wrote " << path << " (" << bytes.size() << " bytes)\n";
         else
             std::cerr << path << ": " << result.failure << '\n';
         return result;
     }
-};
-
-class ConsolePage final : public GenerationPage {
-  public:
-    void ShowPageMessage(std::string_view text, MessageIcon) override { std::cout << text << '\n'; }
-    void EndPage() override {}
 };
 
 bool EnsureDirectory(Platform& platform, const std::string& path) {
@@ -64,8 +58,10 @@ bool GenerateDefaultPackage(Platform& platform, Package kind, const std::string&
     WizardSettings settings;
     ApplyPackageDefaults(settings, kind, platform);
     settings.GenerationDirectory = folder + kSeparator;
-    ConsolePage page;
-    return GeneratePackage(settings, platform, EmbeddedPayloads(), page);
+    const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
+    if (outcome.failure) std::cerr << kOpenFailedMessage << ' ' << outcome.failure->path << '\n';
+    std::cout << (outcome.written ? kGenerationSucceededMessage : kGenerationFailedMessage) << '\n';
+    return outcome.written;
 }
 
 }  // namespace

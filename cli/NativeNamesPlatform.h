@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace usbwiz {
+
+// The platform of usbdrvgen: everything goes to the system's platform, but the names of package
+// files, which the core forms in the package's code page, are handed on as this system names
+// them (see NativeOutputPath): UTF-8 on POSIX systems.
+class NativeNamesPlatform : public Platform {
+  public:
+    NativeNamesPlatform(Platform& system, std::string directory, unsigned codePage)
+        : system_(system), directory_(std::move(directory)), codePage_(codePage) {}
+
+    MessageAnswer ShowMessage(const MessageRequest& request) override {
+        return system_.ShowMessage(request);
+    }
+    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    std::optional<std::string> WindowsDirectory() override { return system_.WindowsDirectory(); }
+    bool PathExists(const std::string& path) override { return system_.PathExists(path); }
+    FileResult CreateOneDirectory(const std::string& path) override {
+        return system_.CreateOneDirectory(path);
+    }
+    std::vector<std::string> FolderEntries(const std::string& folder) override {
+        return system_.FolderEntries(folder);
+    }
+    std::optional<std::string> BrowseForFolder(const std::string& title) override {
+        return system_.BrowseForFolder(title);
+    }
+
+  private:
+    Platform& system_;
+    std::string directory_;
+    unsigned codePage_;
+};
+
+}  // namespace usbwiz
