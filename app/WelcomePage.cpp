@@ -1,31 +1,26 @@
 #include "app/WelcomePage.h"
 
 namespace usbwiz {
-namespace {
-
-constexpr int kComPortButton = 1035;
-constexpr int kFerrolinkButton = 1036;
-
-}  // namespace
+namespace {}  // namespace
 
 void WelcomePage::OnInit(PageView& view) {
-    view.SetChecked(kComPortButton, settings_.PackageKind == Package::ComPort);
-    view.SetChecked(kFerrolinkButton, settings_.PackageKind == Package::Ferrolink);
+    view.SetChecked(kComPortKindButton, settings_.PackageKind == Package::ComPort);
+    view.SetChecked(kFerrolinkKindButton, settings_.PackageKind == Package::Ferrolink);
 }
 
 void WelcomePage::OnCommand(PageView& view, int controlId) {
     switch (controlId) {
-        case kComPortButton:
+        case kComPortKindButton:
             ApplyPackageDefaults(settings_, Package::ComPort, services_.platform);
             break;
-        case kFerrolinkButton:
+        case kFerrolinkKindButton:
             ApplyPackageDefaults(settings_, Package::Ferrolink, services_.platform);
             break;
         case kWelcomeNextButton:
             // Without a chosen kind Next does nothing, and says nothing.
-            if (view.IsChecked(kComPortButton))
+            if (view.IsChecked(kComPortKindButton))
                 HandOver(view, PageId::Warning);
-            else if (view.IsChecked(kFerrolinkButton))
+            else if (view.IsChecked(kFerrolinkKindButton))
                 HandOver(view, PageId::FerrolinkNames);
             break;
         case kCancelButton:

@@ -1,13 +1,7 @@
 #include "pages/CertificationPage.h"
 
 namespace usbwiz {
-namespace {
-
-constexpr int kPlanCertification = 1014;
-constexpr int kNoCertification = 1015;
-constexpr int kDefaultCatalogFiles = 1026;
-
-}  // namespace
+namespace {}  // namespace
 
 void CertificationPage::OnCommand(PageView& view, int controlId) {
     switch (controlId) {
@@ -29,13 +23,13 @@ void CertificationPage::OnCommand(PageView& view, int controlId) {
 
 // The default catalog files change no other field: names and identifiers stay as typed.
 void CertificationPage::StoreChoice(PageView& view) {
-    if (view.IsChecked(kPlanCertification)) {
+    if (view.IsChecked(kPlanCertificationButton)) {
         settings_.CertificationChoice = true;
         settings_.DefaultCatalogFiles = false;
-    } else if (view.IsChecked(kNoCertification)) {
+    } else if (view.IsChecked(kNoCertificationButton)) {
         settings_.CertificationChoice = false;
         settings_.DefaultCatalogFiles = false;
-    } else if (view.IsChecked(kDefaultCatalogFiles)) {
+    } else if (view.IsChecked(kDefaultCatalogsButton)) {
         settings_.CertificationChoice = true;
         settings_.DefaultCatalogFiles = true;
     }

@@ -7,7 +7,8 @@ namespace usbwiz {
 // The name Device Manager shows for the Ferrolink device.
 class FerrolinkDeviceNamePage : public FieldPage {
   public:
-    FerrolinkDeviceNamePage(const WizardSettings& settings, PageServices& services);
+    FerrolinkDeviceNamePage(const WizardSettings& settings, PageServices& services)
+        : FieldPage(settings, services, PageId::FerrolinkIds, PageId::FerrolinkNames) {}
     PageId Id() const override { return PageId::FerrolinkDeviceName; }
 };
 

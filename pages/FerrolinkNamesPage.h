@@ -7,7 +7,8 @@ namespace usbwiz {
 // The Ferrolink package's file and entry names.
 class FerrolinkNamesPage : public FieldPage {
   public:
-    FerrolinkNamesPage(const WizardSettings& settings, PageServices& services);
+    FerrolinkNamesPage(const WizardSettings& settings, PageServices& services)
+        : FieldPage(settings, services, PageId::FerrolinkDeviceName, PageId::Welcome) {}
     PageId Id() const override { return PageId::FerrolinkNames; }
 };
 

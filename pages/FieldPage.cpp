@@ -8,9 +8,17 @@
 
 namespace usbwiz {
 
+std::vector<FieldBinding> FieldPage::Fields() const {
+    std::vector<FieldBinding> fields;
+    for (const ControlLayout& control : LayoutOf(Id()).controls)
+        if (control.field != nullptr) fields.push_back({control.id, control.field});
+    return fields;
+}
+
 void FieldPage::OnInit(PageView& view) {
     ShowFields(view);
-    if (!fields_.empty()) view.SetFocus(fields_.front().controlId);
+    const std::vector<FieldBinding> fields = Fields();
+    if (!fields.empty()) view.SetFocus(fields.front().controlId);
 }
 
 void FieldPage::OnCommand(PageView& view, int controlId) {
@@ -26,31 +34,31 @@ void FieldPage::OnCommand(PageView& view, int controlId) {
             return;
         }
         BeforeNext();
-        HandOver(view, next_);
+        HandOver(view, nextPage_);
     } else if (controlId == kBackButton) {
         ReadControls(view);
         ShowFields(view);
-        HandOver(view, back_);
+        HandOver(view, backPage_);
     } else if (controlId == kCancelButton) {
         OnCancel(view);
     }
 }
 
 std::optional<std::string_view> FieldPage::FirstFailedCheck() const {
-    for (const FieldBinding& binding : fields_)
+    for (const FieldBinding& binding : Fields())
         if (IsBlank(settings_.*binding.field)) return kFillInAllBlanksMessage;
     return std::nullopt;
 }
 
 std::optional<std::string> FieldPage::FirstUnsafeField() const {
-    for (const FieldBinding& binding : fields_) {
+    for (const FieldBinding& binding : Fields()) {
         const TextField* field = FindTextField(binding.field);
         const std::optional<std::string> why = FindUnsafeText(
             settings_.PackageKind, field->name, settings_.*binding.field, services_.codePage);
         if (why) return std::string(LabelOf(Id(), binding.controlId)) + ": " + *why + ".";
     }
     if (const std::optional<NameClash> clash = FindNameClash(settings_))
-        for (const FieldBinding& binding : fields_)
+        for (const FieldBinding& binding : Fields())
             if (FindTextField(binding.field)->name == clash->field)
                 return std::string(LabelOf(Id(), binding.controlId)) + ": " + clash->Describe() +
                        ".";
@@ -58,12 +66,12 @@ std::optional<std::string> FieldPage::FirstUnsafeField() const {
 }
 
 void FieldPage::ReadControls(PageView& view) {
-    for (const FieldBinding& binding : fields_)
+    for (const FieldBinding& binding : Fields())
         settings_.*binding.field = view.GetText(binding.controlId);
 }
 
 void FieldPage::ShowFields(PageView& view) const {
-    for (const FieldBinding& binding : fields_)
+    for (const FieldBinding& binding : Fields())
         view.SetText(binding.controlId, settings_.*binding.field);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pages/Page.h"
 
@@ -15,18 +15,18 @@ struct FieldBinding {
     std::string WizardSettings::*field;
 };
 
-// The pattern of the names and identifier pages: the edits show their fields when the page
-// opens; Next reads them into the record, runs the page's checks in order and hands over only
-// when all pass; Back reads them into the record without any check and hands over.
+// The pattern of the names and identifier pages: the edits show their fields (as the page's
+// layout binds them) when the page opens; Next reads them into the record, runs the page's checks
+// in order and hands over only when all pass; Back reads them into the record without any check and
+// hands over.
 class FieldPage : public Page {
   public:
     void OnInit(PageView& view) override;
     void OnCommand(PageView& view, int controlId) override;
 
   protected:
-    FieldPage(const WizardSettings& settings, PageServices& services,
-              std::span<const FieldBinding> fields, PageId next, PageId back)
-        : Page(settings, services), fields_(fields), next_(next), back_(back) {}
+    FieldPage(const WizardSettings& settings, PageServices& services, PageId next, PageId back)
+        : Page(settings, services), nextPage_(next), backPage_(back) {}
 
     // The message of the first check that fails on the record's fields, nullopt when all pass.
     // By default every bound field must be filled in, in the order of the bindings.
@@ -40,15 +40,15 @@ class FieldPage : public Page {
     // Runs after the checks passed, just before the hand-over to the next page.
     virtual void BeforeNext() {}
 
-    std::span<const FieldBinding> Fields() const { return fields_; }
+    // The page's edits and the fields they show, top to bottom.
+    std::vector<FieldBinding> Fields() const;
 
   private:
     void ReadControls(PageView& view);
     void ShowFields(PageView& view) const;
 
-    std::span<const FieldBinding> fields_;
-    PageId next_;
-    PageId back_;
+    PageId nextPage_;
+    PageId backPage_;
 };
 
 }  // namespace usbwiz

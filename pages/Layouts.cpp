@@ -3,6 +3,7 @@
 
 #include "pages/PageLayout.h"
 #include "pages/SummaryText.h"
+#include "settings/SettingsFields.h"
 
 namespace usbwiz {
 namespace {
@@ -35,15 +36,18 @@ constexpr ControlLayout Label(int x, int y, int width, int height, std::string_v
                               int id = kNoControlId) {
     return Control(id, ControlKind::Label, text, x, y, width, height);
 }
-// The name and directory edits are 131 by 14 unless given otherwise.
-constexpr ControlLayout Edit(int id, int x, int y, int maxLength, int width = 131) {
+// An edit takes as many characters as the record's field behind it may hold; the name and
+// directory edits are 131 by 14 unless given otherwise.
+constexpr ControlLayout Edit(int id, std::string WizardSettings::*field, int x, int y,
+                             int width = 131) {
     ControlLayout edit = Control(id, ControlKind::Edit, "", x, y, width, 14);
-    edit.maxLength = maxLength;
+    edit.field = field;
+    edit.maxLength = FieldLimit(field);
     return edit;
 }
 // The USB identifier edits upper-case what is typed.
-constexpr ControlLayout HexEdit(int id, int x, int y) {
-    ControlLayout edit = Edit(id, x, y, 4, 40);
+constexpr ControlLayout HexEdit(int id, std::string WizardSettings::*field, int x, int y) {
+    ControlLayout edit = Edit(id, field, x, y, 40);
     edit.upperCase = true;
     return edit;
 }
@@ -76,8 +80,10 @@ constexpr ControlLayout kWelcome[] = {
     Label(100, 36, 190, 32,
           "Welcome the the USB Custom Driver Installation Wizard. Please select which type of "
           "custom driver installation package to create:"),
-    Radio(1035, 112, 74, 170, 20, "Virtual COM Port Driver Installation\n(KR550x)", true),
-    Radio(1036, 112, 98, 170, 20, "Ferrolink Driver Installation\n(KR550x or KM7720x)", false),
+    Radio(kComPortKindButton, 112, 74, 170, 20, "Virtual COM Port Driver Installation\n(KR550x)",
+          true),
+    Radio(kFerrolinkKindButton, 112, 98, 170, 20,
+          "Ferrolink Driver Installation\n(KR550x or KM7720x)", false),
     NextButton(kWelcomeNextButton),
     CancelButton(),
 };
@@ -108,17 +114,17 @@ constexpr ControlLayout kWarning[] = {
 constexpr ControlLayout kComNames[] = {
     Banner(),
     Label(62, 8, 150, 8, "Name for Uninstall File:"),
-    Edit(1002, 81, 19, 8),
+    Edit(kUninstallNameEdit, &WizardSettings::UninstallName, 81, 19),
     Label(82, 35, 211, 16,
           "This name should be unique for every product released.\nExample: \"tarnunin.xxx\""),
     Label(62, 56, 150, 8, "Prefix for .inf File Names:"),
-    Edit(1008, 82, 67, 4),
+    Edit(kInfPrefixEdit, &WizardSettings::InfPrefix, 82, 67),
     Label(83, 85, 130, 8, "Example: \"tarnxxxx.inf\" "),
     Label(62, 99, 150, 8, "Short Name for .inf File Entries:"),
-    Edit(1003, 81, 110, 31),
+    Edit(kShortNameEdit, &WizardSettings::ShortName, 81, 110),
     Label(82, 127, 130, 8, "Example: \"tarn\" "),
     Label(62, 141, 150, 8, "Long Name for .inf File Entries:"),
-    Edit(1005, 81, 152, 255),
+    Edit(kLongNameEdit, &WizardSettings::LongName, 81, 152),
     Label(82, 169, 130, 8, "Example: \"Tarnwell\""),
     CancelButton(),
     BackButton(),
@@ -128,12 +134,12 @@ constexpr ControlLayout kComNames[] = {
 constexpr ControlLayout kComDeviceNames[] = {
     Banner(),
     Label(62, 33, 150, 8, "COM Device Name:"),
-    Edit(1009, 81, 44, 255),
+    Edit(kComDeviceNameEdit, &WizardSettings::ComDeviceName, 81, 44),
     Label(82, 61, 211, 32,
           "Example: \"KR550x USB to UART Bridge Controller\" (Name appears in Device Manager "
           "under the Ports tab\nand in the Add/Remove Programs listing)"),
     Label(62, 100, 150, 8, "USB Device Name:"),
-    Edit(1010, 81, 111, 255),
+    Edit(kUsbDeviceNameEdit, &WizardSettings::UsbDeviceName, 81, 111),
     Label(82, 128, 211, 24,
           "Example: \"KR550x USB Composite Device\"\n(Name appears in Device Manager under the "
           "USB tab)"),
@@ -145,10 +151,10 @@ constexpr ControlLayout kComDeviceNames[] = {
 constexpr ControlLayout kComIds[] = {
     Banner(),
     Label(62, 33, 150, 8, "VID (Vendor ID):"),
-    HexEdit(1011, 81, 44),
+    HexEdit(kVidEdit, &WizardSettings::Vid, 81, 44),
     Label(82, 61, 200, 8, "Example: 4E2B (Hex value for device recognition)"),
     Label(62, 100, 150, 8, "PID (Product ID):"),
-    HexEdit(1004, 81, 111),
+    HexEdit(kPidEdit, &WizardSettings::Pid, 81, 111),
     Label(82, 128, 200, 8, "Example: C730 (Hex value for device recognition)"),
     CancelButton(),
     BackButton(),
@@ -158,20 +164,20 @@ constexpr ControlLayout kComIds[] = {
 constexpr ControlLayout kFerrolinkNames[] = {
     Banner(),
     Label(62, 6, 150, 8, "Name for Uninstall File:"),
-    Edit(1002, 81, 16, 8),
+    Edit(kUninstallNameEdit, &WizardSettings::UninstallName, 81, 16),
     Label(217, 18, 81, 8, "Example: \"tarnunin.xxx\""),
     Label(82, 31, 211, 8, "*This name should be unique for every product released."),
     Label(62, 43, 150, 8, "File Name for .inf File:"),
-    Edit(1038, 82, 54, 8),
+    Edit(kInfNameEdit, &WizardSettings::InfName, 82, 54),
     Label(217, 57, 81, 8, "Example: \"tnfrlnk.inf\" "),
     Label(62, 77, 150, 8, "File Name for .sys Driver File:"),
-    Edit(1037, 81, 88, 8),
+    Edit(kSysNameEdit, &WizardSettings::SysName, 81, 88),
     Label(218, 91, 80, 8, "Example: \"tnfrlnk.sys\""),
     Label(62, 111, 150, 8, "Short Name for .inf File Entries:"),
-    Edit(1003, 81, 122, 31),
+    Edit(kShortNameEdit, &WizardSettings::ShortName, 81, 122),
     Label(217, 125, 81, 8, "Example: \"tarn\" "),
     Label(62, 145, 150, 8, "Long Name for .inf File Entries:"),
-    Edit(1005, 81, 156, 255),
+    Edit(kLongNameEdit, &WizardSettings::LongName, 81, 156),
     Label(218, 155, 80, 16, "Example: \"Tarnwell\""),
     CancelButton(),
     BackButton(),
@@ -181,7 +187,7 @@ constexpr ControlLayout kFerrolinkNames[] = {
 constexpr ControlLayout kFerrolinkDeviceName[] = {
     Banner(),
     Label(62, 58, 150, 8, "USB Device Name:"),
-    Edit(1010, 81, 69, 255),
+    Edit(kUsbDeviceNameEdit, &WizardSettings::UsbDeviceName, 81, 69),
     Label(82, 86, 211, 32,
           "Example: \"Ferrolink Device\"\n(Name appears in Device Manager under the USB tab and "
           "in the Add/Remove Programs listing)"),
@@ -193,10 +199,10 @@ constexpr ControlLayout kFerrolinkDeviceName[] = {
 constexpr ControlLayout kFerrolinkIds[] = {
     Banner(),
     Label(62, 34, 150, 8, "VID (Vendor ID):"),
-    HexEdit(1011, 81, 45),
+    HexEdit(kVidEdit, &WizardSettings::Vid, 81, 45),
     Label(82, 61, 200, 8, "Example: 4E2B (Hex value for device recognition)"),
     Label(62, 101, 150, 8, "PID (Product ID):"),
-    HexEdit(1004, 81, 111),
+    HexEdit(kPidEdit, &WizardSettings::Pid, 81, 111),
     Label(82, 128, 200, 8, "Example: C731 (Hex value for device recognition)"),
     CancelButton(),
     BackButton(),
@@ -206,25 +212,25 @@ constexpr ControlLayout kFerrolinkIds[] = {
 constexpr ControlLayout kOptions[] = {
     Banner(),
     GroupBox(54, 7, 239, 120, "Preinstaller Options"),
-    HelpButton(1032, 61, 21),
-    CheckBox(1022, 77, 21, 150, "Generate a Preinstaller program"),
-    HelpButton(1027, 61, 35),
-    CheckBox(1016, 77, 36, 150, "Display GUI window during Setup"),
-    HelpButton(1028, 61, 51),
-    CheckBox(1012, 77, 51, 160, "Copy Files to Directory during Setup"),
-    HelpButton(1029, 61, 67),
-    Label(79, 67, 80, 8, "Target Directory:", 1033),
-    Edit(1020, 89, 78, 260, 174),
+    HelpButton(kUsePreinstallerHelp, 61, 21),
+    CheckBox(kUsePreinstallerBox, 77, 21, 150, "Generate a Preinstaller program"),
+    HelpButton(kDisplaySetupHelp, 61, 35),
+    CheckBox(kDisplaySetupBox, 77, 36, 150, "Display GUI window during Setup"),
+    HelpButton(kCopyFilesHelp, 61, 51),
+    CheckBox(kCopyFilesBox, 77, 51, 160, "Copy Files to Directory during Setup"),
+    HelpButton(kTargetDirectoryHelp, 61, 67),
+    Label(79, 67, 80, 8, "Target Directory:", kTargetDirectoryLabel),
+    Edit(kTargetDirectoryEdit, &WizardSettings::TargetDirectory, 89, 78, 174),
     Label(90, 95, 196, 24,
           "Example: \"C:\\Program Files\\Vexmor\\Product Name\"\n\nNote: This MUST be different "
           "for each product released.",
-          1034),
+          kTargetDirectoryNote),
     GroupBox(54, 130, 239, 49, "Uninstaller Options"),
-    HelpButton(1030, 61, 151),
-    CheckBox(1018, 77, 151, 160, "Display GUI window during Uninstall"),
+    HelpButton(kDisplayUninstallHelp, 61, 151),
+    CheckBox(kDisplayUninstallBox, 77, 151, 160, "Display GUI window during Uninstall"),
     // Never shown: the box only carries LeaveFiles through the page.
-    HelpButton(1031, 61, 165, true),
-    CheckBox(1013, 77, 165, 160, "Leave Source during Uninstall", true),
+    HelpButton(kLeaveFilesHelp, 61, 165, true),
+    CheckBox(kLeaveFilesBox, 77, 165, 160, "Leave Source during Uninstall", true),
     CancelButton(),
     BackButton(),
     NextButton(),
@@ -233,16 +239,16 @@ constexpr ControlLayout kOptions[] = {
 constexpr ControlLayout kCertification[] = {
     Banner(),
     Label(62, 10, 228, 8, "Do you plan to get WHQL certification for this driver?"),
-    Radio(1014, 62, 26, 228, 32,
+    Radio(kPlanCertificationButton, 62, 26, 228, 32,
           "Yes I plan to get WHQL Certification (When you obtain WHQL certification put the "
           "catalog files in the same location that your Custom Setup is generated in [selected "
           "in next page]).",
           true),
-    Radio(1026, 62, 62, 228, 24,
+    Radio(kDefaultCatalogsButton, 62, 62, 228, 24,
           "I want to use the default catalog files (For this option all string entries and VID "
           "and PID must be set to default)",
           false),
-    Radio(1015, 62, 92, 228, 32,
+    Radio(kNoCertificationButton, 62, 92, 228, 32,
           "No, I do not want any WHQL Certification (This option will cause dialogs in Windows "
           "XP to appear notifying that the driver is not certified)",
           false),
@@ -260,8 +266,8 @@ constexpr ControlLayout kOutputDirectory[] = {
     Banner(),
     Label(62, 40, 178, 18,
           "Specify the directory where you want the Custom Setup files generated:"),
-    Edit(1021, 74, 64, 260, 158),
-    Control(1019, ControlKind::PushButton, "Browse...", 237, 64, 50, 14),
+    Edit(kOutputDirectoryEdit, &WizardSettings::GenerationDirectory, 74, 64, 158),
+    Control(kBrowseButton, ControlKind::PushButton, "Browse...", 237, 64, 50, 14),
     Label(80, 90, 126, 32,
           "Note: This is also the location where you should put catalog files for "
           "certification if your driver is certified.."),
@@ -272,8 +278,8 @@ constexpr ControlLayout kOutputDirectory[] = {
 
 constexpr ControlLayout kSummary[] = {
     Banner(),
-    Label(69, 9, 80, 170, kComPortSummaryLabels, 1039),
-    Control(1025, ControlKind::ReadOnlyText, "", 155, 9, 138, 170),
+    Label(69, 9, 80, 170, kComPortSummaryLabels, kSummaryLabels),
+    Control(kSummaryValues, ControlKind::ReadOnlyText, "", 155, 9, 138, 170),
     CancelButton(),
     BackButton(),
     NextButton(kNextButton, "Finish"),

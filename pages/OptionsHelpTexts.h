@@ -5,7 +5,7 @@
 namespace usbwiz {
 
 // What the "?" buttons of the options page explain, line by line.
-inline constexpr std::string_view kPreinstallerHelp =
+inline constexpr std::string_view kPreinstallerHelpText =
     "Generate a Preinstaller program:\n"
     "\n"
     "Select this option to generate a Preinstaller. Use the Preinstaller to install the drivers\n"
@@ -16,7 +16,7 @@ inline constexpr std::string_view kPreinstallerHelp =
     "been\n"
     "certified for Windows XP, the \"Add New Hardware Wizard\" should no longer appear.";
 
-inline constexpr std::string_view kDisplaySetupHelp =
+inline constexpr std::string_view kDisplaySetupHelpText =
     "Display GUI window during Setup:\n"
     "\n"
     "Check this option when using the generated Preinstaller as a stand-alone application.\n"
@@ -24,7 +24,7 @@ inline constexpr std::string_view kDisplaySetupHelp =
     "this option if the Preinstaller will be launched by another application. The Preinstaller\n"
     "will then run in Quiet Mode. When running in Quiet Mode, no GUI will be displayed.";
 
-inline constexpr std::string_view kCopyFilesHelp =
+inline constexpr std::string_view kCopyFilesHelpText =
     "Copy Files to Directory during Setup:\n"
     "\n"
     "Check this option if a copy of the drivers will be needed on the hard drive. This is useful\n"
@@ -32,7 +32,7 @@ inline constexpr std::string_view kCopyFilesHelp =
     "not\n"
     "needed on the hard drive. This option is valid only when using Windows 2000/XP.";
 
-inline constexpr std::string_view kTargetDirectoryHelp =
+inline constexpr std::string_view kTargetDirectoryHelpText =
     "Target Directory:\n"
     "\n"
     "Selects the hard drive location that will contain a copy of the driver files. The default\n"
@@ -45,7 +45,7 @@ inline constexpr std::string_view kTargetDirectoryHelp =
     "\n"
     "Note: The Target Directory must be different for each product released.";
 
-inline constexpr std::string_view kDisplayUninstallHelp =
+inline constexpr std::string_view kDisplayUninstallHelpText =
     "Display GUI window during Uninstall:\n"
     "\n"
     "Check this option when using the generated Uninstaller as a stand-alone application. The\n"

@@ -8,15 +8,10 @@
 namespace usbwiz {
 namespace {
 
-constexpr int kUsePreinstallerBox = 1022;
-constexpr int kDisplaySetupBox = 1016;
-constexpr int kCopyFilesBox = 1012;
-constexpr int kTargetDirectoryEdit = 1020;
-constexpr int kDisplayUninstallBox = 1018;
-constexpr int kLeaveFilesBox = 1013;
-
 // The controls that only mean something when a preinstaller is generated.
-constexpr std::array<int, 8> kPreinstallerControls{1016, 1012, 1020, 1027, 1028, 1029, 1033, 1034};
+constexpr std::array<int, 8> kPreinstallerControls{
+    kDisplaySetupBox, kCopyFilesBox,        kTargetDirectoryEdit,  kDisplaySetupHelp,
+    kCopyFilesHelp,   kTargetDirectoryHelp, kTargetDirectoryLabel, kTargetDirectoryNote};
 
 struct HelpButton {
     int controlId;
@@ -24,11 +19,11 @@ struct HelpButton {
 };
 
 constexpr std::array<HelpButton, 5> kHelpButtons{{
-    {1032, kPreinstallerHelp},
-    {1027, kDisplaySetupHelp},
-    {1028, kCopyFilesHelp},
-    {1029, kTargetDirectoryHelp},
-    {1030, kDisplayUninstallHelp},
+    {kUsePreinstallerHelp, kPreinstallerHelpText},
+    {kDisplaySetupHelp, kDisplaySetupHelpText},
+    {kCopyFilesHelp, kCopyFilesHelpText},
+    {kTargetDirectoryHelp, kTargetDirectoryHelpText},
+    {kDisplayUninstallHelp, kDisplayUninstallHelpText},
 }};
 
 void ShowPreinstallerControls(PageView& view, bool visible) {

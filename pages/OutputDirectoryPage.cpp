@@ -7,9 +7,6 @@
 namespace usbwiz {
 namespace {
 
-constexpr int kDirectoryEdit = 1021;
-constexpr int kBrowseButton = 1019;
-
 bool EndsWithBackslash(const std::string& text) {
     return !text.empty() && text.back() == '\\';
 }
@@ -22,7 +19,7 @@ std::string WithTrailingBackslash(std::string text) {
 }  // namespace
 
 void OutputDirectoryPage::OnInit(PageView& view) {
-    view.SetText(kDirectoryEdit, settings_.GenerationDirectory);
+    view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
 }
 
 void OutputDirectoryPage::OnCommand(PageView& view, int controlId) {
@@ -45,7 +42,7 @@ void OutputDirectoryPage::OnCommand(PageView& view, int controlId) {
 }
 
 void OutputDirectoryPage::Next(PageView& view) {
-    std::string directory = view.GetText(kDirectoryEdit);
+    std::string directory = view.GetText(kOutputDirectoryEdit);
     if (!IsValidPathText(directory)) {
         view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
         return;
@@ -62,7 +59,7 @@ void OutputDirectoryPage::Next(PageView& view) {
         if (!CreateDirectoryPath(services_.platform, directory)) {
             view.ShowMessage(kCreateDirectoryFailedMessage, MessageIcon::Warning,
                              MessageButtons::Ok);
-            view.SetText(kDirectoryEdit, directory);
+            view.SetText(kOutputDirectoryEdit, directory);
             return;
         }
     }
@@ -71,18 +68,18 @@ void OutputDirectoryPage::Next(PageView& view) {
 }
 
 void OutputDirectoryPage::Back(PageView& view) {
-    settings_.GenerationDirectory = WithTrailingBackslash(view.GetText(kDirectoryEdit));
-    view.SetText(kDirectoryEdit, settings_.GenerationDirectory);
+    settings_.GenerationDirectory = WithTrailingBackslash(view.GetText(kOutputDirectoryEdit));
+    view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
     HandOver(view, PageId::Options);
 }
 
 // Cancelling the browser keeps what was typed.
 void OutputDirectoryPage::Browse(PageView& view) {
-    std::string directory = view.GetText(kDirectoryEdit);
+    std::string directory = view.GetText(kOutputDirectoryEdit);
     if (std::string chosen = BrowseForOutputDirectory(services_.platform);
         chosen != kNoDirectorySelected)
         directory = std::move(chosen);
-    view.SetText(kDirectoryEdit, directory);
+    view.SetText(kOutputDirectoryEdit, directory);
 }
 
 }  // namespace usbwiz

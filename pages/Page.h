@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "generate/PayloadStore.h"
+#include "pages/ControlIds.h"
 #include "pages/PageId.h"
 #include "pages/PageView.h"
 #include "platform/Platform.h"

@@ -36,10 +36,4 @@ inline constexpr std::array<PageId, 12> kAllPages{
     PageId::Summary,
 };
 
-// Control ids shared by the frame of every page.
-inline constexpr int kNextButton = 1006;
-inline constexpr int kWelcomeNextButton = 1000;  // welcome and warning pages
-inline constexpr int kBackButton = 1007;
-inline constexpr int kCancelButton = 1024;
-
 }  // namespace usbwiz

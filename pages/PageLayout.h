@@ -3,7 +3,9 @@
 #include <span>
 #include <string_view>
 
+#include "pages/ControlIds.h"
 #include "pages/PageId.h"
+#include "settings/WizardSettings.h"
 
 namespace usbwiz {
 
@@ -36,6 +38,7 @@ struct ControlLayout {
     bool hidden = false;     // created hidden
     bool multiline = false;  // buttons whose text has two lines
     bool group = false;      // first control of a radio group
+    std::string WizardSettings::*field = nullptr;  // edits: the record's field they show
 };
 
 struct PageLayout {

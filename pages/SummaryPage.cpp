@@ -4,18 +4,11 @@
 #include "pages/SummaryText.h"
 
 namespace usbwiz {
-namespace {
-
-constexpr int kLabelColumn = 1039;
-constexpr int kValueColumn = 1025;
-
-}  // namespace
-
 void SummaryPage::OnInit(PageView& view) {
     // A kind without labels of its own keeps the template's text.
     if (settings_.PackageKind == Package::ComPort || settings_.PackageKind == Package::Ferrolink)
-        view.SetText(kLabelColumn, SummaryLabelText(settings_.PackageKind));
-    view.SetText(kValueColumn, BuildSummaryText(settings_));
+        view.SetText(kSummaryLabels, SummaryLabelText(settings_.PackageKind));
+    view.SetText(kSummaryValues, BuildSummaryText(settings_));
 }
 
 void SummaryPage::OnCommand(PageView& view, int controlId) {

@@ -7,7 +7,8 @@ namespace usbwiz {
 // The Vendor and Product ID page of either kind.
 class UsbIdsPage : public FieldPage {
   protected:
-    UsbIdsPage(const WizardSettings& settings, PageServices& services, PageId next, PageId back);
+    UsbIdsPage(const WizardSettings& settings, PageServices& services, PageId next, PageId back)
+        : FieldPage(settings, services, next, back) {}
 
     // Both identifiers hexadecimal first, then both filled in: an empty identifier passes the
     // hexadecimal rule, so it is reported as a blank.

@@ -48,6 +48,13 @@ inline constexpr std::array<FlagField, 7> kFlagFields{{
     {"DefaultCatalogFiles", &WizardSettings::DefaultCatalogFiles},
 }};
 
+// The longest text the edit box of `member` takes.
+constexpr int FieldLimit(std::string WizardSettings::*member) {
+    for (const TextField& f : kTextFields)
+        if (f.member == member) return static_cast<int>(f.maxLength);
+    return 0;
+}
+
 // nullptr when no text field has that name.
 const TextField* FindTextField(std::string_view name);
 const TextField* FindTextField(std::string WizardSettings::*member);

@@ -40,15 +40,17 @@ TEST_P(CertificationPageTest, NextAndBackStoreTheSelectedAnswer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, CertificationPageTest,
-                         ::testing::Values(Answer{"PlanCertification", {Click(1014)}, 1, 0},
-                                           Answer{"DefaultCatalogs", {Click(1026)}, 1, 1},
-                                           Answer{"NoCertification", {Click(1015)}, 0, 0},
-                                           Answer{"ChangedMind", {Click(1015), Click(1014)}, 1, 0},
-                                           Answer{"NoneSelected", {}, 1, 1}),
-                         [](const ::testing::TestParamInfo<Answer>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Answers, CertificationPageTest,
+    ::testing::Values(Answer{"PlanCertification", {Click(kPlanCertificationButton)}, 1, 0},
+                      Answer{"DefaultCatalogs", {Click(kDefaultCatalogsButton)}, 1, 1},
+                      Answer{"NoCertification", {Click(kNoCertificationButton)}, 0, 0},
+                      Answer{"ChangedMind",
+                             {Click(kNoCertificationButton), Click(kPlanCertificationButton)},
+                             1,
+                             0},
+                      Answer{"NoneSelected", {}, 1, 1}),
+    [](const ::testing::TestParamInfo<Answer>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace usbwiz::testing

@@ -72,18 +72,18 @@ TEST(LayoutsTest, BannerAndBottomButtonsSitWhereEveryPageHasThem) {
         bool hasBack;
     };
     const Frame frames[] = {
-        {PageId::Welcome, 1000, "Next >", false},
-        {PageId::Warning, 1000, "Next >", true},
-        {PageId::ComNames, 1006, "Next >", true},
-        {PageId::ComDeviceNames, 1006, "Next >", true},
-        {PageId::ComIds, 1006, "Next >", true},
-        {PageId::FerrolinkNames, 1006, "Next >", true},
-        {PageId::FerrolinkDeviceName, 1006, "Next >", true},
-        {PageId::FerrolinkIds, 1006, "Next >", true},
-        {PageId::Options, 1006, "Next >", true},
-        {PageId::Certification, 1006, "Next >", true},
-        {PageId::OutputDirectory, 1006, "Next >", true},
-        {PageId::Summary, 1006, "Finish", true},
+        {PageId::Welcome, kWelcomeNextButton, "Next >", false},
+        {PageId::Warning, kWelcomeNextButton, "Next >", true},
+        {PageId::ComNames, kNextButton, "Next >", true},
+        {PageId::ComDeviceNames, kNextButton, "Next >", true},
+        {PageId::ComIds, kNextButton, "Next >", true},
+        {PageId::FerrolinkNames, kNextButton, "Next >", true},
+        {PageId::FerrolinkDeviceName, kNextButton, "Next >", true},
+        {PageId::FerrolinkIds, kNextButton, "Next >", true},
+        {PageId::Options, kNextButton, "Next >", true},
+        {PageId::Certification, kNextButton, "Next >", true},
+        {PageId::OutputDirectory, kNextButton, "Next >", true},
+        {PageId::Summary, kNextButton, "Finish", true},
     };
     for (const Frame& frame : frames) {
         SCOPED_TRACE(Name(frame.page));
@@ -130,24 +130,24 @@ TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
         bool upperCase;
     };
     const EditField edits[] = {
-        {PageId::ComNames, 1002, "UninstallName", false},
-        {PageId::ComNames, 1008, "InfPrefix", false},
-        {PageId::ComNames, 1003, "ShortName", false},
-        {PageId::ComNames, 1005, "LongName", false},
-        {PageId::ComDeviceNames, 1009, "ComDeviceName", false},
-        {PageId::ComDeviceNames, 1010, "UsbDeviceName", false},
-        {PageId::ComIds, 1011, "Vid", true},
-        {PageId::ComIds, 1004, "Pid", true},
-        {PageId::FerrolinkNames, 1002, "UninstallName", false},
-        {PageId::FerrolinkNames, 1038, "InfName", false},
-        {PageId::FerrolinkNames, 1037, "SysName", false},
-        {PageId::FerrolinkNames, 1003, "ShortName", false},
-        {PageId::FerrolinkNames, 1005, "LongName", false},
-        {PageId::FerrolinkDeviceName, 1010, "UsbDeviceName", false},
-        {PageId::FerrolinkIds, 1011, "Vid", true},
-        {PageId::FerrolinkIds, 1004, "Pid", true},
-        {PageId::Options, 1020, "TargetDirectory", false},
-        {PageId::OutputDirectory, 1021, "GenerationDirectory", false},
+        {PageId::ComNames, kUninstallNameEdit, "UninstallName", false},
+        {PageId::ComNames, kInfPrefixEdit, "InfPrefix", false},
+        {PageId::ComNames, kShortNameEdit, "ShortName", false},
+        {PageId::ComNames, kLongNameEdit, "LongName", false},
+        {PageId::ComDeviceNames, kComDeviceNameEdit, "ComDeviceName", false},
+        {PageId::ComDeviceNames, kUsbDeviceNameEdit, "UsbDeviceName", false},
+        {PageId::ComIds, kVidEdit, "Vid", true},
+        {PageId::ComIds, kPidEdit, "Pid", true},
+        {PageId::FerrolinkNames, kUninstallNameEdit, "UninstallName", false},
+        {PageId::FerrolinkNames, kInfNameEdit, "InfName", false},
+        {PageId::FerrolinkNames, kSysNameEdit, "SysName", false},
+        {PageId::FerrolinkNames, kShortNameEdit, "ShortName", false},
+        {PageId::FerrolinkNames, kLongNameEdit, "LongName", false},
+        {PageId::FerrolinkDeviceName, kUsbDeviceNameEdit, "UsbDeviceName", false},
+        {PageId::FerrolinkIds, kVidEdit, "Vid", true},
+        {PageId::FerrolinkIds, kPidEdit, "Pid", true},
+        {PageId::Options, kTargetDirectoryEdit, "TargetDirectory", false},
+        {PageId::OutputDirectory, kOutputDirectoryEdit, "GenerationDirectory", false},
     };
     std::size_t editCount = 0;
     for (PageId page : kAllPages)
@@ -162,7 +162,7 @@ TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
         EXPECT_EQ(control->kind, ControlKind::Edit);
         const TextField* field = FindTextField(edit.field);
         ASSERT_NE(field, nullptr);
-        EXPECT_EQ(static_cast<std::size_t>(control->maxLength), field->maxLength);
+        EXPECT_EQ(control->field, field->member);
         EXPECT_EQ(control->upperCase, edit.upperCase);
         EXPECT_EQ(control->height, 14);
     }
@@ -173,8 +173,8 @@ TEST(LayoutsTest, OnlyTheLeaveFilesBoxAndItsHelpButtonStartHidden) {
     for (PageId page : kAllPages)
         for (const ControlLayout& control : LayoutOf(page).controls)
             if (control.hidden) hidden.insert({page, control.id});
-    const std::set<std::pair<PageId, int>> expected{{PageId::Options, 1031},
-                                                    {PageId::Options, 1013}};
+    const std::set<std::pair<PageId, int>> expected{{PageId::Options, kLeaveFilesHelp},
+                                                    {PageId::Options, kLeaveFilesBox}};
     EXPECT_EQ(hidden, expected);
 }
 
@@ -183,8 +183,10 @@ TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
         PageId page;
         std::vector<int> radios;
     };
-    const Group groups[] = {{PageId::Welcome, {1035, 1036}},
-                            {PageId::Certification, {1014, 1026, 1015}}};
+    const Group groups[] = {
+        {PageId::Welcome, {kComPortKindButton, kFerrolinkKindButton}},
+        {PageId::Certification,
+         {kPlanCertificationButton, kDefaultCatalogsButton, kNoCertificationButton}}};
     for (const Group& group : groups) {
         std::vector<int> radios;
         for (const ControlLayout& control : LayoutOf(group.page).controls) {
@@ -202,10 +204,10 @@ TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
 }
 
 TEST(LayoutsTest, SummaryLabelColumnStartsWithTheVirtualComPortLabels) {
-    const ControlLayout* labels = FindControl(PageId::Summary, 1039);
+    const ControlLayout* labels = FindControl(PageId::Summary, kSummaryLabels);
     ASSERT_NE(labels, nullptr);
     EXPECT_EQ(labels->text, SummaryLabelText(Package::ComPort));
-    const ControlLayout* values = FindControl(PageId::Summary, 1025);
+    const ControlLayout* values = FindControl(PageId::Summary, kSummaryValues);
     ASSERT_NE(values, nullptr);
     EXPECT_EQ(values->kind, ControlKind::ReadOnlyText);
     EXPECT_EQ(labels->y, values->y);

@@ -11,7 +11,9 @@ namespace {
 
 using P = PageId;
 
-constexpr int kPreinstallerControls[] = {1016, 1012, 1020, 1027, 1028, 1029, 1033, 1034};
+constexpr int kPreinstallerControls[] = {
+    kDisplaySetupBox, kCopyFilesBox,        kTargetDirectoryEdit,  kDisplaySetupHelp,
+    kCopyFilesHelp,   kTargetDirectoryHelp, kTargetDirectoryLabel, kTargetDirectoryNote};
 constexpr std::string_view kResetTarget = "C:\\Program Files\\Vexmor\\MCU\\KR550x";
 
 class OptionsPageTest : public WizardTest, public ::testing::WithParamInterface<Package> {};
@@ -31,7 +33,7 @@ TEST_P(OptionsPageTest, OpensWithTheKindsDefaultsAndPasses) {
         EXPECT_TRUE(options.controlsAtOpen.at(box).checked) << box;
     EXPECT_FALSE(options.controlsAtOpen.at(kLeaveFilesBox).checked);
     EXPECT_FALSE(options.controlsAtOpen.at(kLeaveFilesBox).visible);
-    EXPECT_FALSE(options.controlsAtOpen.at(1031).visible);
+    EXPECT_FALSE(options.controlsAtOpen.at(kLeaveFilesHelp).visible);
     EXPECT_TRUE(AllPreinstallerControlsVisible(options.controlsAtOpen, true));
     EXPECT_EQ(TextAtOpen(options, kTargetDirectoryEdit), Defaults(kind).TargetDirectory);
     EXPECT_EQ(runner.LastVisit().page, P::OutputDirectory);
@@ -199,11 +201,12 @@ TEST_F(WizardTest, LeaveFilesPassesThroughUnchanged) {
 }
 
 TEST_F(WizardTest, HelpButtonsExplainTheirOptionAndChangeNothing) {
-    const std::pair<int, std::string_view> buttons[] = {{1032, kPreinstallerHelp},
-                                                        {1027, kDisplaySetupHelp},
-                                                        {1028, kCopyFilesHelp},
-                                                        {1029, kTargetDirectoryHelp},
-                                                        {1030, kDisplayUninstallHelp}};
+    const std::pair<int, std::string_view> buttons[] = {
+        {kUsePreinstallerHelp, kPreinstallerHelpText},
+        {kDisplaySetupHelp, kDisplaySetupHelpText},
+        {kCopyFilesHelp, kCopyFilesHelpText},
+        {kTargetDirectoryHelp, kTargetDirectoryHelpText},
+        {kDisplayUninstallHelp, kDisplayUninstallHelpText}};
     std::vector<UserAction> clicks;
     std::vector<ShownMessage> expected;
     for (const auto& [id, text] : buttons) {

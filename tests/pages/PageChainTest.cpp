@@ -12,12 +12,12 @@ using P = PageId;
 class PageChainTest : public WizardTest {};
 
 TEST_F(PageChainTest, WelcomeStartsWithNoKindAndIgnoresNextUntilOneIsChosen) {
-    const ScriptedPageRunner runner =
-        RunWizard({Click(kWelcomeNextButton), PressEnter(), Click(kComPortKind), PressEnter()});
+    const ScriptedPageRunner runner = RunWizard(
+        {Click(kWelcomeNextButton), PressEnter(), Click(kComPortKindButton), PressEnter()});
     ASSERT_EQ(runner.VisitedPages(), (std::vector<P>{P::Welcome, P::Warning}));
     const PageVisit& welcome = runner.Visits()[0];
-    EXPECT_FALSE(welcome.controlsAtOpen.at(kComPortKind).checked);
-    EXPECT_FALSE(welcome.controlsAtOpen.at(kFerrolinkKind).checked);
+    EXPECT_FALSE(welcome.controlsAtOpen.at(kComPortKindButton).checked);
+    EXPECT_FALSE(welcome.controlsAtOpen.at(kFerrolinkKindButton).checked);
     EXPECT_EQ(welcome.settingsAtOpen, WizardSettings{});
     EXPECT_TRUE(runner.Messages().empty());
     EXPECT_EQ(runner.Visits()[1].settingsAtOpen, Defaults(Package::ComPort));
@@ -43,38 +43,40 @@ TEST_P(PageOrderTest, VisitsThePagesOfTheKindInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, PageOrderTest,
     ::testing::Values(
-        Route{"ComPortForward",
-              Then({Click(kComPortKind), Click(kWelcomeNextButton), Click(kWelcomeNextButton)},
-                   Nexts(5)),
-              {P::Welcome, P::Warning, P::ComNames, P::ComDeviceNames, P::ComIds, P::Options,
-               P::OutputDirectory, P::Summary}},
+        Route{
+            "ComPortForward",
+            Then({Click(kComPortKindButton), Click(kWelcomeNextButton), Click(kWelcomeNextButton)},
+                 Nexts(5)),
+            {P::Welcome, P::Warning, P::ComNames, P::ComDeviceNames, P::ComIds, P::Options,
+             P::OutputDirectory, P::Summary}},
         Route{"FerrolinkForward",
-              Then({Click(kFerrolinkKind), Click(kWelcomeNextButton)}, Nexts(5)),
+              Then({Click(kFerrolinkKindButton), Click(kWelcomeNextButton)}, Nexts(5)),
               {P::Welcome, P::FerrolinkNames, P::FerrolinkDeviceName, P::FerrolinkIds, P::Options,
                P::OutputDirectory, P::Summary}},
         Route{"ComPortBackward",
-              Then(Then({Click(kComPortKind), Click(kWelcomeNextButton), Click(kWelcomeNextButton)},
+              Then(Then({Click(kComPortKindButton), Click(kWelcomeNextButton),
+                         Click(kWelcomeNextButton)},
                         Nexts(5)),
                    std::vector<UserAction>(7, Click(kBackButton))),
               {P::Welcome, P::Warning, P::ComNames, P::ComDeviceNames, P::ComIds, P::Options,
                P::OutputDirectory, P::Summary, P::OutputDirectory, P::Options, P::ComIds,
                P::ComDeviceNames, P::ComNames, P::Warning, P::Welcome}},
         Route{"FerrolinkBackward",
-              Then(Then({Click(kFerrolinkKind), Click(kWelcomeNextButton)}, Nexts(5)),
+              Then(Then({Click(kFerrolinkKindButton), Click(kWelcomeNextButton)}, Nexts(5)),
                    std::vector<UserAction>(6, Click(kBackButton))),
               {P::Welcome, P::FerrolinkNames, P::FerrolinkDeviceName, P::FerrolinkIds, P::Options,
                P::OutputDirectory, P::Summary, P::OutputDirectory, P::Options, P::FerrolinkIds,
                P::FerrolinkDeviceName, P::FerrolinkNames, P::Welcome}},
         // Enter presses the default button of every page.
         Route{"EnterIsNext",
-              Then({Click(kComPortKind)}, std::vector<UserAction>(7, PressEnter())),
+              Then({Click(kComPortKindButton)}, std::vector<UserAction>(7, PressEnter())),
               {P::Welcome, P::Warning, P::ComNames, P::ComDeviceNames, P::ComIds, P::Options,
                P::OutputDirectory, P::Summary}}),
     [](const ::testing::TestParamInfo<Route>& info) { return info.param.name; });
 
 TEST_F(PageChainTest, EnterOnTheSummaryPageIsFinish) {
     const ScriptedPageRunner runner =
-        RunWizard(Then({Click(kComPortKind)}, std::vector<UserAction>(8, PressEnter())),
+        RunWizard(Then({Click(kComPortKindButton)}, std::vector<UserAction>(8, PressEnter())),
                   {MessageAnswer::Yes});
     EXPECT_EQ(runner.LastVisit().page, P::Summary);
     EXPECT_FALSE(runner.LastVisit().leftOpenByScript);
@@ -107,8 +109,8 @@ TEST_P(CancelTest, EndsTheWizardAndWritesNothing) {
 std::vector<CancelCase> CancelPages() {
     std::vector<CancelCase> cases{
         {"Welcome", {}, P::Welcome},
-        {"WelcomeWithKind", {Click(kFerrolinkKind)}, P::Welcome},
-        {"Warning", {Click(kComPortKind), Click(kWelcomeNextButton)}, P::Warning},
+        {"WelcomeWithKind", {Click(kFerrolinkKindButton)}, P::Welcome},
+        {"Warning", {Click(kComPortKindButton), Click(kWelcomeNextButton)}, P::Warning},
     };
     const std::vector<PageId> com{P::ComNames, P::ComDeviceNames,  P::ComIds,
                                   P::Options,  P::OutputDirectory, P::Summary};
@@ -165,18 +167,19 @@ INSTANTIATE_TEST_SUITE_P(
     Choices, KindChoiceTest,
     ::testing::Values(KindChoice{"ReclickKeepsTyping",
                                  Then(Then(ToComNames(), Retype(kUninstallNameEdit, "mine")),
-                                      {Click(kBackButton), Click(kBackButton), Click(kComPortKind),
-                                       Click(kWelcomeNextButton), Click(kWelcomeNextButton)}),
+                                      {Click(kBackButton), Click(kBackButton),
+                                       Click(kComPortKindButton), Click(kWelcomeNextButton),
+                                       Click(kWelcomeNextButton)}),
                                  Package::ComPort, "mine", false},
                       KindChoice{"OtherKindResets",
                                  Then(Then(ToComNames(), Retype(kUninstallNameEdit, "mine")),
                                       {Click(kBackButton), Click(kBackButton),
-                                       Click(kFerrolinkKind), Click(kWelcomeNextButton)}),
+                                       Click(kFerrolinkKindButton), Click(kWelcomeNextButton)}),
                                  Package::Ferrolink, "tnflunin", true},
                       KindChoice{"SwitchingThereAndBackResets",
                                  Then(Then(ToFerrolinkNames(), Retype(kUninstallNameEdit, "mine")),
-                                      {Click(kBackButton), Click(kComPortKind),
-                                       Click(kFerrolinkKind), Click(kWelcomeNextButton)}),
+                                      {Click(kBackButton), Click(kComPortKindButton),
+                                       Click(kFerrolinkKindButton), Click(kWelcomeNextButton)}),
                                  Package::Ferrolink, "tnflunin", true},
                       KindChoice{"BackFromFerrolinkNamesKeepsTyping",
                                  Then(Then(ToFerrolinkNames(), Retype(kUninstallNameEdit, "mine")),
@@ -186,10 +189,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PageChainTest, WelcomeShowsTheKindOfTheRecordItComesBackWith) {
     for (const auto& [script, selected, other] :
-         {std::tuple{Then(ToComNames(), {Click(kBackButton), Click(kBackButton)}), kComPortKind,
-                     kFerrolinkKind},
-          std::tuple{Then(ToFerrolinkNames(), {Click(kBackButton)}), kFerrolinkKind,
-                     kComPortKind}}) {
+         {std::tuple{Then(ToComNames(), {Click(kBackButton), Click(kBackButton)}),
+                     kComPortKindButton, kFerrolinkKindButton},
+          std::tuple{Then(ToFerrolinkNames(), {Click(kBackButton)}), kFerrolinkKindButton,
+                     kComPortKindButton}}) {
         const ScriptedPageRunner runner = RunWizard(script);
         const PageVisit& welcome = runner.LastVisit();
         ASSERT_EQ(welcome.page, P::Welcome);

@@ -50,30 +50,6 @@ class WizardTest : public ::testing::Test {
     PageServices services{platform, EmbeddedPayloads()};
 };
 
-// Ids of the controls the tests address.
-inline constexpr int kComPortKind = 1035;
-inline constexpr int kFerrolinkKind = 1036;
-inline constexpr int kUninstallNameEdit = 1002;
-inline constexpr int kInfPrefixEdit = 1008;
-inline constexpr int kInfNameEdit = 1038;
-inline constexpr int kSysNameEdit = 1037;
-inline constexpr int kShortNameEdit = 1003;
-inline constexpr int kLongNameEdit = 1005;
-inline constexpr int kComDeviceNameEdit = 1009;
-inline constexpr int kUsbDeviceNameEdit = 1010;
-inline constexpr int kVidEdit = 1011;
-inline constexpr int kPidEdit = 1004;
-inline constexpr int kUsePreinstallerBox = 1022;
-inline constexpr int kDisplaySetupBox = 1016;
-inline constexpr int kCopyFilesBox = 1012;
-inline constexpr int kTargetDirectoryEdit = 1020;
-inline constexpr int kDisplayUninstallBox = 1018;
-inline constexpr int kLeaveFilesBox = 1013;
-inline constexpr int kOutputDirectoryEdit = 1021;
-inline constexpr int kBrowseButton = 1019;
-inline constexpr int kSummaryLabels = 1039;
-inline constexpr int kSummaryValues = 1025;
-
 // Scripts that walk the wizard forward with the defaults of a kind.
 inline std::vector<UserAction> Then(std::vector<UserAction> first,
                                     const std::vector<UserAction>& second) {
@@ -85,10 +61,10 @@ inline std::vector<UserAction> Nexts(int count) {
 }
 // Welcome, then the warning page, to the COM port names page.
 inline std::vector<UserAction> ToComNames() {
-    return {Click(kComPortKind), Click(kWelcomeNextButton), Click(kWelcomeNextButton)};
+    return {Click(kComPortKindButton), Click(kWelcomeNextButton), Click(kWelcomeNextButton)};
 }
 inline std::vector<UserAction> ToFerrolinkNames() {
-    return {Click(kFerrolinkKind), Click(kWelcomeNextButton)};
+    return {Click(kFerrolinkKindButton), Click(kWelcomeNextButton)};
 }
 // From the names page of either kind to the options page.
 inline std::vector<UserAction> ToOptions(Package kind) {

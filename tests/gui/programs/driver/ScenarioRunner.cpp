@@ -8,6 +8,7 @@
 
 #include "MessageBoxView.h"
 #include "StepFailed.h"
+#include "pages/ControlIds.h"
 #include "pages/PageLayout.h"
 
 namespace usbwiz {
@@ -45,7 +46,8 @@ std::optional<int> NumberOf(const std::string& text) {
     }
 }
 
-// A control named in a scenario, on a page: a number, or a button of the common frame.
+// A control named in a scenario, on a page: a name of pages/ControlIds.h, a number that header
+// gives, or a button of the common frame.
 std::optional<int> ControlIdOf(const std::string& target, PageId page) {
     if (target == "back") return kBackButton;
     if (target == "cancel") return kCancelButton;
@@ -54,7 +56,10 @@ std::optional<int> ControlIdOf(const std::string& target, PageId page) {
             if (control.kind == ControlKind::DefaultButton) return control.id;
         return std::nullopt;
     }
-    return NumberOf(target);
+    const std::optional<int> number = NumberOf(target);
+    for (const NamedControl& control : kNamedControls)
+        if (control.name == target || (number && control.id == *number)) return control.id;
+    return std::nullopt;
 }
 
 bool YesNo(const std::string& word) {

@@ -181,21 +181,21 @@ std::vector<RoutingCase> RoutingCases() {
         {"a click reaches the page; an edit's notification does not",
          PageId::ComNames,
          0,
-         1002,
-         {{1002, WM_COMMAND, 0, EN_CHANGE},
+         kUninstallNameEdit,
+         {{kUninstallNameEdit, WM_COMMAND, 0, EN_CHANGE},
           {kBackButton, WM_COMMAND, 0, BN_CLICKED},
           kCancelCommand},
          {"command 1007", "cancel"}},
         {"Enter in an edit presses Next",
          PageId::ComNames,
-         1003,
-         1003,
+         kShortNameEdit,
+         kShortNameEdit,
          {kEnter, kCancelCommand},
          {"command 1006", "cancel"}},
-        {"Enter on the welcome page presses its Next (1000)",
+        {"Enter on the welcome page presses its Next (kWelcomeNextButton)",
          PageId::Welcome,
          0,
-         1035,
+         kComPortKindButton,
          {kEnter, kCancelCommand},
          {"command 1000", "cancel"}},
         {"Enter on the warning page presses Next, not the first button, Cancel",
@@ -219,7 +219,7 @@ std::vector<RoutingCase> RoutingCases() {
         {"Enter in the output directory presses Next",
          PageId::OutputDirectory,
          0,
-         1021,
+         kOutputDirectoryEdit,
          {kEnter, kCancelCommand},
          {"command 1006", "cancel"}},
         {"IDOK from the dialog manager is the default button",
@@ -228,7 +228,7 @@ std::vector<RoutingCase> RoutingCases() {
          kWelcomeNextButton,
          {{IDOK, WM_COMMAND, 0, BN_CLICKED}, kCancelCommand},
          {"command 1000", "cancel"}},
-        {"Esc cancels", PageId::ComIds, 1011, 1011, {kEscape}, {"cancel"}},
+        {"Esc cancels", PageId::ComIds, kVidEdit, kVidEdit, {kEscape}, {"cancel"}},
         {"the close box cancels",
          PageId::Options,
          0,
@@ -238,7 +238,7 @@ std::vector<RoutingCase> RoutingCases() {
         {"Cancel is an ordinary click for the page",
          PageId::OutputDirectory,
          0,
-         1021,
+         kOutputDirectoryEdit,
          {{kCancelButton, WM_COMMAND, 0, BN_CLICKED}, kCancelCommand},
          {"command 1024", "cancel"}},
     };
@@ -252,9 +252,9 @@ void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) 
             log.Expect((GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0,
                        where + " has its own taskbar button");
             if (id == PageId::ComNames)
-                log.ExpectEqual(
-                    static_cast<int>(SendDlgItemMessageA(dialog, 1002, EM_GETLIMITTEXT, 0, 0)), 8,
-                    where + " uninstall name limit");
+                log.ExpectEqual(static_cast<int>(SendDlgItemMessageA(dialog, kUninstallNameEdit,
+                                                                     EM_GETLIMITTEXT, 0, 0)),
+                                8, where + " uninstall name limit");
             if (id == PageId::Welcome) {
                 const auto big = SendMessageA(dialog, WM_GETICON, ICON_BIG, 0);
                 const auto small = SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0);
@@ -281,18 +281,19 @@ void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) 
 // The view over a real dialog, on the summary and options pages.
 void CheckView(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     RecordingPage summary(PageId::Summary, services, [&](HWND dialog, PageView& view) {
-        view.SetText(1025, "one\ntwo\r\nthree");
+        view.SetText(kSummaryValues, "one\ntwo\r\nthree");
         char raw[64] = {};
-        GetDlgItemTextA(dialog, 1025, raw, sizeof raw);
+        GetDlgItemTextA(dialog, kSummaryValues, raw, sizeof raw);
         log.ExpectEqual(std::string(raw), std::string("one\r\ntwo\r\nthree"),
                         "value column gets CR LF line breaks");
-        view.SetText(1039, "label\nlines");
-        log.ExpectEqual(view.GetText(1039), std::string("label\nlines"),
+        view.SetText(kSummaryLabels, "label\nlines");
+        log.ExpectEqual(view.GetText(kSummaryLabels), std::string("label\nlines"),
                         "label column keeps its line feeds");
-        view.SetText(1039, std::string(3000, 'w'));
-        log.ExpectEqual(view.GetText(1039).size(), std::size_t{3000}, "a long text reads back");
-        view.SetText(1039, "");
-        log.ExpectEqual(view.GetText(1039), std::string(), "an empty text reads back");
+        view.SetText(kSummaryLabels, std::string(3000, 'w'));
+        log.ExpectEqual(view.GetText(kSummaryLabels).size(), std::size_t{3000},
+                        "a long text reads back");
+        view.SetText(kSummaryLabels, "");
+        log.ExpectEqual(view.GetText(kSummaryLabels), std::string(), "an empty text reads back");
         view.SetVisible(kBackButton, false);
         log.Expect(!view.IsVisible(kBackButton), "a hidden control reads as hidden");
         view.SetVisible(kBackButton, true);
@@ -310,11 +311,11 @@ void CheckView(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     runner.Run(summary);
 
     RecordingPage options(PageId::Options, services, [&](HWND, PageView& view) {
-        log.Expect(!view.IsVisible(1013), "a control created hidden reads as hidden");
-        view.SetChecked(1022, true);
-        log.Expect(view.IsChecked(1022), "a checked box reads as checked");
-        view.SetChecked(1022, false);
-        log.Expect(!view.IsChecked(1022), "a cleared box reads as cleared");
+        log.Expect(!view.IsVisible(kLeaveFilesBox), "a control created hidden reads as hidden");
+        view.SetChecked(kUsePreinstallerBox, true);
+        log.Expect(view.IsChecked(kUsePreinstallerBox), "a checked box reads as checked");
+        view.SetChecked(kUsePreinstallerBox, false);
+        log.Expect(!view.IsChecked(kUsePreinstallerBox), "a cleared box reads as cleared");
         view.EndPage();
     });
     runner.Run(options);
