@@ -1,6 +1,7 @@
 #include "benchmarks/CapturedPackage.h"
 
 #include "generate/GeneratePackage.h"
+#include "payload/PayloadManifest.h"
 
 namespace usbwiz {
 
@@ -37,8 +38,8 @@ class CapturingPlatform final : public Platform {
 
   private:
     bool IsPayloadContent(std::string_view bytes) const {
-        for (PayloadId id : kPayloadIds)
-            if (store_.Find(id) == bytes) return true;
+        for (const PayloadEntry& entry : kPayloadManifest)
+            if (store_.Find(entry.id) == bytes) return true;
         return false;
     }
 

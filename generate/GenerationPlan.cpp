@@ -3,6 +3,8 @@
 #include "generate/ExtractPayload.h"
 #include "generate/InstallerConfigFiles.h"
 #include "inf/InfWriters.h"
+#include "inf/TemplateText.h"
+#include "payload/PayloadManifest.h"
 
 namespace usbwiz {
 
@@ -31,6 +33,16 @@ GenerationStep ConfigFiles(const WizardSettings& s) {
         [](const WizardSettings& st, Platform& p) { return WriteInstallerConfigFiles(st, p); });
 }
 
+// The carried files of the record's kind, in the manifest's order; the preinstaller only when
+// one is wanted.
+void AddPayloads(std::vector<GenerationStep>& plan, const WizardSettings& s) {
+    for (const PayloadEntry& entry : kPayloadManifest) {
+        if (entry.package != s.PackageKind) continue;
+        if (entry.role == PayloadRole::Preinstaller && !s.UsePreinstaller) continue;
+        plan.push_back(Payload(PayloadFileOf(entry, s), entry.id));
+    }
+}
+
 bool SameNameOnWindows(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -43,41 +55,23 @@ bool SameNameOnWindows(std::string_view a, std::string_view b) {
 }
 
 std::vector<GenerationStep> ComPortPlan(const WizardSettings& s) {
-    const std::string& un = s.UninstallName;
     std::vector<GenerationStep> plan{
         Text({{s.InfPrefix + "bus.inf", "InfPrefix"}}, WriteBusInf),
         Text({{"tarnvxd.inf", {}}}, WriteVxdPortInf),
         Text({{s.InfPrefix + "w2k.inf", "InfPrefix"}}, WriteW2kSerialInf),
         Text({{s.InfPrefix + "wdm.inf", "InfPrefix"}}, WriteWdmSerialInf),
         ConfigFiles(s),
-        Payload({"tarnbus.sys", {}}, 145),
-        Payload({"tarncm95.sys", {}}, 148),
-        Payload({"tarncmnt.sys", {}}, 149),
-        Payload({"tarncr.sys", {}}, 150),
-        Payload({"tarnser.sys", {}}, 151),
-        Payload({"tarnwh95.sys", {}}, 152),
-        Payload({"tarnwhnt.sys", {}}, 147),
-        Payload({"tarncomm.vxd", {}}, 153),
-        Payload({"tarnvcd.vxd", {}}, 154),
-        Payload({"tarnvcr.vxd", {}}, 155),
-        Payload({un + ".exe", "UninstallName"}, 208),
-        Payload({un + "2k.exe", "UninstallName"}, 209),
     };
-    if (s.UsePreinstaller) plan.push_back(Payload({"PreInstaller.exe", {}}, 202));
+    AddPayloads(plan, s);
     return plan;
 }
 
 std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
-    const std::string& un = s.UninstallName;
     std::vector<GenerationStep> plan{
         Text({{s.InfName + ".inf", "InfName"}}, WriteFerrolinkInf),
         ConfigFiles(s),
-        Payload({s.SysName + ".sys", "SysName"}, 220),
-        Payload({"tnlib.sys", {}}, 219),
-        Payload({un + ".exe", "UninstallName"}, 217),
-        Payload({un + "2k.exe", "UninstallName"}, 216),
     };
-    if (s.UsePreinstaller) plan.push_back(Payload({"PreInstaller.exe", {}}, 218));
+    AddPayloads(plan, s);
     return plan;
 }
 
@@ -100,6 +94,14 @@ std::vector<std::string> PlannedOutputPaths(const WizardSettings& settings) {
         for (const PlannedFile& file : step.files)
             paths.push_back(settings.GenerationDirectory + file.name);
     return paths;
+}
+
+PlannedFile PayloadFileOf(const PayloadEntry& entry, const WizardSettings& settings) {
+    // The field between the braces of a name such as "{{SysName}}.sys", empty for a fixed name.
+    std::string_view field;
+    if (const std::size_t open = entry.outputName.find("{{"); open != std::string_view::npos)
+        field = entry.outputName.substr(open + 2, entry.outputName.find("}}") - open - 2);
+    return {ExpandMarkers(entry.outputName, settings), field};
 }
 
 std::string NameClash::Describe() const {

@@ -32,6 +32,10 @@ struct GenerationStep {
 // set; empty for any kind but 1 and 2.
 std::vector<GenerationStep> GenerationPlan(const WizardSettings& settings);
 
+// The name a carried file gets in the record's package, and the field that names it.
+struct PayloadEntry;
+PlannedFile PayloadFileOf(const PayloadEntry& entry, const WizardSettings& settings);
+
 // Every path the plan writes, in the order the files are created.
 std::vector<std::string> PlannedOutputPaths(const WizardSettings& settings);
 

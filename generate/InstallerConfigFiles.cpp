@@ -1,9 +1,11 @@
 #include "generate/InstallerConfigFiles.h"
 
-#include <initializer_list>
 #include <string_view>
+#include <vector>
 
+#include "generate/GenerationPlan.h"
 #include "inf/InfStem.h"
+#include "payload/PayloadManifest.h"
 
 namespace usbwiz {
 
@@ -16,61 +18,56 @@ std::string_view LeaveWord(bool flag) {
     return flag ? "LeaveSource" : "NoLeaveSource";
 }
 
-std::string Lines(std::initializer_list<std::string_view> lines) {
+std::string Lines(const std::vector<std::string>& lines) {
     std::string text;
-    for (std::string_view line : lines) {
+    for (const std::string& line : lines) {
         text += line;
         text += "\r\n";
     }
     return text;
 }
 
+// setup.ini: the package's name, manufacturer, target directory, quiet and copy words, then its
+// files (INF files, uninstallers, their INI files, the drivers in the manifest's order) and an
+// empty line.
+std::string SetupIni(const WizardSettings& s, const std::string& displayName,
+                     const std::vector<std::string>& infFiles) {
+    const std::string& un = s.UninstallName;
+    std::vector<std::string> lines{displayName + " Driver Set", s.LongName, s.TargetDirectory,
+                                   std::string(QuietWord(s.QuietUninstall)), "Copy Files"};
+    lines.insert(lines.end(), infFiles.begin(), infFiles.end());
+    lines.insert(lines.end(), {un + ".exe", un + "2k.exe", un + ".u98", un + ".u2k"});
+    for (const PayloadEntry& entry : kPayloadManifest)
+        if (entry.package == s.PackageKind && entry.role == PayloadRole::Driver)
+            lines.push_back(PayloadFileOf(entry, s).name);
+    lines.emplace_back();
+    return Lines(lines);
+}
+
 InstallerConfigTexts ComPortTexts(const WizardSettings& s) {
     const std::string ids = "*VID_" + s.Vid + "&PID_" + s.Pid + "*";
     const std::string key = GetUpperInfStem(s) + "COMM&" + s.Vid + "&" + s.Pid;
-    const std::string& un = s.UninstallName;
     return {
         Lines({ids, s.LongName, s.InfPrefix + "bus.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf",
-               QuietWord(s.QuietUninstall), LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
-        Lines({ids, QuietWord(s.QuietSetup), LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
-        Lines({s.ComDeviceName + " Driver Set",
-               s.LongName,
-               s.TargetDirectory,
-               QuietWord(s.QuietUninstall),
-               "Copy Files",
-               s.InfPrefix + "bus.inf",
-               s.InfPrefix + "w2k.inf",
-               s.InfPrefix + "wdm.inf",
-               "tarnvxd.inf",
-               un + ".exe",
-               un + "2k.exe",
-               un + ".u98",
-               un + ".u2k",
-               "tarnbus.sys",
-               "tarncm95.sys",
-               "tarncmnt.sys",
-               "tarncr.sys",
-               "tarnser.sys",
-               "tarnwh95.sys",
-               "tarnwhnt.sys",
-               "tarncomm.vxd",
-               "tarnvcd.vxd",
-               "tarnvcr.vxd",
-               ""}),
+               std::string(QuietWord(s.QuietUninstall)), std::string(LeaveWord(s.LeaveFiles)), key,
+               s.TargetDirectory}),
+        Lines({ids, std::string(QuietWord(s.QuietSetup)), std::string(LeaveWord(s.LeaveFiles)), key,
+               s.TargetDirectory}),
+        SetupIni(s, s.ComDeviceName,
+                 {s.InfPrefix + "bus.inf", s.InfPrefix + "w2k.inf", s.InfPrefix + "wdm.inf",
+                  "tarnvxd.inf"}),
     };
 }
 
 InstallerConfigTexts FerrolinkTexts(const WizardSettings& s) {
     const std::string ids = "*VID_" + s.Vid + "&PID_" + s.Pid + "*";
     const std::string key = GetUpperInfStem(s) + "&" + s.Vid + "&" + s.Pid;
-    const std::string& un = s.UninstallName;
     return {
-        Lines({ids, s.LongName, s.InfName + ".inf", QuietWord(s.QuietUninstall),
-               LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
-        Lines({ids, QuietWord(s.QuietSetup), LeaveWord(s.LeaveFiles), key, s.TargetDirectory}),
-        Lines({s.UsbDeviceName + " Driver Set", s.LongName, s.TargetDirectory,
-               QuietWord(s.QuietUninstall), "Copy Files", s.InfName + ".inf", un + ".exe",
-               un + "2k.exe", un + ".u98", un + ".u2k", s.SysName + ".sys", "tnlib.sys", ""}),
+        Lines({ids, s.LongName, s.InfName + ".inf", std::string(QuietWord(s.QuietUninstall)),
+               std::string(LeaveWord(s.LeaveFiles)), key, s.TargetDirectory}),
+        Lines({ids, std::string(QuietWord(s.QuietSetup)), std::string(LeaveWord(s.LeaveFiles)), key,
+               s.TargetDirectory}),
+        SetupIni(s, s.UsbDeviceName, {s.InfName + ".inf"}),
     };
 }
 

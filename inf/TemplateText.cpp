@@ -27,7 +27,7 @@ void AppendMarker(std::string& out, std::string_view marker, const WizardSetting
     }
 }
 
-void AppendLine(std::string& out, std::string_view line, const WizardSettings& s) {
+void AppendExpanded(std::string& out, std::string_view line, const WizardSettings& s) {
     std::size_t pos = 0;
     while (pos < line.size()) {
         const std::size_t open = line.find("{{", pos);
@@ -41,10 +41,15 @@ void AppendLine(std::string& out, std::string_view line, const WizardSettings& s
         AppendMarker(out, line.substr(open + 2, close - open - 2), s);
         pos = close + 2;
     }
-    out += kCrLf;
 }
 
 }  // namespace
+
+std::string ExpandMarkers(std::string_view text, const WizardSettings& settings) {
+    std::string out;
+    AppendExpanded(out, text, settings);
+    return out;
+}
 
 std::string RenderTemplate(std::string_view templateText, const WizardSettings& settings,
                            std::span<const std::string_view> notice) {
@@ -64,7 +69,8 @@ std::string RenderTemplate(std::string_view templateText, const WizardSettings& 
                 out += kCrLf;
             }
         } else {
-            AppendLine(out, line, settings);
+            AppendExpanded(out, line, settings);
+            out += kCrLf;
         }
     }
     return out;

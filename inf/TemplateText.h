@@ -21,4 +21,7 @@ namespace usbwiz {
 std::string RenderTemplate(std::string_view templateText, const WizardSettings& settings,
                            std::span<const std::string_view> notice = {});
 
+// One line of template text with its markers replaced, without a line break ("{{SysName}}.sys").
+std::string ExpandMarkers(std::string_view text, const WizardSettings& settings);
+
 }  // namespace usbwiz
