@@ -2,9 +2,8 @@
 
 namespace usbwiz {
 
-std::string BrowseForOutputDirectory(Platform& platform) {
-    return platform.BrowseForFolder(std::string(kBrowseForOutputTitle))
-        .value_or(std::string(kNoDirectorySelected));
+std::optional<std::string> BrowseForOutputDirectory(Platform& platform) {
+    return platform.BrowseForFolder(std::string(kBrowseForOutputTitle));
 }
 
 }  // namespace usbwiz

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -7,12 +8,11 @@
 
 namespace usbwiz {
 
-inline constexpr std::string_view kNoDirectorySelected = "_NoDirSelected_";
 inline constexpr std::string_view kBrowseForOutputTitle =
     "Select a Folder to Generate Your Setup Files In:";
 
-// The folder the user picks in the platform's folder browser, or "_NoDirSelected_" when the
-// browser is cancelled.
-std::string BrowseForOutputDirectory(Platform& platform);
+// The folder the user picks in the platform's folder browser; nullopt when the browser is
+// cancelled.
+std::optional<std::string> BrowseForOutputDirectory(Platform& platform);
 
 }  // namespace usbwiz

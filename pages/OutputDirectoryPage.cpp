@@ -75,11 +75,8 @@ void OutputDirectoryPage::Back(PageView& view) {
 
 // Cancelling the browser keeps what was typed.
 void OutputDirectoryPage::Browse(PageView& view) {
-    std::string directory = view.GetText(kOutputDirectoryEdit);
-    if (std::string chosen = BrowseForOutputDirectory(services_.platform);
-        chosen != kNoDirectorySelected)
-        directory = std::move(chosen);
-    view.SetText(kOutputDirectoryEdit, directory);
+    const std::optional<std::string> chosen = BrowseForOutputDirectory(services_.platform);
+    view.SetText(kOutputDirectoryEdit, chosen.value_or(view.GetText(kOutputDirectoryEdit)));
 }
 
 }  // namespace usbwiz

@@ -12,7 +12,7 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // An owner window, opaque to the core; nullptr means the box has no owner.
-using WindowRef = const void*;
+using WindowRef = void*;
 
 struct MessageRequest {
     std::string text;

@@ -56,9 +56,8 @@ std::string LastErrorText() {
 MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
     const UINT type =
         IconFlag(request.icon) | (request.buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK);
-    const int answer =
-        MessageBoxA(static_cast<HWND>(const_cast<void*>(request.owner)), request.text.c_str(),
-                    request.caption ? request.caption->c_str() : nullptr, type);
+    const int answer = MessageBoxA(static_cast<HWND>(request.owner), request.text.c_str(),
+                                   request.caption ? request.caption->c_str() : nullptr, type);
     if (answer == IDYES) return MessageAnswer::Yes;
     if (answer == IDNO) return MessageAnswer::No;
     return MessageAnswer::Ok;

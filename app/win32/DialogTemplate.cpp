@@ -16,6 +16,7 @@ constexpr WORD kOrdinalMarker = 0xFFFF;
 constexpr WORD kButtonClass = 0x0080;
 constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
+// Kept on purpose: the pages' sizes in dialog units were laid out for this font.
 constexpr WORD kFontPoints = 8;
 constexpr const char* kFontName = "MS Sans Serif";
 constexpr WORD kUnaddressedId = 0xFFFF;

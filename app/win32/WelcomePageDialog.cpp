@@ -32,6 +32,8 @@ bool WelcomePageDialog::OnInitDialog() {
     return PageDialog::OnInitDialog();
 }
 
+// Kept on purpose: the welcome page draws its own icon while minimised, as it always has; no
+// other window of the wizard does.
 bool WelcomePageDialog::OnPaint() {
     if (!IsIconic(Handle()) || largeIcon_ == nullptr) return false;
     PAINTSTRUCT paint;

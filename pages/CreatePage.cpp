@@ -1,4 +1,3 @@
-#include "app/WelcomePage.h"
 #include "pages/CertificationPage.h"
 #include "pages/ComDeviceNamesPage.h"
 #include "pages/ComIdsPage.h"
@@ -11,6 +10,7 @@
 #include "pages/Page.h"
 #include "pages/SummaryPage.h"
 #include "pages/WarningPage.h"
+#include "pages/WelcomePage.h"
 
 namespace usbwiz {
 

@@ -1,7 +1,6 @@
-#include "app/WelcomePage.h"
+#include "pages/WelcomePage.h"
 
 namespace usbwiz {
-namespace {}  // namespace
 
 void WelcomePage::OnInit(PageView& view) {
     view.SetChecked(kComPortKindButton, settings_.PackageKind == Package::ComPort);
