@@ -1,7 +1,6 @@
 #include "pages/CertificationPage.h"
 
 namespace usbwiz {
-namespace {}  // namespace
 
 void CertificationPage::OnCommand(PageView& view, int controlId) {
     switch (controlId) {
