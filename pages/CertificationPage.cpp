@@ -2,24 +2,6 @@
 
 namespace usbwiz {
 
-void CertificationPage::OnCommand(PageView& view, int controlId) {
-    switch (controlId) {
-        case kNextButton:
-            StoreChoice(view);
-            HandOver(view, PageId::OutputDirectory);
-            break;
-        case kBackButton:
-            StoreChoice(view);
-            HandOver(view, PageId::Options);
-            break;
-        case kCancelButton:
-            OnCancel(view);
-            break;
-        default:
-            break;
-    }
-}
-
 // The default catalog files change no other field: names and identifiers stay as typed.
 void CertificationPage::StoreChoice(PageView& view) {
     if (view.IsChecked(kPlanCertificationButton)) {

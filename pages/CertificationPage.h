@@ -11,7 +11,16 @@ class CertificationPage : public Page {
     using Page::Page;
     PageId Id() const override { return PageId::Certification; }
     void OnInit(PageView&) override {}
-    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    void OnNext(PageView& view) override {
+        StoreChoice(view);
+        HandOver(view, PageId::OutputDirectory);
+    }
+    void OnBack(PageView& view) override {
+        StoreChoice(view);
+        HandOver(view, PageId::Options);
+    }
 
   private:
     // Next and Back alike store the selected answer; with none selected nothing changes.

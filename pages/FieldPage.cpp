@@ -21,27 +21,25 @@ void FieldPage::OnInit(PageView& view) {
     if (!fields.empty()) view.SetFocus(fields.front().controlId);
 }
 
-void FieldPage::OnCommand(PageView& view, int controlId) {
-    if (controlId == kNextButton) {
-        ReadControls(view);
-        ShowFields(view);
-        if (const std::optional<std::string_view> failure = FirstFailedCheck()) {
-            view.ShowMessage(*failure, MessageIcon::None, MessageButtons::Ok);
-            return;
-        }
-        if (const std::optional<std::string> unsafe = FirstUnsafeField()) {
-            view.ShowMessage(*unsafe, MessageIcon::None, MessageButtons::Ok);
-            return;
-        }
-        BeforeNext();
-        HandOver(view, nextPage_);
-    } else if (controlId == kBackButton) {
-        ReadControls(view);
-        ShowFields(view);
-        HandOver(view, backPage_);
-    } else if (controlId == kCancelButton) {
-        OnCancel(view);
+void FieldPage::OnNext(PageView& view) {
+    ReadControls(view);
+    ShowFields(view);
+    if (const std::optional<std::string_view> failure = FirstFailedCheck()) {
+        view.ShowMessage(*failure, MessageIcon::None, MessageButtons::Ok);
+        return;
     }
+    if (const std::optional<std::string> unsafe = FirstUnsafeField()) {
+        view.ShowMessage(*unsafe, MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+    BeforeNext();
+    HandOver(view, nextPage_);
+}
+
+void FieldPage::OnBack(PageView& view) {
+    ReadControls(view);
+    ShowFields(view);
+    HandOver(view, backPage_);
 }
 
 std::optional<std::string_view> FieldPage::FirstFailedCheck() const {

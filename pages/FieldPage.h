@@ -22,9 +22,11 @@ struct FieldBinding {
 class FieldPage : public Page {
   public:
     void OnInit(PageView& view) override;
-    void OnCommand(PageView& view, int controlId) override;
 
   protected:
+    void OnNext(PageView& view) override;
+    void OnBack(PageView& view) override;
+
     FieldPage(const WizardSettings& settings, PageServices& services, PageId next, PageId back)
         : Page(settings, services), nextPage_(next), backPage_(back) {}
 
@@ -50,5 +52,25 @@ class FieldPage : public Page {
     PageId nextPage_;
     PageId backPage_;
 };
+
+// A names page: its template, and the pages its Next and Back open.
+template <PageId kId, PageId kNext, PageId kBack>
+class NamesPage : public FieldPage {
+  public:
+    NamesPage(const WizardSettings& settings, PageServices& services)
+        : FieldPage(settings, services, kNext, kBack) {}
+    PageId Id() const override { return kId; }
+};
+
+// The virtual COM port package's file and entry names.
+using ComNamesPage = NamesPage<PageId::ComNames, PageId::ComDeviceNames, PageId::Warning>;
+// The names Device Manager shows for the COM port and the USB device.
+using ComDeviceNamesPage = NamesPage<PageId::ComDeviceNames, PageId::ComIds, PageId::ComNames>;
+// The Ferrolink package's file and entry names.
+using FerrolinkNamesPage =
+    NamesPage<PageId::FerrolinkNames, PageId::FerrolinkDeviceName, PageId::Welcome>;
+// The name Device Manager shows for the Ferrolink device.
+using FerrolinkDeviceNamePage =
+    NamesPage<PageId::FerrolinkDeviceName, PageId::FerrolinkIds, PageId::FerrolinkNames>;
 
 }  // namespace usbwiz

@@ -42,36 +42,26 @@ void OptionsPage::OnInit(PageView& view) {
     if (!settings_.UsePreinstaller) ShowPreinstallerControls(view, false);
 }
 
-void OptionsPage::OnCommand(PageView& view, int controlId) {
-    for (const HelpButton& help : kHelpButtons) {
-        if (help.controlId == controlId) {
+void OptionsPage::OnControl(PageView& view, int controlId) {
+    for (const HelpButton& help : kHelpButtons)
+        if (help.controlId == controlId)
             view.ShowMessage(help.text, MessageIcon::None, MessageButtons::Ok);
-            return;
-        }
+    if (controlId == kUsePreinstallerBox) PreinstallerToggled(view);
+}
+
+void OptionsPage::OnNext(PageView& view) {
+    if (!IsValidPathText(view.GetText(kTargetDirectoryEdit))) {
+        view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
+        return;
     }
-    switch (controlId) {
-        case kUsePreinstallerBox:
-            PreinstallerToggled(view);
-            break;
-        case kNextButton:
-            if (!IsValidPathText(view.GetText(kTargetDirectoryEdit))) {
-                view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
-                return;
-            }
-            StoreOptions(view);
-            HandOver(view, PageId::OutputDirectory);
-            break;
-        case kBackButton:
-            StoreOptions(view);
-            HandOver(view, settings_.PackageKind == Package::Ferrolink ? PageId::FerrolinkIds
-                                                                       : PageId::ComIds);
-            break;
-        case kCancelButton:
-            OnCancel(view);
-            break;
-        default:
-            break;
-    }
+    StoreOptions(view);
+    HandOver(view, PageId::OutputDirectory);
+}
+
+void OptionsPage::OnBack(PageView& view) {
+    StoreOptions(view);
+    HandOver(view,
+             settings_.PackageKind == Package::Ferrolink ? PageId::FerrolinkIds : PageId::ComIds);
 }
 
 // Switching the preinstaller off puts its options back to fixed values; switching it on again

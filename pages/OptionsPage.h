@@ -18,7 +18,11 @@ class OptionsPage : public Page {
     // Shows the options of the record. Without a preinstaller its options are hidden, as after
     // clearing "Generate a Preinstaller program".
     void OnInit(PageView& view) override;
-    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    void OnNext(PageView& view) override;
+    void OnBack(PageView& view) override;
+    void OnControl(PageView& view, int controlId) override;
 
   private:
     void PreinstallerToggled(PageView& view);

@@ -22,26 +22,11 @@ void OutputDirectoryPage::OnInit(PageView& view) {
     view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
 }
 
-void OutputDirectoryPage::OnCommand(PageView& view, int controlId) {
-    switch (controlId) {
-        case kNextButton:
-            Next(view);
-            break;
-        case kBackButton:
-            Back(view);
-            break;
-        case kBrowseButton:
-            Browse(view);
-            break;
-        case kCancelButton:
-            OnCancel(view);
-            break;
-        default:
-            break;
-    }
+void OutputDirectoryPage::OnControl(PageView& view, int controlId) {
+    if (controlId == kBrowseButton) Browse(view);
 }
 
-void OutputDirectoryPage::Next(PageView& view) {
+void OutputDirectoryPage::OnNext(PageView& view) {
     std::string directory = view.GetText(kOutputDirectoryEdit);
     if (!IsValidPathText(directory)) {
         view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
@@ -67,7 +52,7 @@ void OutputDirectoryPage::Next(PageView& view) {
     HandOver(view, PageId::Summary);
 }
 
-void OutputDirectoryPage::Back(PageView& view) {
+void OutputDirectoryPage::OnBack(PageView& view) {
     settings_.GenerationDirectory = WithTrailingBackslash(view.GetText(kOutputDirectoryEdit));
     view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
     HandOver(view, PageId::Options);

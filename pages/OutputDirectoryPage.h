@@ -19,11 +19,13 @@ class OutputDirectoryPage : public Page {
     using Page::Page;
     PageId Id() const override { return PageId::OutputDirectory; }
     void OnInit(PageView& view) override;
-    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    void OnNext(PageView& view) override;
+    void OnBack(PageView& view) override;
+    void OnControl(PageView& view, int controlId) override;
 
   private:
-    void Next(PageView& view);
-    void Back(PageView& view);
     void Browse(PageView& view);
 };
 

@@ -36,8 +36,9 @@ class Page {
     virtual void OnInit(PageView& view) = 0;
 
     // A push button, check box or radio button was clicked (an automatic check box has already
-    // toggled). Enter arrives as the default button's id.
-    virtual void OnCommand(PageView& view, int controlId) = 0;
+    // toggled). Enter arrives as the default button's id. Cancel, the page's Next (its default
+    // button) and Back go to OnCancel, OnNext and OnBack; any other control to OnControl.
+    virtual void OnCommand(PageView& view, int controlId);
 
     // Cancel, Esc or the close box: the wizard ends and nothing is written.
     virtual void OnCancel(PageView& view) { EndWizard(view); }
@@ -48,6 +49,10 @@ class Page {
     std::optional<PageId> Next() const { return next_; }
 
   protected:
+    virtual void OnNext(PageView& /*view*/) {}
+    virtual void OnBack(PageView& /*view*/) {}
+    virtual void OnControl(PageView& /*view*/, int /*controlId*/) {}
+
     void HandOver(PageView& view, PageId next) {
         next_ = next;
         view.EndPage();

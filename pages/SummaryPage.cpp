@@ -11,27 +11,11 @@ void SummaryPage::OnInit(PageView& view) {
     view.SetText(kSummaryValues, BuildSummaryText(settings_));
 }
 
-void SummaryPage::OnCommand(PageView& view, int controlId) {
-    switch (controlId) {
-        case kNextButton:
-            Finish(view);
-            break;
-        case kBackButton:
-            HandOver(view, PageId::OutputDirectory);
-            break;
-        case kCancelButton:
-            OnCancel(view);
-            break;
-        default:
-            break;
-    }
-}
-
 // The record goes to generation as it is: nothing is re-read or re-checked. A failure leaves
 // the page open with the record as Finish left it (ShortName upper-cased), and Back carries
 // that on. The failed file's message has no owner and no caption of ours, as it always had;
 // the verdict belongs to the page, and success ends the wizard.
-void SummaryPage::Finish(PageView& view) {
+void SummaryPage::OnNext(PageView& view) {
     UpperCaseShortNameForGeneration(settings_);
     const GenerationOutcome outcome =
         GeneratePackage(settings_, services_.platform, services_.payloads);

@@ -11,10 +11,10 @@ class SummaryPage : public Page {
     using Page::Page;
     PageId Id() const override { return PageId::Summary; }
     void OnInit(PageView& view) override;
-    void OnCommand(PageView& view, int controlId) override;
 
-  private:
-    void Finish(PageView& view);
+  protected:
+    void OnNext(PageView& view) override;  // Finish
+    void OnBack(PageView& view) override { HandOver(view, PageId::OutputDirectory); }
 };
 
 }  // namespace usbwiz

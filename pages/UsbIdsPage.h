@@ -18,4 +18,16 @@ class UsbIdsPage : public FieldPage {
     void BeforeNext() override { settings_.UsePreinstaller = true; }
 };
 
+template <PageId kId, PageId kBack>
+class IdsPage : public UsbIdsPage {
+  public:
+    IdsPage(const WizardSettings& settings, PageServices& services)
+        : UsbIdsPage(settings, services, PageId::Options, kBack) {}
+    PageId Id() const override { return kId; }
+};
+
+// The USB Vendor and Product ID of the virtual COM port package, and of the Ferrolink package.
+using ComIdsPage = IdsPage<PageId::ComIds, PageId::ComDeviceNames>;
+using FerrolinkIdsPage = IdsPage<PageId::FerrolinkIds, PageId::FerrolinkDeviceName>;
+
 }  // namespace usbwiz

@@ -2,20 +2,12 @@
 
 namespace usbwiz {
 
-void WarningPage::OnCommand(PageView& view, int controlId) {
-    switch (controlId) {
-        case kWelcomeNextButton:
-            HandOver(view, PageId::ComNames);
-            break;
-        case kBackButton:
-            HandOver(view, PageId::Welcome);
-            break;
-        case kCancelButton:
-            OnCancel(view);
-            break;
-        default:
-            break;
-    }
+void WarningPage::OnNext(PageView& view) {
+    HandOver(view, PageId::ComNames);
+}
+
+void WarningPage::OnBack(PageView& view) {
+    HandOver(view, PageId::Welcome);
 }
 
 }  // namespace usbwiz

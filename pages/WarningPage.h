@@ -11,7 +11,10 @@ class WarningPage : public Page {
     using Page::Page;
     PageId Id() const override { return PageId::Warning; }
     void OnInit(PageView&) override {}
-    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    void OnNext(PageView& view) override;
+    void OnBack(PageView& view) override;
 };
 
 }  // namespace usbwiz

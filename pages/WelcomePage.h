@@ -11,7 +11,10 @@ class WelcomePage : public Page {
     using Page::Page;
     PageId Id() const override { return PageId::Welcome; }
     void OnInit(PageView& view) override;
-    void OnCommand(PageView& view, int controlId) override;
+
+  protected:
+    void OnNext(PageView& view) override;
+    void OnControl(PageView& view, int controlId) override;
 };
 
 }  // namespace usbwiz
