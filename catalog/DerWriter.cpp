@@ -149,9 +149,11 @@ std::string ObjectIdentifier(std::string_view dotted) {
             Refuse("bad OID \"" + std::string(dotted) + "\"");
         std::uint64_t arc = 0;
         for (const char c : digits) {
-            if (c < '0' || c > '9' || arc > (std::numeric_limits<std::uint64_t>::max() - 9) / 10)
+            const auto digit = static_cast<std::uint64_t>(c - '0');
+            if (c < '0' || c > '9' ||
+                arc > (std::numeric_limits<std::uint64_t>::max() - digit) / 10)
                 Refuse("bad OID \"" + std::string(dotted) + "\"");
-            arc = arc * 10 + static_cast<std::uint64_t>(c - '0');
+            arc = arc * 10 + digit;
         }
         arcs.push_back(arc);
         if (dot == dotted.size()) break;
