@@ -22,13 +22,8 @@ fail() {
 
 source "$here/catalog-members.sh"
 make_members "$tiny_c"
-openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 30 -subj /CN=test \
-  -addext extendedKeyUsage=codeSigning 2>/dev/null
 osslsigncode sign -certs cert.pem -key key.pem -in tail.sys -out signed.sys >/dev/null
 
-if [ "$(pe_digest sha1 signed.sys)" != "$(pe_digest sha1 tail.sys)" ]; then
-  fail "osslsigncode gives the signed file another digest than the unsigned one"
-fi
 for algorithm in sha1 sha256; do
   echo "== $algorithm: ${members[*]} signed.sys"
   args=() expected=()

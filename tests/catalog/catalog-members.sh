@@ -5,6 +5,7 @@
 #   tail.sys    tiny.exe with 4 octets appended: not a multiple of 8, so its hash takes padding
 #   fake.dll    the first 100 octets of tiny.exe: "MZ", but no PE headers, so a flat file
 #   acmebus.inf an INF file
+# and a throw-away code-signing pair, cert.pem and key.pem.
 members=(acmebus.inf tiny.exe tiny32.exe tail.sys fake.dll)
 
 make_members() {
@@ -14,14 +15,24 @@ make_members() {
   cp tiny.exe tail.sys && printf 'tail' >>tail.sys
   head -c 100 tiny.exe >fake.dll
   printf '[Version]\r\nSignature="$Windows NT$"\r\nCatalogFile=acmebus.cat\r\n' >acmebus.inf
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -days 30 -subj /CN=test \
+    -addext extendedKeyUsage=codeSigning 2>/dev/null
 }
 
-# osslsigncode's Authenticode digest of a PE image (upper-case hex): the last digest in the
-# data it would sign.
+# osslsigncode's Authenticode digest of a PE image (upper-case hex): the one it puts into a
+# signature of the file, which it computes before it appends the signature. (Debian 12's
+# osslsigncode 2.5 has no extract-data.)
 pe_digest() {
-  rm -f "$2.$1.der"
-  osslsigncode extract-data -h "$1" -in "$2" -out "$2.$1.der" >/dev/null
-  openssl asn1parse -inform DER -in "$2.$1.der" | sed -n 's/.*OCTET STRING *\[HEX DUMP\]://p' | tail -1
+  rm -f "$2.$1.signed"
+  osslsigncode sign -certs cert.pem -key key.pem -h "$1" -in "$2" -out "$2.$1.signed" >/dev/null
+  local digest
+  digest=$({ osslsigncode verify -in "$2.$1.signed" 2>/dev/null || true; } |
+    sed -n 's/^Current message digest *: *\([0-9A-F]*\).*/\1/p')
+  if [ -z "$digest" ]; then
+    echo "FAIL: osslsigncode gives no digest of $2" >&2
+    return 1
+  fi
+  echo "$digest"
 }
 
 # digest_of sha1|sha256 FILE: upper-case hex, by kind.
