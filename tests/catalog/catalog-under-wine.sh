@@ -48,8 +48,8 @@ members_check() {
     expected+=("$(kind_of "$m"):$digest:$m")
   done
   local status=0
-  bash "$wine_sh" "$programs/CatalogMembers.exe" "$catalog" "$algorithm" "$time" "$os_attr" \
-    "${expected[@]}" file:acmebus.inf file:fake.dll "$@" </dev/null >"$output" 2>&1 || status=$?
+  bash "$wine_sh" "$programs/CatalogMembers.exe" "$catalog" "$algorithm" "${expected[@]}" \
+    file:acmebus.inf file:fake.dll "$@" </dev/null >"$output" 2>&1 || status=$?
   tr -d '\r' <"$output"
   if [ "$status" -ne "$wanted" ]; then
     fail "CatalogMembers.exe on $catalog exited with $status, not $wanted"
