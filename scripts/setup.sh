@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 fonts-wine xvfb imagemagick xdotool
+  libssl-dev openssl osslsigncode python3-asn1crypto
 )
 
 missing=()

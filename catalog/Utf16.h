@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace usbwiz {
+
+// `utf8` as UTF-16 code units (surrogate pairs beyond U+FFFF). Text that is not UTF-8 (overlong
+// forms and encoded surrogates included) throws std::invalid_argument.
+std::u16string Utf16FromUtf8(std::string_view utf8);
+
+}  // namespace usbwiz
