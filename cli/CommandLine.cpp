@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "cli/CodePageNumber.h"
-#include "cli/Utf8.h"
+#include "settings/Utf8.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {

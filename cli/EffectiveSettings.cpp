@@ -1,7 +1,7 @@
 #include "cli/EffectiveSettings.h"
 
 #include "cli/NativePath.h"
-#include "cli/Utf8.h"
+#include "settings/Utf8.h"
 #include "inf/InfStem.h"
 #include "platform/TextEncoding.h"
 #include "settings/NameRules.h"

@@ -14,7 +14,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
-#include "cli/Utf8.h"
+#include "settings/Utf8.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "pages/OutputDirectoryPage.h"

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "cli/CodePageNumber.h"
-#include "cli/Utf8.h"
+#include "settings/Utf8.h"
 
 namespace usbwiz {
 

@@ -13,24 +13,35 @@ namespace {
 GenerationStep Payload(PlannedFile file, PayloadId id) {
     const std::string name = file.name;
     return {{std::move(file)},
+            nullptr,
             [name, id](const WizardSettings& s, Platform& p, const PayloadStore& store) {
                 return ExtractPayload(s, name, id, p, store);
             }};
 }
 
-template <typename Writer>
-GenerationStep Text(std::vector<PlannedFile> files, Writer writer) {
-    return {std::move(files), [writer](const WizardSettings& s, Platform& p, const PayloadStore&) {
+using TextWriter = std::optional<WriteFailure> (*)(const WizardSettings&, Platform&);
+using TextRenderer = std::string (*)(const WizardSettings&);
+
+GenerationStep Text(PlannedFile file, TextWriter writer, TextRenderer render) {
+    return {{std::move(file)},
+            [render](const WizardSettings& s) { return std::vector<std::string>{render(s)}; },
+            [writer](const WizardSettings& s, Platform& p, const PayloadStore&) {
                 return writer(s, p);
             }};
 }
 
 GenerationStep ConfigFiles(const WizardSettings& s) {
-    return Text(
-        {{s.UninstallName + ".u98", "UninstallName"},
-         {s.UninstallName + ".u2k", "UninstallName"},
-         {"setup.ini", {}}},
-        [](const WizardSettings& st, Platform& p) { return WriteInstallerConfigFiles(st, p); });
+    return {{{s.UninstallName + ".u98", "UninstallName"},
+             {s.UninstallName + ".u2k", "UninstallName"},
+             {"setup.ini", {}}},
+            [](const WizardSettings& st) {
+                InstallerConfigTexts texts = BuildInstallerConfigTexts(st);
+                return std::vector<std::string>{std::move(texts.u98), std::move(texts.u2k),
+                                                std::move(texts.setupIni)};
+            },
+            [](const WizardSettings& st, Platform& p, const PayloadStore&) {
+                return WriteInstallerConfigFiles(st, p);
+            }};
 }
 
 // The carried files of the record's kind, in the manifest's order; the preinstaller only when
@@ -56,10 +67,10 @@ bool SameNameOnWindows(std::string_view a, std::string_view b) {
 
 std::vector<GenerationStep> ComPortPlan(const WizardSettings& s) {
     std::vector<GenerationStep> plan{
-        Text({{s.InfPrefix + "bus.inf", "InfPrefix"}}, WriteBusInf),
-        Text({{"tarnvxd.inf", {}}}, WriteVxdPortInf),
-        Text({{s.InfPrefix + "w2k.inf", "InfPrefix"}}, WriteW2kSerialInf),
-        Text({{s.InfPrefix + "wdm.inf", "InfPrefix"}}, WriteWdmSerialInf),
+        Text({s.InfPrefix + "bus.inf", "InfPrefix"}, WriteBusInf, RenderBusInf),
+        Text({"tarnvxd.inf", {}}, WriteVxdPortInf, RenderVxdPortInf),
+        Text({s.InfPrefix + "w2k.inf", "InfPrefix"}, WriteW2kSerialInf, RenderW2kSerialInf),
+        Text({s.InfPrefix + "wdm.inf", "InfPrefix"}, WriteWdmSerialInf, RenderWdmSerialInf),
         ConfigFiles(s),
     };
     AddPayloads(plan, s);
@@ -68,7 +79,7 @@ std::vector<GenerationStep> ComPortPlan(const WizardSettings& s) {
 
 std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
     std::vector<GenerationStep> plan{
-        Text({{s.InfName + ".inf", "InfName"}}, WriteFerrolinkInf),
+        Text({s.InfName + ".inf", "InfName"}, WriteFerrolinkInf, RenderFerrolinkInf),
         ConfigFiles(s),
     };
     AddPayloads(plan, s);

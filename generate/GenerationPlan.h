@@ -20,9 +20,11 @@ struct PlannedFile {
     std::string_view field;
 };
 
-// One producer call of a package: the files it writes, in order, and the call itself.
+// One producer call of a package: the files it writes, in order, the call itself, and for a step
+// that writes generated texts, those texts in the same order (catalogs hash them).
 struct GenerationStep {
     std::vector<PlannedFile> files;
+    std::function<std::vector<std::string>(const WizardSettings&)> texts;
     std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&,
                                               const PayloadStore&)>
         run;

@@ -217,9 +217,13 @@ DriverSet = "{{ComDeviceName}} Software"
 
 }  // namespace
 
+std::string RenderBusInf(const WizardSettings& settings) {
+    return RenderTemplate(kTemplate, settings, kDriverNotice);
+}
+
 std::optional<WriteFailure> WriteBusInf(const WizardSettings& settings, Platform& platform) {
     return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
-                            RenderTemplate(kTemplate, settings, kDriverNotice));
+                            RenderBusInf(settings));
 }
 
 }  // namespace usbwiz

@@ -139,9 +139,13 @@ WINUN="Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 }  // namespace
 
+std::string RenderFerrolinkInf(const WizardSettings& settings) {
+    return RenderTemplate(kTemplate, settings, kDriverNoticeLine);
+}
+
 std::optional<WriteFailure> WriteFerrolinkInf(const WizardSettings& settings, Platform& platform) {
     return WritePackageFile(platform, settings.GenerationDirectory + settings.InfName + ".inf",
-                            RenderTemplate(kTemplate, settings, kDriverNoticeLine));
+                            RenderFerrolinkInf(settings));
 }
 
 }  // namespace usbwiz

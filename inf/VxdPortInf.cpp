@@ -297,10 +297,13 @@ DriverSet = "{{ComDeviceName}} Software"
 
 }  // namespace
 
+std::string RenderVxdPortInf(const WizardSettings& settings) {
+    return RenderTemplate(kTemplate, settings, kDriverNotice);
+}
+
 std::optional<WriteFailure> WriteVxdPortInf(const WizardSettings& settings, Platform& platform) {
     return WritePackageFile(platform, settings.GenerationDirectory + "tarnvxd.inf",
-                            RenderTemplate(kTemplate, settings, kDriverNotice),
-                            MessageIcon::Warning);
+                            RenderVxdPortInf(settings), MessageIcon::Warning);
 }
 
 }  // namespace usbwiz

@@ -151,9 +151,13 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 }  // namespace
 
+std::string RenderW2kSerialInf(const WizardSettings& settings) {
+    return RenderTemplate(kTemplate, settings, kDriverNotice);
+}
+
 std::optional<WriteFailure> WriteW2kSerialInf(const WizardSettings& settings, Platform& platform) {
     return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
-                            RenderTemplate(kTemplate, settings, kDriverNotice));
+                            RenderW2kSerialInf(settings));
 }
 
 }  // namespace usbwiz

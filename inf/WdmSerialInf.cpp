@@ -158,9 +158,13 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 }  // namespace
 
+std::string RenderWdmSerialInf(const WizardSettings& settings) {
+    return RenderTemplate(kTemplate, settings, kDriverNotice);
+}
+
 std::optional<WriteFailure> WriteWdmSerialInf(const WizardSettings& settings, Platform& platform) {
     return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
-                            RenderTemplate(kTemplate, settings, kDriverNotice));
+                            RenderWdmSerialInf(settings));
 }
 
 }  // namespace usbwiz

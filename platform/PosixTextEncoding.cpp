@@ -52,10 +52,14 @@ CodePageText FromUtf8(std::string_view utf8, unsigned codePage) {
     return {std::move(converted.bytes), converted.failedAt};
 }
 
-std::optional<std::string> NativeFileName(std::string_view name, unsigned codePage) {
-    Converted converted = Convert(name, "UTF-8", IconvName(codePage));
+std::optional<std::string> ToUtf8(std::string_view text, unsigned codePage) {
+    Converted converted = Convert(text, "UTF-8", IconvName(codePage));
     if (converted.failedAt) return std::nullopt;
     return std::move(converted.bytes);
+}
+
+std::optional<std::string> NativeFileName(std::string_view name, unsigned codePage) {
+    return ToUtf8(name, codePage);
 }
 
 std::optional<std::string> NativePathFromUtf8(std::string_view utf8) {

@@ -27,6 +27,9 @@ struct CodePageText {
 // `utf8` must be valid UTF-8.
 CodePageText FromUtf8(std::string_view utf8, unsigned codePage);
 
+// `text` of `codePage` as UTF-8; nullopt for bytes the code page does not define.
+std::optional<std::string> ToUtf8(std::string_view text, unsigned codePage);
+
 // The name of a package file (field texts in `codePage`) as this system's file calls take it:
 // UTF-8 on POSIX systems, the ANSI code page on Windows. nullopt when this system cannot name it.
 std::optional<std::string> NativeFileName(std::string_view name, unsigned codePage);

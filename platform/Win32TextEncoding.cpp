@@ -66,6 +66,13 @@ CodePageText FromUtf8(std::string_view utf8, unsigned codePage) {
     return result;
 }
 
+std::optional<std::string> ToUtf8(std::string_view text, unsigned codePage) {
+    if (text.empty()) return std::string();
+    const std::wstring wide = Wide(text, codePage);
+    if (wide.empty()) return std::nullopt;
+    return Narrow(wide, CP_UTF8);
+}
+
 std::optional<std::string> NativeFileName(std::string_view name, unsigned codePage) {
     if (codePage == GetACP()) return std::string(name);
     return Narrow(Wide(name, codePage), CP_ACP);

@@ -1,4 +1,4 @@
-#include "cli/Utf8.h"
+#include "settings/Utf8.h"
 
 #include <cstdio>
 
