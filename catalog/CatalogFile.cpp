@@ -1,6 +1,7 @@
 #include "catalog/CatalogFile.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -24,6 +25,15 @@ constexpr std::string_view kPeImageDataOid = "1.3.6.1.4.1.311.2.1.15";
 constexpr std::string_view kFlatDataOid = "1.3.6.1.4.1.311.2.1.25";
 constexpr std::string_view kSha1Oid = "1.3.14.3.2.26";
 constexpr std::string_view kSha256Oid = "2.16.840.1.101.3.4.2.1";
+
+// Each OID encoded once: a catalog names the same few for every member.
+const std::string& EncodedOid(std::string_view dotted) {
+    static std::map<std::string, std::string, std::less<>> encoded;
+    auto known = encoded.find(dotted);
+    if (known == encoded.end())
+        known = encoded.emplace(std::string(dotted), der::ObjectIdentifier(dotted)).first;
+    return known->second;
+}
 
 // The subject interface packages that verify each kind on Windows, named by member info.
 constexpr std::string_view kPeSubjectGuid = "{C689AAB8-8E78-11D0-8C47-00C04FC295EE}";
@@ -53,7 +63,7 @@ bool IsV2(const CatalogContents& contents) {
 }
 
 std::string Attribute(std::string_view oid, std::string value) {
-    return der::Sequence({der::ObjectIdentifier(oid), der::SetOf({std::move(value)})});
+    return der::Sequence({EncodedOid(oid), der::SetOf({std::move(value)})});
 }
 
 // UTF-16LE with a terminating NUL, as name-value texts and the first form's tags are stored.
@@ -89,12 +99,12 @@ std::string IndirectData(const CatalogContents& contents, MemberKind kind,
     const std::string data =
         kind == MemberKind::PeImage
             ? der::Sequence(
-                  {der::ObjectIdentifier(kPeImageDataOid),
+                  {EncodedOid(kPeImageDataOid),
                    der::Sequence({der::BitString({kPeImageFlags, 1}, kPeImageFlagsUnusedBits),
                                   der::Explicit(0, link)})})
-            : der::Sequence({der::ObjectIdentifier(kFlatDataOid), link});
+            : der::Sequence({EncodedOid(kFlatDataOid), link});
     const std::string algorithm =
-        der::Sequence({der::ObjectIdentifier(IsV2(contents) ? kSha256Oid : kSha1Oid), der::Null()});
+        der::Sequence({EncodedOid(IsV2(contents) ? kSha256Oid : kSha1Oid), der::Null()});
     return der::Sequence({data, der::Sequence({algorithm, der::OctetString(digest)})});
 }
 
@@ -177,17 +187,17 @@ std::string BuildCatalogFile(const CatalogContents& contents) {
             der::Sequence({der::OctetString(entry.tag), der::SetOf(std::move(entry.attributes))}));
 
     std::vector<std::string> list = {
-        der::Sequence({der::ObjectIdentifier(kCatalogListOid)}),
+        der::Sequence({EncodedOid(kCatalogListOid)}),
         der::OctetString({reinterpret_cast<const char*>(contents.listIdentifier.data()),
                           contents.listIdentifier.size()}),
         der::UtcTime(contents.creationTime),
-        der::Sequence({der::ObjectIdentifier(IsV2(contents) ? kMemberListV2Oid : kMemberListV1Oid),
+        der::Sequence({EncodedOid(IsV2(contents) ? kMemberListV2Oid : kMemberListV1Oid),
                        der::Null()}),
         der::Sequence(subjects),
     };
     if (!contents.osAttribute.empty()) {
         const std::string osAttribute =
-            der::Sequence({der::ObjectIdentifier(kNameValueOid),
+            der::Sequence({EncodedOid(kNameValueOid),
                            der::OctetString(NameValue("OSAttr", contents.osAttribute))});
         list.push_back(der::Explicit(0, der::Sequence({osAttribute})));
     }
@@ -196,10 +206,10 @@ std::string BuildCatalogFile(const CatalogContents& contents) {
     // not inside an OCTET STRING, as PKCS #7 does for content other than data.
     const std::string signedData =
         der::Sequence({der::Integer(1), der::SetOf({}),
-                       der::Sequence({der::ObjectIdentifier(kCertificateTrustListOid),
+                       der::Sequence({EncodedOid(kCertificateTrustListOid),
                                       der::Explicit(0, der::Sequence(list))}),
                        der::SetOf({})});
-    return der::Sequence({der::ObjectIdentifier(kSignedDataOid), der::Explicit(0, signedData)});
+    return der::Sequence({EncodedOid(kSignedDataOid), der::Explicit(0, signedData)});
 }
 
 }  // namespace usbwiz

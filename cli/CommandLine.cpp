@@ -24,7 +24,8 @@ const FlagOption* FindFlagOption(std::string_view name) {
 
 bool TakesValue(std::string_view name) {
     return FindTextOption(name) != nullptr || name == "--kind" || name == kOutOption ||
-           name == "--settings" || name == "--certification" || name == "--codepage";
+           name == "--settings" || name == "--certification" || name == "--codepage" ||
+           name == "--catalog-hash";
 }
 
 std::optional<CliAction> ActionOf(std::string_view name) {
@@ -82,6 +83,13 @@ std::string SetValue(CommandLineOptions& o, std::string_view name, std::string v
     } else if (name == "--codepage") {
         o.codePage = ParseCodePage(value);
         if (!o.codePage) return "--codepage: " + CodePageRule(value);
+    } else if (name == "--catalog-hash") {
+        if (value == "sha1")
+            o.catalogHash = HashAlgorithm::Sha1;
+        else if (value == "sha256")
+            o.catalogHash = HashAlgorithm::Sha256;
+        else
+            return "--catalog-hash: expected sha1 or sha256, not " + Quoted(value);
     }
     return "";
 }
@@ -124,7 +132,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const FlagOption* flag = FindFlagOption(name);
         const std::optional<CliAction> thisAction = ActionOf(name);
         const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
-                           name == "--version" || name == "--require-empty";
+                           name == "--version" || name == "--require-empty" || name == "--catalog";
         if (!known) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
@@ -150,6 +158,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             o.quiet = true;
         } else if (name == "--require-empty") {
             o.requireEmpty = true;
+        } else if (name == "--catalog") {
+            o.catalog = true;
         } else if (name == "--help") {
             help = true;
         } else {
@@ -157,6 +167,16 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         }
     }
 
+    if (o.catalogHash && !o.catalog) {
+        parsed.error = "--catalog-hash: only with --catalog";
+        return parsed;
+    }
+    if (o.catalog && o.certification && *o.certification != Certification::Plan) {
+        parsed.error =
+            "--catalog: the INF files name their catalogs only with --certification plan";
+        return parsed;
+    }
+    if (o.catalog) o.certification = Certification::Plan;
     if (help)
         o.action = CliAction::Help;
     else if (version)

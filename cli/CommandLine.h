@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Hashing.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {
@@ -71,6 +72,8 @@ struct CommandLineOptions {
     std::optional<unsigned> codePage;  // the Windows ANSI code page the package is for
     bool quiet = false;
     bool requireEmpty = false;  // refuse an output folder that holds anything
+    bool catalog = false;       // write the catalog files the INF files name
+    std::optional<HashAlgorithm> catalogHash;
 };
 
 struct ParsedCommandLine {

@@ -1,11 +1,11 @@
 #include "cli/EffectiveSettings.h"
 
 #include "cli/NativePath.h"
-#include "settings/Utf8.h"
 #include "inf/InfStem.h"
 #include "platform/TextEncoding.h"
 #include "settings/NameRules.h"
 #include "settings/SettingsFields.h"
+#include "settings/Utf8.h"
 
 namespace usbwiz {
 

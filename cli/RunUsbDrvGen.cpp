@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
+#include "catalog/PackageCatalogs.h"
 #include "cli/CliChecks.h"
 #include "cli/CommandLine.h"
 #include "cli/CreateOutputDirectory.h"
@@ -14,12 +18,12 @@
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
-#include "settings/Utf8.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "pages/OutputDirectoryPage.h"
 #include "pages/SummaryText.h"
 #include "platform/TextEncoding.h"
+#include "settings/Utf8.h"
 
 namespace usbwiz {
 
@@ -85,27 +89,48 @@ std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform&
 
 // The wizard's messages as lines (the verdict and what went wrong on the error stream), then the
 // path and the system's reason, which the wizard never shows.
-int Generate(const WizardSettings& settings, Platform& system, unsigned codePage,
-             const PayloadStore& payloads, bool quiet, std::ostream& out, std::ostream& errors) {
+// Catalogs are written after the package, from what it holds, and fail like any of its files.
+int Generate(const WizardSettings& settings, Platform& system, const CatalogOptions& catalog,
+             bool withCatalogs, const PayloadStore& payloads, bool quiet, std::ostream& out,
+             std::ostream& errors) {
     if (const std::optional<DirectoryFailure> failed =
             CreateOutputDirectory(system, settings.GenerationDirectory, kNativeSeparator)) {
         errors << kCreateDirectoryFailedMessage << '\n'
                << kProgram << failed->path << ": " << failed->reason << '\n';
         return kExitGenerationFailed;
     }
-    NativeNamesPlatform named(system, settings.GenerationDirectory, codePage);
-    const GenerationOutcome outcome = GeneratePackage(settings, named, payloads);
-    if (outcome.failure) {
-        const std::string& path = outcome.failure->path;
-        errors << kOpenFailedMessage << '\n'
-               << kGenerationFailedMessage << '\n'
-               << kProgram
-               << NativeOutputPath(path, settings.GenerationDirectory, codePage).value_or(path)
-               << ": " << outcome.failure->reason << '\n';
+    NativeNamesPlatform named(system, settings.GenerationDirectory, catalog.codePage);
+    std::optional<WriteFailure> failure = GeneratePackage(settings, named, payloads).failure;
+    if (!failure && withCatalogs) failure = WriteCatalogs(settings, named, catalog);
+    if (failure) {
+        const std::string& path = failure->path;
+        errors
+            << kOpenFailedMessage << '\n'
+            << kGenerationFailedMessage << '\n'
+            << kProgram
+            << NativeOutputPath(path, settings.GenerationDirectory, catalog.codePage).value_or(path)
+            << ": " << failure->reason << '\n';
         return kExitGenerationFailed;
     }
     if (!quiet) out << kGenerationSucceededMessage << '\n';
     return kExitWritten;
+}
+
+// SOURCE_DATE_EPOCH when it is set, so that two runs give the same catalogs; else now.
+std::optional<std::int64_t> CatalogTime(std::string& error) {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (fixed == nullptr) return static_cast<std::int64_t>(std::time(nullptr));
+    std::int64_t seconds = 0;
+    const std::string_view text(fixed);
+    const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    // A catalog's time is a UTCTime: 1950 to 2049.
+    if (failed != std::errc() || end != text.data() + text.size() || seconds < 0 ||
+        seconds >= 2524608000) {
+        error =
+            "SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not '" + Printable(text) + "'";
+        return std::nullopt;
+    }
+    return seconds;
 }
 
 int Run(const CommandLineOptions& options, Platform& platform, const PayloadStore& payloads,
@@ -146,13 +171,30 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
     // What people read is the text as typed; the files get the package's code page.
     const WizardSettings& typed = effective.settings;
     WizardSettings& package = effective.package;
+    std::vector<std::string> planned = PlannedOutputPaths(package);
+    CatalogOptions catalog{options.catalogHash.value_or(HashAlgorithm::Sha1), 0,
+                           effective.codePage};
+    if (options.catalog) {
+        const std::vector<PlannedCatalog> catalogs = PlanCatalogs(package);
+        if (catalogs.empty())
+            return Refuse(errors,
+                          "--catalog: no INF file of this package names a catalog file (the "
+                          "Ferrolink INF has none)");
+        for (const PlannedCatalog& c : catalogs)
+            planned.push_back(package.GenerationDirectory + c.name);
+        std::string error;
+        const std::optional<std::int64_t> time = CatalogTime(error);
+        if (!time) return Refuse(errors, error);
+        catalog.creationTime = *time;
+    }
     std::vector<std::string> paths;
-    for (const std::string& path : PlannedOutputPaths(package)) {
+    for (const std::string& path : planned) {
         const std::optional<std::string> native =
             NativeOutputPath(path, package.GenerationDirectory, effective.codePage);
         if (!native)
-            return Refuse(errors, "this system cannot name the file '" + path + "' of code page " +
-                                      std::to_string(effective.codePage));
+            return Refuse(errors, "a file name holds a character of code page " +
+                                      std::to_string(effective.codePage) +
+                                      " that this system's file names cannot hold");
         paths.push_back(*native);
     }
 
@@ -171,8 +213,8 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
             if (const auto refused =
                     CheckFolderContents(package, platform, paths, options.requireEmpty, errors))
                 return *refused;
-            return Generate(package, platform, effective.codePage, payloads, options.quiet, out,
-                            errors);
+            return Generate(package, platform, catalog, options.catalog, payloads, options.quiet,
+                            out, errors);
     }
 }
 

@@ -50,7 +50,9 @@ void AddPayloads(std::vector<GenerationStep>& plan, const WizardSettings& s) {
     for (const PayloadEntry& entry : kPayloadManifest) {
         if (entry.package != s.PackageKind) continue;
         if (entry.role == PayloadRole::Preinstaller && !s.UsePreinstaller) continue;
-        plan.push_back(Payload(PayloadFileOf(entry, s), entry.id));
+        PlannedFile file = PayloadFileOf(entry, s);
+        file.payload = entry.id;
+        plan.push_back(Payload(std::move(file), entry.id));
     }
 }
 

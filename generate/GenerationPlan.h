@@ -18,6 +18,7 @@ namespace usbwiz {
 struct PlannedFile {
     std::string name;
     std::string_view field;
+    std::optional<PayloadId> payload = std::nullopt;  // a carried file; else a generated text
 };
 
 // One producer call of a package: the files it writes, in order, the call itself, and for a step

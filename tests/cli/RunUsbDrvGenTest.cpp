@@ -213,6 +213,20 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
         {{"--out", "/o", "--settings", "/dev/zero"},
          nullptr,
          "cannot read settings file /dev/zero: larger than 1 MiB"},
+        // Catalogs: only where an INF names one, and only with the certification plan.
+        {{"--kind", "ferrolink", "--out", "/o", "--catalog"},
+         nullptr,
+         "--catalog: no INF file of this package names a catalog file (the Ferrolink INF has "
+         "none)"},
+        {{"--kind", "com", "--out", "/o", "--catalog-hash", "sha256"},
+         nullptr,
+         "--catalog-hash: only with --catalog"},
+        {{"--kind", "com", "--out", "/o", "--catalog", "--certification", "none"},
+         nullptr,
+         "--catalog: the INF files name their catalogs only with --certification plan"},
+        {{"--kind", "com", "--out", "/o", "--catalog", "--catalog-hash", "md5"},
+         nullptr,
+         "--catalog-hash: expected sha1 or sha256, not 'md5'"},
         // An empty variable in a pipeline leaves an option without its value.
         {{"--kind", "com", "--long-name", "--no-preinstaller", "--out", "x"},
          nullptr,
