@@ -178,7 +178,7 @@ std::vector<Entry> Entries(const CatalogContents& contents) {
 
 }  // namespace
 
-std::string BuildCatalogFile(const CatalogContents& contents) {
+std::string BuildTrustList(const CatalogContents& contents) {
     if (contents.members.empty()) throw std::invalid_argument("a catalog needs a member");
 
     std::vector<std::string> subjects;
@@ -191,8 +191,8 @@ std::string BuildCatalogFile(const CatalogContents& contents) {
         der::OctetString({reinterpret_cast<const char*>(contents.listIdentifier.data()),
                           contents.listIdentifier.size()}),
         der::UtcTime(contents.creationTime),
-        der::Sequence({EncodedOid(IsV2(contents) ? kMemberListV2Oid : kMemberListV1Oid),
-                       der::Null()}),
+        der::Sequence(
+            {EncodedOid(IsV2(contents) ? kMemberListV2Oid : kMemberListV1Oid), der::Null()}),
         der::Sequence(subjects),
     };
     if (!contents.osAttribute.empty()) {
@@ -201,15 +201,26 @@ std::string BuildCatalogFile(const CatalogContents& contents) {
                            der::OctetString(NameValue("OSAttr", contents.osAttribute))});
         list.push_back(der::Explicit(0, der::Sequence({osAttribute})));
     }
+    return der::Sequence(list);
+}
 
-    // Unsigned: no digest algorithms, certificates or signers. The list is embedded as it is,
-    // not inside an OCTET STRING, as PKCS #7 does for content other than data.
-    const std::string signedData =
-        der::Sequence({der::Integer(1), der::SetOf({}),
-                       der::Sequence({EncodedOid(kCertificateTrustListOid),
-                                      der::Explicit(0, der::Sequence(list))}),
-                       der::SetOf({})});
-    return der::Sequence({EncodedOid(kSignedDataOid), der::Explicit(0, signedData)});
+std::string CatalogSignedData(std::string_view trustList, std::vector<std::string> digestAlgorithms,
+                              std::vector<std::string> certificates,
+                              std::vector<std::string> signerInfos) {
+    // The list is embedded as it is, not inside an OCTET STRING, as PKCS #7 does for content
+    // other than data; certificates are a [0] IMPLICIT SET OF, left out when there are none.
+    std::vector<std::string> fields = {
+        der::Integer(1), der::SetOf(std::move(digestAlgorithms)),
+        der::Sequence({EncodedOid(kCertificateTrustListOid), der::Explicit(0, trustList)})};
+    if (!certificates.empty())
+        fields.push_back(der::Implicit(0, der::SetOf(std::move(certificates))));
+    fields.push_back(der::SetOf(std::move(signerInfos)));
+    return der::Sequence({EncodedOid(kSignedDataOid), der::Explicit(0, der::Sequence(fields))});
+}
+
+std::string BuildCatalogFile(const CatalogContents& contents) {
+    // Unsigned: no digest algorithms, certificates or signers.
+    return CatalogSignedData(BuildTrustList(contents), {}, {}, {});
 }
 
 }  // namespace usbwiz

@@ -32,4 +32,11 @@ struct CatalogContents {
 // throw std::invalid_argument.
 std::string BuildCatalogFile(const CatalogContents& contents);
 
+// The parts of it: the certificate trust list alone, and the PKCS #7 ContentInfo around a
+// trust list (with the signer's parts when it is signed).
+std::string BuildTrustList(const CatalogContents& contents);
+std::string CatalogSignedData(std::string_view trustList, std::vector<std::string> digestAlgorithms,
+                              std::vector<std::string> certificates,
+                              std::vector<std::string> signerInfos);
+
 }  // namespace usbwiz

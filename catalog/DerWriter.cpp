@@ -183,6 +183,24 @@ std::string Integer(std::int64_t value) {
     return Encode(TagClass::Universal, false, 0x02, contents);
 }
 
+std::string UnsignedInteger(std::string_view bigEndian) {
+    std::size_t first = 0;
+    while (first + 1 < bigEndian.size() && bigEndian[first] == 0) ++first;
+    std::string contents(bigEndian.substr(first));
+    if (contents.empty() || (static_cast<unsigned char>(contents.front()) & 0x80) != 0)
+        contents.insert(contents.begin(), '\0');
+    return Encode(TagClass::Universal, false, 0x02, contents);
+}
+
+std::string Boolean(bool value) {
+    return Encode(TagClass::Universal, false, 0x01, std::string(1, value ? '\xFF' : '\0'));
+}
+
+std::string Utf8String(std::string_view utf8) {
+    Utf16FromUtf8(utf8);  // refuses what is not UTF-8
+    return Encode(TagClass::Universal, false, 0x0C, utf8);
+}
+
 std::string OctetString(std::string_view bytes) {
     return Encode(TagClass::Universal, false, 0x04, bytes);
 }

@@ -38,12 +38,18 @@ std::string SetOf(std::vector<std::string> elements);
 std::string ObjectIdentifier(std::string_view dotted);
 
 std::string Integer(std::int64_t value);
+// A non-negative INTEGER from its big-endian magnitude (a serial number).
+std::string UnsignedInteger(std::string_view bigEndian);
+std::string Boolean(bool value);
 std::string OctetString(std::string_view bytes);
 
 // `bytes` with the last `unusedBits` (0 to 7) bits unused; those bits must be zero.
 std::string BitString(std::string_view bytes, unsigned unusedBits);
 
 std::string Null();
+
+// UTF-8 text as it is (it must be UTF-8).
+std::string Utf8String(std::string_view utf8);
 
 // Big-endian UTF-16 of UTF-8 text; characters beyond U+FFFF are refused.
 std::string BmpString(std::string_view utf8);

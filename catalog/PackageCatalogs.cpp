@@ -142,8 +142,10 @@ std::optional<WriteFailure> WriteCatalogs(const WizardSettings& settings, Platfo
             catalog.members.push_back({ToUtf8(member, options.codePage).value_or(member),
                                        DigestsOf(member, contents, options.algorithm)});
         catalog.listIdentifier = ListIdentifierOf(catalog.members);
-        if (std::optional<WriteFailure> failure = WritePackageFile(
-                platform, settings.GenerationDirectory + planned.name, BuildCatalogFile(catalog)))
+        const std::string bytes = options.signer ? BuildSignedCatalogFile(catalog, *options.signer)
+                                                 : BuildCatalogFile(catalog);
+        if (std::optional<WriteFailure> failure =
+                WritePackageFile(platform, settings.GenerationDirectory + planned.name, bytes))
             return failure;
     }
     return std::nullopt;

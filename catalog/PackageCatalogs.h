@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "catalog/CatalogSignature.h"
 #include "generate/PayloadStore.h"
 #include "inf/TextFileWriter.h"
 #include "platform/Hashing.h"
@@ -26,8 +27,9 @@ std::vector<PlannedCatalog> PlanCatalogs(const WizardSettings& settings);
 
 struct CatalogOptions {
     HashAlgorithm algorithm = HashAlgorithm::Sha1;
-    std::int64_t creationTime = 0;  // seconds since 1970 (SOURCE_DATE_EPOCH when it is set)
-    unsigned codePage = 1252;       // of the package's file names, for the catalog's UTF-16
+    std::int64_t creationTime = 0;          // seconds since 1970 (SOURCE_DATE_EPOCH when it is set)
+    unsigned codePage = 1252;               // of the package's file names, for the catalog's UTF-16
+    const CatalogSigner* signer = nullptr;  // unsigned catalogs without one
 };
 
 // Writes the catalogs of PlanCatalogs into GenerationDirectory, after the package: generated

@@ -25,7 +25,8 @@ const FlagOption* FindFlagOption(std::string_view name) {
 bool TakesValue(std::string_view name) {
     return FindTextOption(name) != nullptr || name == "--kind" || name == kOutOption ||
            name == "--settings" || name == "--certification" || name == "--codepage" ||
-           name == "--catalog-hash";
+           name == "--catalog-hash" || name == "--sign-pfx" || name == "--sign-password-env" ||
+           name == "--sign-cert" || name == "--sign-key" || name == "--test-certificate";
 }
 
 std::optional<CliAction> ActionOf(std::string_view name) {
@@ -83,6 +84,16 @@ std::string SetValue(CommandLineOptions& o, std::string_view name, std::string v
     } else if (name == "--codepage") {
         o.codePage = ParseCodePage(value);
         if (!o.codePage) return "--codepage: " + CodePageRule(value);
+    } else if (name == "--sign-pfx") {
+        o.signPfx = std::move(value);
+    } else if (name == "--sign-password-env") {
+        o.signPasswordEnv = std::move(value);
+    } else if (name == "--sign-cert") {
+        o.signCert = std::move(value);
+    } else if (name == "--sign-key") {
+        o.signKey = std::move(value);
+    } else if (name == "--test-certificate") {
+        o.testCertificateDir = std::move(value);
     } else if (name == "--catalog-hash") {
         if (value == "sha1")
             o.catalogHash = HashAlgorithm::Sha1;
@@ -91,6 +102,23 @@ std::string SetValue(CommandLineOptions& o, std::string_view name, std::string v
         else
             return "--catalog-hash: expected sha1 or sha256, not " + Quoted(value);
     }
+    return "";
+}
+
+// One way of signing, all it needs, and catalogs to sign.
+std::string SigningRefusal(const CommandLineOptions& o) {
+    const bool pem = o.signCert || o.signKey;
+    const int ways = int(o.signPfx.has_value()) + int(pem) + int(o.testCertificateDir.has_value());
+    const bool password = o.signPasswordEnv || o.signPasswordStdin;
+    if (password && !o.signPfx)
+        return "--sign-password-env and --sign-password-stdin: only with --sign-pfx";
+    if (ways == 0) return "";
+    if (!o.catalog) return "signing is for catalogs: give --catalog";
+    if (ways > 1)
+        return "sign with one of --sign-pfx, --sign-cert and --sign-key, or --test-certificate";
+    if (pem && !(o.signCert && o.signKey)) return "--sign-cert and --sign-key go together";
+    if (o.signPasswordEnv && o.signPasswordStdin)
+        return "the password comes from --sign-password-env or --sign-password-stdin, not both";
     return "";
 }
 
@@ -132,7 +160,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const FlagOption* flag = FindFlagOption(name);
         const std::optional<CliAction> thisAction = ActionOf(name);
         const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
-                           name == "--version" || name == "--require-empty" || name == "--catalog";
+                           name == "--version" || name == "--require-empty" ||
+                           name == "--catalog" || name == "--sign-password-stdin";
         if (!known) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
@@ -160,6 +189,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             o.requireEmpty = true;
         } else if (name == "--catalog") {
             o.catalog = true;
+        } else if (name == "--sign-password-stdin") {
+            o.signPasswordStdin = true;
         } else if (name == "--help") {
             help = true;
         } else {
@@ -171,6 +202,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         parsed.error = "--catalog-hash: only with --catalog";
         return parsed;
     }
+    parsed.error = SigningRefusal(o);
+    if (!parsed.error.empty()) return parsed;
     if (o.catalog && o.certification && *o.certification != Certification::Plan) {
         parsed.error =
             "--catalog: the INF files name their catalogs only with --certification plan";

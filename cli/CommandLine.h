@@ -74,6 +74,11 @@ struct CommandLineOptions {
     bool requireEmpty = false;  // refuse an output folder that holds anything
     bool catalog = false;       // write the catalog files the INF files name
     std::optional<HashAlgorithm> catalogHash;
+    // Signing the catalogs: a PKCS #12 file (its password from an environment variable or the
+    // first line of standard input), a PEM certificate chain and key, or a new test certificate
+    // written into a folder of its own.
+    std::optional<std::string> signPfx, signPasswordEnv, signCert, signKey, testCertificateDir;
+    bool signPasswordStdin = false;
 };
 
 struct ParsedCommandLine {

@@ -7,14 +7,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <iostream>
 
 #include "catalog/PackageCatalogs.h"
+#include "cli/CatalogSigning.h"
 #include "cli/CliChecks.h"
 #include "cli/CommandLine.h"
 #include "cli/CreateOutputDirectory.h"
 #include "cli/EffectiveSettings.h"
 #include "cli/NativeNamesPlatform.h"
 #include "cli/NativePath.h"
+#include "cli/ReadSmallFile.h"
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
@@ -30,32 +33,6 @@ namespace usbwiz {
 namespace {
 
 constexpr std::string_view kProgram = "usbdrvgen: ";
-
-struct FileText {
-    std::string text;
-    std::string error;
-};
-
-// A settings file is a few hundred bytes; anything near this is not one (and /dev/zero would
-// never end).
-constexpr std::size_t kLargestSettingsFile = 1024 * 1024;
-
-// Through C stdio: it reports a read error (such as a directory given as the file), which a
-// stream would take for an empty file.
-FileText ReadSettingsFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return {{}, std::strerror(errno)};
-    FileText result;
-    char buffer[4096];
-    std::size_t n = 0;
-    while (result.text.size() <= kLargestSettingsFile &&
-           (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        result.text.append(buffer, n);
-    if (std::ferror(file) != 0) result = {{}, std::strerror(errno)};
-    if (result.text.size() > kLargestSettingsFile) result = {{}, "larger than 1 MiB"};
-    std::fclose(file);
-    return result;
-}
 
 int Refuse(std::ostream& errors, std::string_view why) {
     errors << kProgram << why << '\n';
@@ -133,6 +110,34 @@ std::optional<std::int64_t> CatalogTime(std::string& error) {
     return seconds;
 }
 
+// Whether `path` is `folder` or lies in it (as the user typed them, both native).
+bool InsideFolder(const std::string& path, const std::string& folder) {
+    const std::string inside =
+        WithTrailingSeparator(NativeDirectoryText(path, kNativeSeparator), kNativeSeparator);
+    const std::string outside = WithTrailingSeparator(folder, kNativeSeparator);
+    return inside.starts_with(outside);
+}
+
+// The test certificate goes into its own folder, never the package's; its key is not kept.
+int WriteTestCertificate(Platform& platform, const std::string& folder, const std::string& name,
+                         const std::string& certificate, bool quiet, std::ostream& out,
+                         std::ostream& errors) {
+    const std::string directory = NativeDirectoryText(folder, kNativeSeparator);
+    const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
+                             NativePathFromUtf8(name).value_or(name);
+    if (const std::optional<DirectoryFailure> failed =
+            CreateOutputDirectory(platform, directory, kNativeSeparator)) {
+        errors << kProgram << failed->path << ": " << failed->reason << '\n';
+        return kExitGenerationFailed;
+    }
+    if (const FileResult written = platform.WriteWholeFile(path, certificate); !written) {
+        errors << kProgram << path << ": " << written.failure << '\n';
+        return kExitGenerationFailed;
+    }
+    if (!quiet) out << "Test certificate: " << path << '\n';
+    return kExitWritten;
+}
+
 int Run(const CommandLineOptions& options, Platform& platform, const PayloadStore& payloads,
         std::ostream& out, std::ostream& errors) {
     switch (options.action) {
@@ -148,8 +153,7 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
 
     ParsedSettingsFile file;
     if (options.settingsFile) {
-        const FileText read = ReadSettingsFile(
-            NativePathFromUtf8(*options.settingsFile).value_or(*options.settingsFile));
+        const FileText read = ReadSmallFile(*options.settingsFile);
         if (!read.error.empty())
             return Refuse(errors,
                           "cannot read settings file " + *options.settingsFile + ": " + read.error);
@@ -172,6 +176,7 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
     const WizardSettings& typed = effective.settings;
     WizardSettings& package = effective.package;
     std::vector<std::string> planned = PlannedOutputPaths(package);
+    PreparedSigner signing;
     CatalogOptions catalog{options.catalogHash.value_or(HashAlgorithm::Sha1), 0,
                            effective.codePage};
     if (options.catalog) {
@@ -186,6 +191,14 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         const std::optional<std::int64_t> time = CatalogTime(error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
+        if (options.testCertificateDir &&
+            InsideFolder(*options.testCertificateDir, *effective.outputDirectory))
+            return Refuse(errors,
+                          "--test-certificate: keep the certificate out of the package's folder");
+        signing = PrepareSigner(options, typed.LongName, catalog.algorithm,
+                                static_cast<std::int64_t>(std::time(nullptr)), std::cin);
+        if (!signing.error.empty()) return Refuse(errors, signing.error);
+        if (signing.signer.key != nullptr) catalog.signer = &signing.signer;
     }
     std::vector<std::string> paths;
     for (const std::string& path : planned) {
@@ -213,8 +226,13 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
             if (const auto refused =
                     CheckFolderContents(package, platform, paths, options.requireEmpty, errors))
                 return *refused;
-            return Generate(package, platform, catalog, options.catalog, payloads, options.quiet,
-                            out, errors);
+            if (const int status = Generate(package, platform, catalog, options.catalog, payloads,
+                                            options.quiet, out, errors);
+                status != kExitWritten || signing.testCertificate.empty())
+                return status;
+            return WriteTestCertificate(platform, *options.testCertificateDir,
+                                        typed.InfPrefix + "-driver-test.cer",
+                                        signing.testCertificate, options.quiet, out, errors);
     }
 }
 

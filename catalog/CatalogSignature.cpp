@@ -1,0 +1,78 @@
+#include "catalog/CatalogSignature.h"
+
+#include <stdexcept>
+
+#include "catalog/DerWriter.h"
+
+namespace usbwiz {
+
+namespace {
+
+constexpr std::string_view kContentTypeOid = "1.2.840.113549.1.9.3";
+constexpr std::string_view kMessageDigestOid = "1.2.840.113549.1.9.4";
+constexpr std::string_view kTrustListOid = "1.3.6.1.4.1.311.10.1";
+constexpr std::string_view kOpusInfoOid = "1.3.6.1.4.1.311.2.1.12";
+constexpr std::string_view kStatementTypeOid = "1.3.6.1.4.1.311.2.1.11";
+constexpr std::string_view kIndividualCodeSigningOid = "1.3.6.1.4.1.311.2.1.21";
+constexpr std::string_view kRsaOid = "1.2.840.113549.1.1.1";
+constexpr std::string_view kEcdsaSha1Oid = "1.2.840.10045.4.1";
+constexpr std::string_view kEcdsaSha256Oid = "1.2.840.10045.4.3.2";
+
+std::string DigestAlgorithm(HashAlgorithm hash) {
+    return der::Sequence(
+        {der::ObjectIdentifier(hash == HashAlgorithm::Sha1 ? "1.3.14.3.2.26"
+                                                           : "2.16.840.1.101.3.4.2.1"),
+         der::Null()});
+}
+
+std::string SignatureAlgorithm(KeyAlgorithm key, HashAlgorithm hash) {
+    if (key == KeyAlgorithm::Rsa)
+        return der::Sequence({der::ObjectIdentifier(kRsaOid), der::Null()});
+    return der::Sequence(
+        {der::ObjectIdentifier(hash == HashAlgorithm::Sha1 ? kEcdsaSha1Oid : kEcdsaSha256Oid)});
+}
+
+std::string Attribute(std::string_view oid, std::string value) {
+    return der::Sequence({der::ObjectIdentifier(oid), der::SetOf({std::move(value)})});
+}
+
+// The contents octets of a DER encoding: what follows its identifier and length octets.
+std::string_view ContentsOctets(std::string_view der) {
+    if (der.size() < 2) throw std::invalid_argument("not a DER encoding");
+    const auto first = static_cast<unsigned char>(der[1]);
+    const std::size_t header = first < 0x80 ? 2 : 2 + (first & 0x7F);
+    return der.substr(header);
+}
+
+}  // namespace
+
+std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer) {
+    if (signer.key == nullptr || signer.certificates.empty())
+        throw std::invalid_argument("a signed catalog needs a key and its certificate");
+    const HashAlgorithm hash = contents.algorithm;
+    const std::string trustList = BuildTrustList(contents);
+
+    // PKCS #7 digests the contents octets of content that is not data.
+    const std::vector<std::string> attributes = {
+        Attribute(kContentTypeOid, der::ObjectIdentifier(kTrustListOid)),
+        Attribute(kOpusInfoOid, der::Sequence({})),
+        Attribute(kStatementTypeOid,
+                  der::Sequence({der::ObjectIdentifier(kIndividualCodeSigningOid)})),
+        Attribute(kMessageDigestOid, der::OctetString(Digest(hash, ContentsOctets(trustList)))),
+    };
+    // The signature covers the attributes as a SET OF; the SignerInfo holds them [0] IMPLICIT.
+    const std::string signedAttributes = der::SetOf(attributes);
+    const std::string signature = signer.key->Sign(hash, signedAttributes);
+
+    const std::string signerInfo = der::Sequence({
+        der::Integer(1),
+        der::Sequence({signer.signer.issuer, signer.signer.serialNumber}),
+        DigestAlgorithm(hash),
+        der::Implicit(0, signedAttributes),
+        SignatureAlgorithm(signer.key->Algorithm(), hash),
+        der::OctetString(signature),
+    });
+    return CatalogSignedData(trustList, {DigestAlgorithm(hash)}, signer.certificates, {signerInfo});
+}
+
+}  // namespace usbwiz

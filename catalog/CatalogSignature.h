@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalog/CatalogFile.h"
+#include "platform/Signing.h"
+
+namespace usbwiz {
+
+// Who signs a catalog: the key, its certificate and the rest of its chain (DER, the key's own
+// first; all go into the signature so that a verifier can build the chain).
+struct CatalogSigner {
+    const SigningKey* key = nullptr;
+    std::vector<std::string> certificates;
+    CertificateFacts signer;
+};
+
+// The catalog signed as Authenticode signs catalogs: PKCS #7 signed-data version 1 with the
+// trust list as content, one SignerInfo whose authenticated attributes are the content type
+// (the trust list), the opus info (empty), the statement type (individual code signing) and
+// the message digest of the trust list's contents octets; the digest algorithm is the
+// catalog's (SHA-1 for the first form, which is all Windows XP verifies, SHA-256 otherwise).
+// No signing time: the same inputs give the same bytes.
+std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer);
+
+}  // namespace usbwiz
