@@ -70,15 +70,6 @@ class OpenSslKey final : public SigningKey {
         signature.resize(size);
         return signature;
     }
-    std::string PrivateKeyPem() const override {
-        const Owned<BIO> out(BIO_new(BIO_s_mem()));
-        if (!out || PEM_write_bio_PrivateKey(out.get(), key_.get(), nullptr, nullptr, 0, nullptr,
-                                             nullptr) != 1)
-            throw std::runtime_error("libcrypto: cannot write the key");
-        char* bytes = nullptr;
-        const long n = BIO_get_mem_data(out.get(), &bytes);
-        return std::string(bytes, static_cast<std::size_t>(n));
-    }
 
   private:
     Owned<EVP_PKEY> key_;

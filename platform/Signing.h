@@ -25,7 +25,6 @@ class SigningKey {
     virtual KeyAlgorithm Algorithm() const = 0;
     virtual std::string PublicKeyInfo() const = 0;  // DER SubjectPublicKeyInfo
     virtual std::string Sign(HashAlgorithm hash, std::string_view data) const = 0;
-    virtual std::string PrivateKeyPem() const = 0;  // PKCS #8, for keeping a test key
 };
 
 // What signing needs to know of a certificate.
