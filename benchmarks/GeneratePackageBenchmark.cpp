@@ -5,9 +5,11 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "benchmarks/CapturedPackage.h"
@@ -15,6 +17,7 @@
 #include "benchmarks/PlainWrites.h"
 #include "benchmarks/StandInPayloads.h"
 #include "catalog/PackageCatalogs.h"
+#include "cli/CatalogSigning.h"
 #include "generate/GeneratePackage.h"
 #include "platform/PosixPlatform.h"
 
@@ -119,6 +122,37 @@ std::string Prepare(PreparedKind& prepared, const std::filesystem::path& folder,
     return {};
 }
 
+// A code-signing certificate and RSA 3072 key in a PKCS #12 file, made with the openssl tool as
+// a maker would make one; its password goes in BENCH_PFX_PASSWORD. Empty when openssl failed.
+std::string MakePkcs12(const std::filesystem::path& folder) {
+    const std::string base = (folder / "maker").string();
+    const std::string command =
+        "openssl req -x509 -newkey rsa:3072 -nodes -keyout '" + base + ".key' -out '" + base +
+        ".pem' -days 30 -subj /CN=bench -addext extendedKeyUsage=codeSigning 2>/dev/null && "
+        "openssl pkcs12 -export -inkey '" +
+        base + ".key' -in '" + base + ".pem' -out '" + base + ".pfx' -passout pass:bench";
+    if (std::system(command.c_str()) != 0) return {};
+    ::setenv("BENCH_PFX_PASSWORD", "bench", 1);
+    return base + ".pfx";
+}
+
+// What `usbdrvgen --catalog` does after its checks: load and check the signing key the options
+// name, if any, then generate with both catalogs.
+std::string GenerateWithCatalogs(const PreparedKind& prepared, Platform& platform,
+                                 const StandInPayloads& payloads,
+                                 const CommandLineOptions& options) {
+    std::istringstream noInput;
+    CatalogOptions catalog;
+    catalog.algorithm = options.catalogHash.value_or(HashAlgorithm::Sha1);
+    const PreparedSigner signer = PrepareSigner(options, prepared.settings.LongName,
+                                                catalog.algorithm, std::time(nullptr), noInput);
+    if (!signer.error.empty()) return signer.error;
+    if (signer.key) catalog.signer = &signer.signer;
+    return GeneratePackageWithCatalogs(prepared.settings, platform, payloads, catalog)
+               ? "generation with catalogs failed"
+               : "";
+}
+
 class TemporaryFolder {
   public:
     TemporaryFolder() {
@@ -154,6 +188,7 @@ int main(int argc, char** argv) {
     }
     const StandInPayloads payloads;
     std::deque<PreparedKind> kinds;  // stable addresses for the registered benchmarks
+    std::deque<CommandLineOptions> catalogOptions;
     for (const Package kind : {Package::ComPort, Package::Ferrolink}) {
         PreparedKind& prepared = kinds.emplace_back();
         prepared.kind = kind;
@@ -174,23 +209,31 @@ int main(int argc, char** argv) {
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);
         if (kind != Package::ComPort) continue;
-        // The catalogs on top of generation, against generation alone.
-        benchmark::RegisterBenchmark(
-            ("GenerateWithCatalogs/" + name).c_str(),
-            [&prepared, &payloads](benchmark::State& state) {
-                PosixPlatform platform;
-                CompareInOneRun(
-                    state, prepared,
-                    [&] {
-                        const std::string failed = Generate(prepared, platform, payloads);
-                        if (!failed.empty()) return failed;
-                        return WriteCatalogs(prepared.settings, platform, {}) ? "catalogs failed"
-                                                                              : std::string();
-                    },
-                    [&] { return Generate(prepared, platform, payloads); });
-            })
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
+        // The catalogs, unsigned and signed with a PKCS #12 file, against generation alone.
+        CommandLineOptions& plain = catalogOptions.emplace_back();
+        CommandLineOptions& signing = catalogOptions.emplace_back();
+        signing.catalogHash = HashAlgorithm::Sha256;
+        signing.signPfx = MakePkcs12(folder.path());
+        signing.signPasswordEnv = "BENCH_PFX_PASSWORD";
+        if (signing.signPfx->empty()) {
+            std::cerr << "openssl could not make a PKCS #12 file\n";
+            return 1;
+        }
+        for (const auto& [label, options] : {std::pair{"GenerateWithCatalogs/", &plain},
+                                             std::pair{"GenerateWithSignedCatalogs/", &signing}})
+            benchmark::RegisterBenchmark(
+                (label + name).c_str(),
+                [&prepared, &payloads, options](benchmark::State& state) {
+                    PosixPlatform platform;
+                    CompareInOneRun(
+                        state, prepared,
+                        [&] {
+                            return GenerateWithCatalogs(prepared, platform, payloads, *options);
+                        },
+                        [&] { return Generate(prepared, platform, payloads); });
+                })
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
     }
 
     benchmark::RunSpecifiedBenchmarks();

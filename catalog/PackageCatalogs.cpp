@@ -1,12 +1,15 @@
 #include "catalog/PackageCatalogs.h"
 
 #include <algorithm>
+#include <functional>
+#include <future>
 #include <map>
 #include <stdexcept>
 #include <string_view>
 
 #include "catalog/CatalogFile.h"
 #include "catalog/ListIdentifier.h"
+#include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "payload/PayloadDigests.h"
 #include "platform/TextEncoding.h"
@@ -124,15 +127,15 @@ std::vector<PlannedCatalog> CatalogsNamedIn(const PlanContents& contents) {
     return catalogs;
 }
 
-}  // namespace
+struct BuiltCatalog {
+    std::string name;  // in the package
+    std::string bytes;
+};
 
-std::vector<PlannedCatalog> PlanCatalogs(const WizardSettings& settings) {
-    return CatalogsNamedIn(ContentsOf(settings));
-}
-
-std::optional<WriteFailure> WriteCatalogs(const WizardSettings& settings, Platform& platform,
-                                          const CatalogOptions& options) {
+std::vector<BuiltCatalog> BuildCatalogs(const WizardSettings& settings,
+                                        const CatalogOptions& options) {
     const PlanContents contents = ContentsOf(settings);
+    std::vector<BuiltCatalog> built;
     for (const PlannedCatalog& planned : CatalogsNamedIn(contents)) {
         CatalogContents catalog;
         catalog.algorithm = options.algorithm;
@@ -142,12 +145,35 @@ std::optional<WriteFailure> WriteCatalogs(const WizardSettings& settings, Platfo
             catalog.members.push_back({ToUtf8(member, options.codePage).value_or(member),
                                        DigestsOf(member, contents, options.algorithm)});
         catalog.listIdentifier = ListIdentifierOf(catalog.members);
-        const std::string bytes = options.signer ? BuildSignedCatalogFile(catalog, *options.signer)
-                                                 : BuildCatalogFile(catalog);
-        if (std::optional<WriteFailure> failure =
-                WritePackageFile(platform, settings.GenerationDirectory + planned.name, bytes))
-            return failure;
+        built.push_back({planned.name, options.signer
+                                           ? BuildSignedCatalogFile(catalog, *options.signer)
+                                           : BuildCatalogFile(catalog)});
     }
+    return built;
+}
+
+}  // namespace
+
+std::vector<PlannedCatalog> PlanCatalogs(const WizardSettings& settings) {
+    return CatalogsNamedIn(ContentsOf(settings));
+}
+
+std::optional<WriteFailure> GeneratePackageWithCatalogs(const WizardSettings& settings,
+                                                        Platform& platform,
+                                                        const PayloadStore& payloads,
+                                                        const CatalogOptions& options) {
+    // The catalogs take nothing from the written files: they are built and signed while the
+    // package is written, and written after it.
+    std::future<std::vector<BuiltCatalog>> catalogs =
+        std::async(std::launch::async, BuildCatalogs, std::cref(settings), std::cref(options));
+    const std::optional<WriteFailure> failure =
+        GeneratePackage(settings, platform, payloads).failure;
+    const std::vector<BuiltCatalog> built = catalogs.get();
+    if (failure) return failure;
+    for (const BuiltCatalog& catalog : built)
+        if (std::optional<WriteFailure> failed = WritePackageFile(
+                platform, settings.GenerationDirectory + catalog.name, catalog.bytes))
+            return failed;
     return std::nullopt;
 }
 

@@ -32,10 +32,12 @@ struct CatalogOptions {
     const CatalogSigner* signer = nullptr;  // unsigned catalogs without one
 };
 
-// Writes the catalogs of PlanCatalogs into GenerationDirectory, after the package: generated
-// texts are hashed as the plan renders them, carried files by the digests the build computed.
-// What failed, or nullopt.
-std::optional<WriteFailure> WriteCatalogs(const WizardSettings& settings, Platform& platform,
-                                          const CatalogOptions& options);
+// Generates the package, then writes the catalogs of PlanCatalogs beside it, signed when the
+// options name a signer: generated texts are hashed as the plan renders them, carried files by
+// the digests the build computed. What failed, or nullopt.
+std::optional<WriteFailure> GeneratePackageWithCatalogs(const WizardSettings& settings,
+                                                        Platform& platform,
+                                                        const PayloadStore& payloads,
+                                                        const CatalogOptions& options);
 
 }  // namespace usbwiz

@@ -66,7 +66,7 @@ std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform&
 
 // The wizard's messages as lines (the verdict and what went wrong on the error stream), then the
 // path and the system's reason, which the wizard never shows.
-// Catalogs are written after the package, from what it holds, and fail like any of its files.
+// Catalogs are written after the package and fail like any of its files.
 int Generate(const WizardSettings& settings, Platform& system, const CatalogOptions& catalog,
              bool withCatalogs, const PayloadStore& payloads, bool quiet, std::ostream& out,
              std::ostream& errors) {
@@ -77,8 +77,9 @@ int Generate(const WizardSettings& settings, Platform& system, const CatalogOpti
         return kExitGenerationFailed;
     }
     NativeNamesPlatform named(system, settings.GenerationDirectory, catalog.codePage);
-    std::optional<WriteFailure> failure = GeneratePackage(settings, named, payloads).failure;
-    if (!failure && withCatalogs) failure = WriteCatalogs(settings, named, catalog);
+    const std::optional<WriteFailure> failure =
+        withCatalogs ? GeneratePackageWithCatalogs(settings, named, payloads, catalog)
+                     : GeneratePackage(settings, named, payloads).failure;
     if (failure) {
         const std::string& path = failure->path;
         errors
