@@ -63,6 +63,9 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
     // The signature covers the attributes as a SET OF; the SignerInfo holds them [0] IMPLICIT.
     const std::string signedAttributes = der::SetOf(attributes);
     const std::string signature = signer.key->Sign(hash, signedAttributes);
+    // A damaged key can make signatures that verify with nothing: never write one.
+    if (!VerifySignature(signer.signer.publicKeyInfo, hash, signedAttributes, signature))
+        throw std::runtime_error("the signature made does not verify with the certificate");
 
     const std::string signerInfo = der::Sequence({
         der::Integer(1),

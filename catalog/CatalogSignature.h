@@ -21,7 +21,8 @@ struct CatalogSigner {
 // (the trust list), the opus info (empty), the statement type (individual code signing) and
 // the message digest of the trust list's contents octets; the digest algorithm is the
 // catalog's (SHA-1 for the first form, which is all Windows XP verifies, SHA-256 otherwise).
-// No signing time: the same inputs give the same bytes.
+// No signing time: the same inputs give the same bytes. Throws std::runtime_error when the key
+// cannot sign or its signature does not verify with the certificate.
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer);
 
 }  // namespace usbwiz

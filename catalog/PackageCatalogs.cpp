@@ -130,6 +130,7 @@ std::vector<PlannedCatalog> CatalogsNamedIn(const PlanContents& contents) {
 struct BuiltCatalog {
     std::string name;  // in the package
     std::string bytes;
+    std::string failure;  // why it could not be built (a key that cannot sign); empty when built
 };
 
 std::vector<BuiltCatalog> BuildCatalogs(const WizardSettings& settings,
@@ -145,9 +146,13 @@ std::vector<BuiltCatalog> BuildCatalogs(const WizardSettings& settings,
             catalog.members.push_back({ToUtf8(member, options.codePage).value_or(member),
                                        DigestsOf(member, contents, options.algorithm)});
         catalog.listIdentifier = ListIdentifierOf(catalog.members);
-        built.push_back({planned.name, options.signer
-                                           ? BuildSignedCatalogFile(catalog, *options.signer)
-                                           : BuildCatalogFile(catalog)});
+        BuiltCatalog& file = built.emplace_back(BuiltCatalog{planned.name, {}, {}});
+        try {
+            file.bytes = options.signer ? BuildSignedCatalogFile(catalog, *options.signer)
+                                        : BuildCatalogFile(catalog);
+        } catch (const std::runtime_error& failed) {
+            file.failure = failed.what();
+        }
     }
     return built;
 }
@@ -170,10 +175,12 @@ std::optional<WriteFailure> GeneratePackageWithCatalogs(const WizardSettings& se
         GeneratePackage(settings, platform, payloads).failure;
     const std::vector<BuiltCatalog> built = catalogs.get();
     if (failure) return failure;
-    for (const BuiltCatalog& catalog : built)
-        if (std::optional<WriteFailure> failed = WritePackageFile(
-                platform, settings.GenerationDirectory + catalog.name, catalog.bytes))
+    for (const BuiltCatalog& catalog : built) {
+        const std::string path = settings.GenerationDirectory + catalog.name;
+        if (!catalog.failure.empty()) return WriteFailure{path, catalog.failure};
+        if (std::optional<WriteFailure> failed = WritePackageFile(platform, path, catalog.bytes))
             return failed;
+    }
     return std::nullopt;
 }
 

@@ -33,7 +33,8 @@ PreparedSigner Refused(std::string why) {
 }
 
 // The key's own certificate must be usable for code signing now, and the key must be its key:
-// a signature made with it must verify with the certificate's public key.
+// the same public key, or (the same key may be encoded otherwise) a signature made with it must
+// verify with the certificate's public key. Each catalog's signature is verified once more.
 std::string CheckSigner(const SigningKey& key, const CertificateFacts& certificate,
                         std::int64_t now) {
     if (now < certificate.notBefore)
@@ -42,7 +43,8 @@ std::string CheckSigner(const SigningKey& key, const CertificateFacts& certifica
         return "the certificate expired on " + Date(certificate.notAfter);
     if (!certificate.codeSigning) return "the certificate is not for code signing";
     constexpr std::string_view kProbe = "usbdrvgen: does this key belong to the certificate?";
-    if (!VerifySignature(certificate.publicKeyInfo, HashAlgorithm::Sha256, kProbe,
+    if (key.PublicKeyInfo() != certificate.publicKeyInfo &&
+        !VerifySignature(certificate.publicKeyInfo, HashAlgorithm::Sha256, kProbe,
                          key.Sign(HashAlgorithm::Sha256, kProbe)))
         return "the private key does not belong to the certificate";
     return {};

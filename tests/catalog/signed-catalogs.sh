@@ -79,6 +79,23 @@ for row in "${refusals[@]}"; do
   [ -e refused ] && fail "$args: something was written" && rm -rf refused
 done
 
+echo "== a damaged key (its public half the certificate's): exit 1, no catalog written"
+/usr/bin/python3 - <<'PY'
+from asn1crypto import keys, pem
+info = keys.PrivateKeyInfo.load(pem.unarmor(open("maker.key", "rb").read())[2])
+rsa = info["private_key"].parsed
+for field in ("private_exponent", "exponent1", "exponent2"):
+    rsa[field] = rsa[field].native + 2
+info["private_key"] = rsa
+open("damaged.key", "wb").write(pem.armor("PRIVATE KEY", info.dump()))
+PY
+"$usbdrvgen" --kind com --catalog --quiet --out damaged --sign-cert maker.pem --sign-key damaged.key \
+  2>damaged.err
+status=$?
+[ "$status" = 1 ] || fail "a damaged key: exit status $status, not 1"
+grep -q "does not verify with the certificate" damaged.err || fail "a damaged key: $(cat damaged.err)"
+ls damaged/*.cat >/dev/null 2>&1 && fail "a damaged key wrote a catalog"
+
 if [ -n "$wine_sh" ]; then
   : "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix of this test}"
   trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
