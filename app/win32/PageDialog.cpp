@@ -22,6 +22,11 @@ bool PageDialog::OnInitDialog() {
     if (defaultButton != kNoControlId)
         SendMessageA(window, DM_SETDEFID, static_cast<WPARAM>(defaultButton), 0);
 
+    // Windows hides the focus rectangle of a dialog opened with the mouse until a key is
+    // pressed; a page that may be worked with the keyboard alone shows it from the start.
+    // Posted, so that it comes after whatever the dialog manager does while it creates the page.
+    PostMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+
     view_.emplace(window, layout_, platform_, title_);
     page_.OnInit(*view_);
     if (view_->FocusWasSet()) return false;

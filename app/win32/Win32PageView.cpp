@@ -14,6 +14,26 @@ bool IsMultiLineEdit(const PageLayout& layout, int controlId) {
     return false;
 }
 
+// Windows gives a radio group's tab stop to the button checked last and takes it from a button
+// that is cleared; a group with none checked could then not be reached with Tab at all, so its
+// first button keeps the tab stop.
+void KeepRadioGroupReachable(HWND dialog, const PageLayout& layout, int controlId) {
+    const std::span<const ControlLayout> controls = layout.controls;
+    for (std::size_t first = 0; first < controls.size(); ++first) {
+        if (controls[first].kind != ControlKind::RadioButton || !controls[first].group) continue;
+        bool holdsControl = false, anyChecked = false;
+        for (std::size_t i = first; i < controls.size(); ++i) {
+            if (controls[i].kind != ControlKind::RadioButton || (i > first && controls[i].group))
+                break;
+            holdsControl = holdsControl || controls[i].id == controlId;
+            anyChecked = anyChecked || IsDlgButtonChecked(dialog, controls[i].id) == BST_CHECKED;
+        }
+        if (!holdsControl || anyChecked) continue;
+        HWND button = GetDlgItem(dialog, controls[first].id);
+        SetWindowLongPtrA(button, GWL_STYLE, GetWindowLongPtrA(button, GWL_STYLE) | WS_TABSTOP);
+    }
+}
+
 }  // namespace
 
 HWND Win32PageView::Control(int controlId) const {
@@ -46,6 +66,7 @@ bool Win32PageView::IsChecked(int controlId) {
 
 void Win32PageView::SetChecked(int controlId, bool checked) {
     SendMessageA(Control(controlId), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked) KeepRadioGroupReachable(dialog_, layout_, controlId);
 }
 
 void Win32PageView::SetVisible(int controlId, bool visible) {

@@ -31,6 +31,7 @@ class Win32PageView final : public PageView {
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     void EndPage() override;
+    WindowRef Window() override { return dialog_; }
 
     // Whether the page has put the focus on a control itself.
     bool FocusWasSet() const { return focusWasSet_; }

@@ -7,6 +7,7 @@
 
 #include "HostChecks.h"
 #include "app/win32/Win32PageRunner.h"
+#include "pages/PageLayout.h"
 #include "platform/Win32Platform.h"
 
 namespace usbwiz {
@@ -96,6 +97,7 @@ void Post(HWND dialog, const Input& input) {
 struct PendingInput {
     HWND dialog = nullptr;
     std::vector<Input> inputs;
+    std::function<void(HWND dialog)> whenUp;  // runs before the input goes out
     UINT_PTR deliveryTimer = 0;
     int focusAtStart = 0;  // the id of the control that had the focus when the input went out
     bool watchdogFired = false;
@@ -105,6 +107,7 @@ PendingInput g_pending;
 void CALLBACK DeliverInput(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     g_pending.focusAtStart = GetDlgCtrlID(GetFocus());
+    if (g_pending.whenUp) g_pending.whenUp(g_pending.dialog);
     for (const Input& input : g_pending.inputs) Post(g_pending.dialog, input);
 }
 
@@ -114,9 +117,11 @@ void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // Runs the page, sending `inputs` once it is up; answers whether the page ended by itself.
-bool RunWithInput(Win32PageRunner& runner, RecordingPage& page, std::vector<Input> inputs) {
+bool RunWithInput(Win32PageRunner& runner, RecordingPage& page, std::vector<Input> inputs,
+                  std::function<void(HWND dialog)> whenUp = nullptr) {
     g_pending = PendingInput{};
     g_pending.inputs = std::move(inputs);
+    g_pending.whenUp = std::move(whenUp);
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, Watchdog);
     try {
         runner.Run(page);
@@ -244,6 +249,36 @@ std::vector<RoutingCase> RoutingCases() {
     };
 }
 
+// Tab visits a page's tab stops in the order of its layout (which reads as the page does) and
+// comes back to the first.
+void CheckTabOrder(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
+    for (PageId id : kAllPages) {
+        std::vector<int> expected;
+        for (const ControlLayout& control : LayoutOf(id).controls)
+            if (IsTabStop(control) && !control.hidden) expected.push_back(control.id);
+        std::vector<int> visited;
+        RecordingPage page(id, services, [](HWND dialog, PageView&) { ArmInput(dialog); });
+        RunWithInput(runner, page, {kCancelCommand}, [&visited](HWND dialog) {
+            HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+            HWND control = first;
+            do {
+                visited.push_back(GetDlgCtrlID(control));
+                control = GetNextDlgTabItem(dialog, control, FALSE);
+            } while (control != nullptr && control != first && visited.size() < 64);
+        });
+        const auto shown = [](const std::vector<int>& ids) {
+            std::string out;
+            for (int id : ids) {
+                if (!out.empty()) out += ' ';
+                out += std::to_string(id);
+            }
+            return out;
+        };
+        log.ExpectEqual(shown(visited), shown(expected),
+                        "tab order of page " + std::to_string(static_cast<int>(id)));
+    }
+}
+
 // The frame every page gets before its own initialisation runs.
 void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     for (PageId id : {PageId::Welcome, PageId::ComNames, PageId::Summary}) {
@@ -281,6 +316,7 @@ void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) 
 // The view over a real dialog, on the summary and options pages.
 void CheckView(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     RecordingPage summary(PageId::Summary, services, [&](HWND dialog, PageView& view) {
+        log.Expect(view.Window() == dialog, "the view's window is the page's dialog");
         view.SetText(kSummaryValues, "one\ntwo\r\nthree");
         char raw[64] = {};
         GetDlgItemTextA(dialog, kSummaryValues, raw, sizeof raw);
@@ -355,6 +391,7 @@ void CheckPageDialogs(CheckLog& log) {
     Win32PageRunner runner(GetModuleHandleA(nullptr), platform, "HostChecks");
 
     for (const RoutingCase& c : RoutingCases()) RunRoutingCase(log, runner, services, c);
+    CheckTabOrder(log, runner, services);
     CheckFrame(log, runner, services);
     CheckView(log, runner, services);
     CheckFailures(log, runner, services);
