@@ -98,7 +98,10 @@ DWORD ControlStyle(const ControlLayout& c) {
             return base | WS_GROUP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL |
                    (c.upperCase ? ES_UPPERCASE : 0);
         case ControlKind::ReadOnlyText:
-            return base | WS_GROUP | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
+            // The edit keeps its scroll bar in step with the text; the host hides it while every
+            // line fits.
+            return base | WS_GROUP | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL |
+                   WS_HSCROLL;
         case ControlKind::PushButton:
             return base | WS_GROUP | BS_PUSHBUTTON | lines;
         case ControlKind::DefaultButton:
@@ -110,7 +113,8 @@ DWORD ControlStyle(const ControlLayout& c) {
         case ControlKind::GroupBox:
             return base | WS_GROUP | BS_GROUPBOX;
         case ControlKind::Banner:
-            return base | WS_GROUP | SS_BITMAP | SS_SUNKEN;
+            // The frame keeps its size whatever the bitmap's: the host draws one to fill it.
+            return base | WS_GROUP | SS_BITMAP | SS_SUNKEN | SS_REALSIZECONTROL;
         case ControlKind::Icon:
             return base | WS_GROUP | SS_ICON;
     }

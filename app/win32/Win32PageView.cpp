@@ -8,10 +8,10 @@ namespace usbwiz {
 
 namespace {
 
-bool IsMultiLineEdit(const PageLayout& layout, int controlId) {
+const ControlLayout* ReadOnlyTextOf(const PageLayout& layout, int controlId) {
     for (const ControlLayout& control : layout.controls)
-        if (control.id == controlId) return control.kind == ControlKind::ReadOnlyText;
-    return false;
+        if (control.id == controlId && control.kind == ControlKind::ReadOnlyText) return &control;
+    return nullptr;
 }
 
 // Windows gives a radio group's tab stop to the button checked last and takes it from a button
@@ -55,9 +55,17 @@ std::string Win32PageView::GetText(int controlId) {
 
 void Win32PageView::SetText(int controlId, std::string_view text) {
     HWND control = Control(controlId);
-    const std::string shown =
-        IsMultiLineEdit(layout_, controlId) ? WithCrLf(text) : std::string(text);
-    SetWindowTextA(control, shown.c_str());
+    const ControlLayout* column = ReadOnlyTextOf(layout_, controlId);
+    if (column == nullptr) {
+        SetWindowTextA(control, std::string(text).c_str());
+        return;
+    }
+    SetWindowTextA(control, WithCrLf(text).c_str());
+    wideText_.try_emplace(controlId, dialog_, *column).first->second.Fit();
+}
+
+void Win32PageView::FitWideText() {
+    for (auto& [id, column] : wideText_) column.Fit();
 }
 
 bool Win32PageView::IsChecked(int controlId) {

@@ -200,6 +200,9 @@ void ScenarioRunner::RunStep(const Step& step) {
     if (verb == "expect-text") return ExpectText(step.rest);
     if (verb == "expect-checked") return ExpectChecked(step.rest);
     if (verb == "expect-visible") return ExpectVisible(step.rest);
+    if (verb == "expect-scroll-bar") return ExpectScrollBar(step.rest);
+    if (verb == "expect-reachable") return ExpectReachable(step.rest);
+    if (verb == "expect-tooltip") return ExpectTooltip(step.rest);
     if (verb == "expect-focus") return ExpectFocus(step.rest);
     if (verb == "message") return AnswerMessage(step.rest, Answer::Click);
     if (verb == "unowned-message") return AnswerMessage(step.rest, Answer::ClickUnowned);
@@ -462,6 +465,141 @@ void ScenarioRunner::ExpectVisible(const std::string& arguments) {
                        found += visible ? "visible" : "hidden";
                        return visible == wanted;
                    });
+}
+
+void ScenarioRunner::ExpectScrollBar(const std::string& arguments) {
+    const auto [target, answer] = SplitFirstWord(arguments);
+    const bool wanted = YesNo(answer);
+    WaitForControl(target,
+                   "control " + target + (wanted ? " with" : " without") + " a scroll bar below",
+                   [wanted](HWND control, HWND, std::string& found) {
+                       const bool shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_HSCROLL) != 0;
+                       found += shown ? "with a scroll bar" : "without a scroll bar";
+                       return shown == wanted;
+                   });
+}
+
+namespace {
+
+// The line of a multi-line control and where it starts in the control's text.
+struct ControlLine {
+    std::string text;
+    int first = -1;
+};
+
+ControlLine LineOf(HWND control, int line) {
+    const std::string text = WindowText(control);
+    std::size_t start = 0;
+    for (int i = 0; i < line && start != std::string::npos; ++i) {
+        start = text.find("\r\n", start);
+        if (start != std::string::npos) start += 2;
+    }
+    if (start == std::string::npos) return {};
+    const std::size_t end = text.find("\r\n", start);
+    return {text.substr(start, end == std::string::npos ? end : end - start),
+            static_cast<int>(start)};
+}
+
+POINT PositionOf(HWND control, int index) {
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(control, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
+                        kSendTimeoutMilliseconds, &position);
+    return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+}
+
+int LineNumber(const std::string& text) {
+    const std::optional<int> number = NumberOf(text);
+    if (!number) throw ScenarioError("a line number is needed, found \"" + text + "\"");
+    return *number;
+}
+
+}  // namespace
+
+void ScenarioRunner::ExpectReachable(const std::string& arguments) {
+    const auto [target, rest] = SplitFirstWord(arguments);
+    const auto [lineText, text] = SplitFirstWord(rest);
+    const int line = LineNumber(lineText);
+    HWND control = WaitForControl(
+        target, "control " + target + " line " + lineText + " saying " + Quoted(text),
+        [&](HWND shown, HWND, std::string& found) {
+            const std::string said = LineOf(shown, line).text;
+            found += "line " + lineText + " says " + Quoted(said);
+            return said == text;
+        });
+    const ControlLine shown = LineOf(control, line);
+    RECT client;
+    GetClientRect(control, &client);
+    // A character is in view when it starts inside the control and the next one does not
+    // start beyond its right edge; the last one when it starts inside.
+    std::vector<bool> seen(shown.text.size(), false);
+    const auto look = [&] {
+        std::vector<int> lefts;
+        for (std::size_t i = 0; i < shown.text.size(); ++i)
+            lefts.push_back(PositionOf(control, shown.first + static_cast<int>(i)).x);
+        for (std::size_t i = 0; i < lefts.size(); ++i) {
+            const int right = i + 1 < lefts.size() ? lefts[i + 1] : lefts[i] + 1;
+            if (lefts[i] >= client.left && right <= client.right) seen[i] = true;
+        }
+        return lefts;
+    };
+    std::vector<int> lefts = look();
+    if (lefts.empty() || lefts.back() < client.right)
+        throw StepFailed{"line " + lineText + " running past the right edge of control " + target,
+                         "it ends inside it"};
+    for (int page = 0; page < 200; ++page) {
+        SendToControl(control, WM_HSCROLL, SB_PAGERIGHT, 0);
+        SendToControl(control, WM_HSCROLL, SB_ENDSCROLL, 0);
+        const std::vector<int> now = look();
+        if (now == lefts) break;  // the bar is at its end
+        lefts = now;
+    }
+    std::size_t unseen = 0;
+    while (unseen < seen.size() && seen[unseen]) ++unseen;
+    if (unseen != seen.size())
+        throw StepFailed{"every character of line " + lineText + " in view at some point",
+                         "character " + std::to_string(unseen) + " never was"};
+}
+
+void ScenarioRunner::ExpectTooltip(const std::string& arguments) {
+    const auto [target, rest] = SplitFirstWord(arguments);
+    const auto [lineText, text] = SplitFirstWord(rest);
+    const int line = LineNumber(lineText);
+    HWND control = WaitForControl(target, "a visible control " + target, IsUsable);
+    const ControlLine shown = LineOf(control, line);
+    if (shown.first < 0) throw StepFailed{"line " + lineText + " in control " + target, "none"};
+    RECT client;
+    GetClientRect(control, &client);
+    POINT point = PositionOf(control, shown.first);
+    point.x = client.right / 2;
+    point.y += 2;
+    ClientToScreen(control, &point);
+    // Two moves: the tooltip starts to wait for the pointer to rest once it has seen it move.
+    SetCursorPos(point.x + 1, point.y);
+    Sleep(100);
+    SetCursorPos(point.x, point.y);
+    struct Search {
+        DWORD process;
+        std::string text;
+        bool shown = false;
+    };
+    WaitUntil("a tooltip saying " + Quoted(text), [&](std::string& found) {
+        Search search{Wizard().Id(), {}};
+        EnumWindows(
+            [](HWND window, LPARAM context) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(context);
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                if (process != s->process || !IsWindowVisible(window) ||
+                    ClassOf(window) != TOOLTIPS_CLASSA)
+                    return TRUE;
+                s->shown = true;
+                s->text = WindowText(window);
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        found = search.shown ? "a tooltip saying " + Quoted(search.text) : "no tooltip";
+        return search.shown && search.text == text;
+    });
 }
 
 void ScenarioRunner::AnswerMessage(const std::string& arguments, Answer how) {

@@ -43,6 +43,15 @@ struct DriverOptions {
 //   expect-text ID TEXT    the control's text is exactly TEXT
 //   expect-checked ID yes|no
 //   expect-visible ID yes|no
+//   expect-scroll-bar ID yes|no
+//                          the control shows a horizontal scroll bar
+//   expect-reachable ID LINE TEXT
+//                          line LINE (from 0) of a multi-line control says TEXT and runs past the
+//                          control's right edge, and paging through it with the scroll bar, as
+//                          clicks beside the thumb do, brings every character of it into view
+//   expect-tooltip ID LINE TEXT
+//                          with the mouse pointer over line LINE of the control, a tooltip of the
+//                          wizard shows TEXT
 //   message ANSWER ICON TEXT
 //                          a message box of the current page: owned by it, captioned with the
 //                          program's base name, showing ICON (none, error, warning, question,
@@ -97,6 +106,9 @@ class ScenarioRunner {
     void ExpectText(const std::string& arguments);
     void ExpectChecked(const std::string& arguments);
     void ExpectVisible(const std::string& arguments);
+    void ExpectScrollBar(const std::string& arguments);
+    void ExpectReachable(const std::string& arguments);
+    void ExpectTooltip(const std::string& arguments);
     enum class Answer { Click, ClickUnowned, EnterKey };
     void AnswerMessage(const std::string& arguments, Answer how);
     void ExpectFocus(const std::string& target);

@@ -8,5 +8,6 @@ namespace usbwiz {
 void CheckTextHelpers(CheckLog& log);
 void CheckDialogTemplates(CheckLog& log);
 void CheckPageDialogs(CheckLog& log);
+void CheckScaledPages(CheckLog& log);
 
 }  // namespace usbwiz
