@@ -481,30 +481,23 @@ void ScenarioRunner::ExpectScrollBar(const std::string& arguments) {
 
 namespace {
 
-// The line of a multi-line control and where it starts in the control's text.
-struct ControlLine {
-    std::string text;
-    int first = -1;
-};
-
-ControlLine LineOf(HWND control, int line) {
+// The text of a line of a multi-line control and the index of its first character.
+std::pair<std::string, int> LineOf(HWND control, int line) {
     const std::string text = WindowText(control);
     std::size_t start = 0;
     for (int i = 0; i < line && start != std::string::npos; ++i) {
         start = text.find("\r\n", start);
         if (start != std::string::npos) start += 2;
     }
-    if (start == std::string::npos) return {};
-    const std::size_t end = text.find("\r\n", start);
-    return {text.substr(start, end == std::string::npos ? end : end - start),
-            static_cast<int>(start)};
+    if (start == std::string::npos) return {{}, -1};
+    return {text.substr(start, text.find("\r\n", start) - start), static_cast<int>(start)};
 }
 
-POINT PositionOf(HWND control, int index) {
+int LeftOf(HWND control, int index) {
     DWORD_PTR position = 0;
     SendMessageTimeoutA(control, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
                         kSendTimeoutMilliseconds, &position);
-    return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    return static_cast<short>(LOWORD(position));
 }
 
 int LineNumber(const std::string& text) {
@@ -522,83 +515,57 @@ void ScenarioRunner::ExpectReachable(const std::string& arguments) {
     HWND control = WaitForControl(
         target, "control " + target + " line " + lineText + " saying " + Quoted(text),
         [&](HWND shown, HWND, std::string& found) {
-            const std::string said = LineOf(shown, line).text;
-            found += "line " + lineText + " says " + Quoted(said);
-            return said == text;
+            found += "line " + lineText + " says " + Quoted(LineOf(shown, line).first);
+            return LineOf(shown, line).first == text;
         });
-    const ControlLine shown = LineOf(control, line);
+    const int first = LineOf(control, line).second;
+    const int last = first + static_cast<int>(text.size()) - 1;
     RECT client;
     GetClientRect(control, &client);
-    // A character is in view when it starts inside the control and the next one does not
-    // start beyond its right edge; the last one when it starts inside.
-    std::vector<bool> seen(shown.text.size(), false);
-    const auto look = [&] {
-        std::vector<int> lefts;
-        for (std::size_t i = 0; i < shown.text.size(); ++i)
-            lefts.push_back(PositionOf(control, shown.first + static_cast<int>(i)).x);
-        for (std::size_t i = 0; i < lefts.size(); ++i) {
-            const int right = i + 1 < lefts.size() ? lefts[i + 1] : lefts[i] + 1;
-            if (lefts[i] >= client.left && right <= client.right) seen[i] = true;
-        }
-        return lefts;
-    };
-    std::vector<int> lefts = look();
-    if (lefts.empty() || lefts.back() < client.right)
-        throw StepFailed{"line " + lineText + " running past the right edge of control " + target,
-                         "it ends inside it"};
-    for (int page = 0; page < 200; ++page) {
+    if (text.empty() || LeftOf(control, first) < 0 || LeftOf(control, last) < client.right)
+        throw StepFailed{"line " + lineText + " starting inside control " + target +
+                             " and running past its right edge",
+                         "its last character starts at " + std::to_string(LeftOf(control, last))};
+    // Clicks beside the thumb, until the scroll bar is at its end.
+    for (int page = 0, before = -1; page < 200 && LeftOf(control, last) != before; ++page) {
+        before = LeftOf(control, last);
         SendToControl(control, WM_HSCROLL, SB_PAGERIGHT, 0);
         SendToControl(control, WM_HSCROLL, SB_ENDSCROLL, 0);
-        const std::vector<int> now = look();
-        if (now == lefts) break;  // the bar is at its end
-        lefts = now;
     }
-    std::size_t unseen = 0;
-    while (unseen < seen.size() && seen[unseen]) ++unseen;
-    if (unseen != seen.size())
-        throw StepFailed{"every character of line " + lineText + " in view at some point",
-                         "character " + std::to_string(unseen) + " never was"};
+    const int end = LeftOf(control, last);
+    if (end < client.left || end >= client.right)
+        throw StepFailed{
+            "the last character of line " + lineText + " in view, the bar at its end",
+            "it starts at " + std::to_string(end) + " of " + std::to_string(client.right)};
 }
 
 void ScenarioRunner::ExpectTooltip(const std::string& arguments) {
     const auto [target, rest] = SplitFirstWord(arguments);
     const auto [lineText, text] = SplitFirstWord(rest);
-    const int line = LineNumber(lineText);
     HWND control = WaitForControl(target, "a visible control " + target, IsUsable);
-    const ControlLine shown = LineOf(control, line);
-    if (shown.first < 0) throw StepFailed{"line " + lineText + " in control " + target, "none"};
+    const int first = LineOf(control, LineNumber(lineText)).second;
+    if (first < 0) throw StepFailed{"line " + lineText + " in control " + target, "none"};
     RECT client;
     GetClientRect(control, &client);
-    POINT point = PositionOf(control, shown.first);
-    point.x = client.right / 2;
-    point.y += 2;
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(control, EM_POSFROMCHAR, static_cast<WPARAM>(first), 0, SMTO_ABORTIFHUNG,
+                        kSendTimeoutMilliseconds, &position);
+    POINT point{client.right / 2, static_cast<short>(HIWORD(position)) + 2};
     ClientToScreen(control, &point);
-    // Two moves: the tooltip starts to wait for the pointer to rest once it has seen it move.
+    // Two moves: a tooltip waits for the pointer to rest once it has seen it move.
     SetCursorPos(point.x + 1, point.y);
     Sleep(100);
     SetCursorPos(point.x, point.y);
-    struct Search {
-        DWORD process;
-        std::string text;
-        bool shown = false;
-    };
     WaitUntil("a tooltip saying " + Quoted(text), [&](std::string& found) {
-        Search search{Wizard().Id(), {}};
-        EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(context);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                if (process != s->process || !IsWindowVisible(window) ||
-                    ClassOf(window) != TOOLTIPS_CLASSA)
-                    return TRUE;
-                s->shown = true;
-                s->text = WindowText(window);
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        found = search.shown ? "a tooltip saying " + Quoted(search.text) : "no tooltip";
-        return search.shown && search.text == text;
+        found = "no tooltip";
+        for (HWND tip = nullptr; (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(tip, &process);
+            if (process != Wizard().Id() || !IsWindowVisible(tip)) continue;
+            found = "a tooltip saying " + Quoted(WindowText(tip));
+            if (WindowText(tip) == text) return true;
+        }
+        return false;
     });
 }
 

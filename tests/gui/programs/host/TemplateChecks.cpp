@@ -119,24 +119,9 @@ std::string CrLf(std::string_view text) {
     return out;
 }
 
-std::vector<HWND> ChildrenInCreationOrder(HWND dialog) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
     RECT rect{x, y, x + width, y + height};
     MapDialogRect(dialog, &rect);
-    return rect;
-}
-
-RECT RectInDialog(HWND dialog, HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
