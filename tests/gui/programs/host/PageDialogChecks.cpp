@@ -556,6 +556,16 @@ void CheckScaledPages(CheckLog& log, Win32PageRunner& runner, PageServices& serv
                          L"dpiAware", aware, 32, nullptr);
     log.Expect(std::wcscmp(awareness, L"PerMonitorV2") == 0 && std::wcscmp(aware, L"true") == 0,
                "the manifest asks for per-monitor awareness version 2, else system awareness");
+    // A frame no banner was drawn for gets the nearest one scaled, not a blank.
+    HBITMAP scaled = BannerBitmap(GetModuleHandleA(nullptr), {61, 333});
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, scaled);
+    log.Expect(BitmapSize(scaled).cx == 61 && BitmapSize(scaled).cy == 333 &&
+                   GetPixel(dc, 30, 160) != RGB(0, 0, 0),
+               "a banner scaled for a frame of 61 by 333 pixels");
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(scaled);
     for (PageId id : kAllPages) {
         RecordingPage page(id, services, [&](HWND dialog, PageView& view) {
             CheckPlacement(log, dialog, LayoutOf(id));
