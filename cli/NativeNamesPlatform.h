@@ -26,8 +26,8 @@ class NativeNamesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return system_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string& title) override {
-        return system_.BrowseForFolder(title);
+    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
+        return system_.BrowseForFolder(title, owner);
     }
 
   private:

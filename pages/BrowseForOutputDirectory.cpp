@@ -2,8 +2,8 @@
 
 namespace usbwiz {
 
-std::optional<std::string> BrowseForOutputDirectory(Platform& platform) {
-    return platform.BrowseForFolder(std::string(kBrowseForOutputTitle));
+std::optional<std::string> BrowseForOutputDirectory(Platform& platform, WindowRef owner) {
+    return platform.BrowseForFolder(std::string(kBrowseForOutputTitle), owner);
 }
 
 }  // namespace usbwiz

@@ -84,8 +84,8 @@ constexpr ControlLayout kWelcome[] = {
           true),
     Radio(kFerrolinkKindButton, 112, 98, 170, 20,
           "Ferrolink Driver Installation\n(KR550x or KM7720x)", false),
-    NextButton(kWelcomeNextButton),
     CancelButton(),
+    NextButton(kWelcomeNextButton),
 };
 
 constexpr ControlLayout kWarning[] = {

@@ -58,9 +58,10 @@ void OutputDirectoryPage::OnBack(PageView& view) {
     HandOver(view, PageId::Options);
 }
 
-// Cancelling the browser keeps what was typed.
+// Cancelling the browser, or choosing what has no path, keeps what was typed.
 void OutputDirectoryPage::Browse(PageView& view) {
-    const std::optional<std::string> chosen = BrowseForOutputDirectory(services_.platform);
+    const std::optional<std::string> chosen =
+        BrowseForOutputDirectory(services_.platform, view.Window());
     view.SetText(kOutputDirectoryEdit, chosen.value_or(view.GetText(kOutputDirectoryEdit)));
 }
 

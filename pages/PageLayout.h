@@ -41,6 +41,22 @@ struct ControlLayout {
     std::string WizardSettings::*field = nullptr;  // edits: the record's field they show
 };
 
+// Whether Tab stops at the control: edits, buttons, check boxes and the first radio button of
+// each group (the arrow keys move within the group).
+constexpr bool IsTabStop(const ControlLayout& control) {
+    switch (control.kind) {
+        case ControlKind::Edit:
+        case ControlKind::PushButton:
+        case ControlKind::DefaultButton:
+        case ControlKind::CheckBox:
+            return true;
+        case ControlKind::RadioButton:
+            return control.group;
+        default:
+            return false;
+    }
+}
+
 struct PageLayout {
     PageId page;
     std::string_view caption;  // "Custom USB Driver Installation Wizard"

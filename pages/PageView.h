@@ -21,6 +21,9 @@ class PageView {
     virtual bool IsVisible(int controlId) = 0;
     virtual void SetFocus(int controlId) = 0;
 
+    // The page's window, opaque to the core: the owner of the platform's dialogs for the page.
+    virtual WindowRef Window() = 0;
+
     // A message box owned by the page, with the program's name as caption.
     virtual MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                                       MessageButtons buttons) = 0;

@@ -58,9 +58,11 @@ class Platform {
     // order; empty when there are none or the folder cannot be read.
     virtual std::vector<std::string> FolderEntries(const std::string& folder) = 0;
 
-    // The shell's folder browser with no owner window and the whole namespace as root; the
-    // chosen folder's file-system path, or nullopt when the user cancels.
-    virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
+    // The shell's folder browser with the whole namespace as root, owned by `owner`, which waits
+    // for it as for a message box; the chosen folder's file-system path, or nullopt when the
+    // user cancels or chooses something that has none (My Computer, a network, the trash).
+    virtual std::optional<std::string> BrowseForFolder(const std::string& title,
+                                                       WindowRef owner) = 0;
 };
 
 }  // namespace usbwiz

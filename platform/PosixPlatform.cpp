@@ -142,7 +142,7 @@ std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder)
 }
 
 // No folder browser outside Windows: always as if cancelled.
-std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&) {
+std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
     return std::nullopt;
 }
 

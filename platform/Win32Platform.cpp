@@ -141,23 +141,25 @@ std::vector<std::string> Win32Platform::FolderEntries(const std::string& folder)
     return names;
 }
 
-std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& title) {
+std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& title,
+                                                          WindowRef owner) {
     char path[MAX_PATH] = {};
     BROWSEINFOA info{};
-    info.hwndOwner = nullptr;
+    info.hwndOwner = static_cast<HWND>(owner);
     info.pidlRoot = nullptr;
     info.pszDisplayName = path;
     info.lpszTitle = title.c_str();
     info.ulFlags = 0;
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
     if (chosen == nullptr) return std::nullopt;
-    // A virtual folder has no file-system path; the buffer then keeps what the lookup left.
-    SHGetPathFromIDListA(chosen, path);
+    // A virtual folder has no file-system path: the buffer would hold its display name.
+    const bool hasPath = SHGetPathFromIDListA(chosen, path) != FALSE;
     IMalloc* allocator = nullptr;
     if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
         allocator->Free(chosen);
         allocator->Release();
     }
+    if (!hasPath) return std::nullopt;
     return std::string(path);
 }
 

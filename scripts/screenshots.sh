@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/ again: builds the wizard, the GUI test driver and usbdrvgen,
 # plays the GUI scenarios that take screenshots (tests/gui/scenarios.table) under Wine on a
-# private X server, and copies every picture they take into docs/.
+# private X server, once at 96 DPI (Windows' 100 %) and once at 144 DPI (150 %), and copies every
+# picture they take into docs/ and docs/150-percent/.
 #
 # Usage: scripts/screenshots.sh
 # USBWIZ_WINDOWS_BUILD_DIR and USBWIZ_NATIVE_BUILD_DIR pick other build folders than
@@ -24,13 +25,17 @@ for scenario in tests/gui/scenarios/*.txt; do
   grep -q '^snapshot' "$scenario" && names+=("$(basename "$scenario" .txt)")
 done
 
-work="$windows_build/screenshots"
-WINEPREFIX="$work/wine" bash tests/gui/run-scenarios.sh "$windows_build" \
-  "$native_build/cli/usbdrvgen" "$work" scripts/wine.sh tests/gui/scenarios.table "${names[@]}"
-
-cp "$work"/snapshots/*.png docs/
-echo "docs/: $(ls "$work"/snapshots/*.png | wc -l) screenshots from ${#names[@]} scenarios (${names[*]})"
-# A picture that no scenario takes any more would stay behind unnoticed.
-for picture in docs/*.png; do
-  [ -f "$work/snapshots/$(basename "$picture")" ] || echo "note: no scenario takes $picture any more"
+# Each scale in a Wine prefix of its own: Wine reads the display's DPI when a program starts.
+for scale in "96 docs" "144 docs/150-percent"; do
+  read -r dpi folder <<<"$scale"
+  work="$windows_build/screenshots-$dpi"
+  USBWIZ_DPI=$dpi WINEPREFIX="$work/wine" bash tests/gui/run-scenarios.sh "$windows_build" \
+    "$native_build/cli/usbdrvgen" "$work" scripts/wine.sh tests/gui/scenarios.table "${names[@]}"
+  mkdir -p "$folder"
+  cp "$work"/snapshots/*.png "$folder"/
+  echo "$folder/: $(ls "$work"/snapshots/*.png | wc -l) screenshots at $dpi DPI from ${#names[@]} scenarios (${names[*]})"
+  # A picture that no scenario takes any more would stay behind unnoticed.
+  for picture in "$folder"/*.png; do
+    [ -f "$work/snapshots/$(basename "$picture")" ] || echo "note: no scenario takes $picture any more"
+  done
 done

@@ -7,8 +7,17 @@
 
 namespace usbwiz {
 
+namespace {
+
+// Posted to the dialog after WM_DPICHANGED, so that it arrives once Windows has scaled the
+// dialog's controls.
+constexpr UINT kScaledMessage = WM_APP + 1;
+
+}  // namespace
+
 void DialogBase::RunModal(HINSTANCE instance, const DLGTEMPLATE* dialogTemplate, HWND owner) {
     failure_ = nullptr;
+    instance_ = instance;
     const INT_PTR result =
         DialogBoxIndirectParamA(instance, dialogTemplate, owner, &DialogBase::DialogProcedure,
                                 reinterpret_cast<LPARAM>(this));
@@ -48,6 +57,15 @@ INT_PTR DialogBase::HandleMessage(UINT message, WPARAM wParam) {
         case WM_QUERYDRAGICON:
             // One of the few messages whose answer is the dialog procedure's return value.
             return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
+        case WM_DPICHANGED:
+            PostMessageA(window_, kScaledMessage, 0, 0);
+            return FALSE;  // the dialog manager scales the dialog and its controls
+        case kScaledMessage:
+            OnDpiChanged();
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy();
+            return FALSE;
     }
     return FALSE;
 }

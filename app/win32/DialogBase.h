@@ -21,6 +21,7 @@ class DialogBase {
 
   protected:
     HWND Handle() const { return window_; }
+    HINSTANCE Instance() const { return instance_; }
     void End() { EndDialog(window_, 0); }
 
     // Answers whether Windows should give the focus to the first tab stop (false: the handler
@@ -31,12 +32,18 @@ class DialogBase {
     virtual bool OnPaint() { return false; }
     // The icon shown while a minimised window is dragged; nullptr for the default.
     virtual HICON OnQueryDragIcon() { return nullptr; }
+    // The dialog has moved to a screen of another scale and Windows has scaled its controls
+    // and font (per-monitor awareness, version 2); what Windows does not scale is up to us.
+    virtual void OnDpiChanged() {}
+    // The dialog is being destroyed; its controls still exist.
+    virtual void OnDestroy() {}
 
   private:
     static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam);
 
+    HINSTANCE instance_ = nullptr;
     HWND window_ = nullptr;
     std::exception_ptr failure_;
 };

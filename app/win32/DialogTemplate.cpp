@@ -89,28 +89,32 @@ WORD CheckedId(const PageLayout& layout, int id) {
 // Every control but the later buttons of a radio group starts a group of its own, so that the
 // arrow keys move only within a radio group.
 DWORD ControlStyle(const ControlLayout& c) {
-    const DWORD base = WS_CHILD | (c.hidden ? 0 : WS_VISIBLE);
+    const DWORD base = WS_CHILD | (c.hidden ? 0 : WS_VISIBLE) | (IsTabStop(c) ? WS_TABSTOP : 0);
     const DWORD lines = c.multiline ? BS_MULTILINE : 0;  // the bit means other things elsewhere
     switch (c.kind) {
         case ControlKind::Label:
             return base | WS_GROUP | SS_LEFT;
         case ControlKind::Edit:
-            return base | WS_GROUP | WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL |
+            return base | WS_GROUP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL |
                    (c.upperCase ? ES_UPPERCASE : 0);
         case ControlKind::ReadOnlyText:
-            return base | WS_GROUP | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL;
+            // The edit keeps its scroll bar in step with the text; the host hides it while every
+            // line fits.
+            return base | WS_GROUP | ES_LEFT | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL |
+                   WS_HSCROLL;
         case ControlKind::PushButton:
-            return base | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON | lines;
+            return base | WS_GROUP | BS_PUSHBUTTON | lines;
         case ControlKind::DefaultButton:
-            return base | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON | lines;
+            return base | WS_GROUP | BS_DEFPUSHBUTTON | lines;
         case ControlKind::CheckBox:
-            return base | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX | lines;
+            return base | WS_GROUP | BS_AUTOCHECKBOX | lines;
         case ControlKind::RadioButton:
-            return base | BS_AUTORADIOBUTTON | lines | (c.group ? WS_GROUP | WS_TABSTOP : 0);
+            return base | BS_AUTORADIOBUTTON | lines | (c.group ? WS_GROUP : 0);
         case ControlKind::GroupBox:
             return base | WS_GROUP | BS_GROUPBOX;
         case ControlKind::Banner:
-            return base | WS_GROUP | SS_BITMAP | SS_SUNKEN;
+            // The frame keeps its size whatever the bitmap's: the host draws one to fill it.
+            return base | WS_GROUP | SS_BITMAP | SS_SUNKEN | SS_REALSIZECONTROL;
         case ControlKind::Icon:
             return base | WS_GROUP | SS_ICON;
     }

@@ -1,8 +1,21 @@
 #include "app/win32/PageDialog.h"
 
+#include <algorithm>
+
 #include "app/win32/EditLimits.h"
+#include "app/win32/PageArtwork.h"
 
 namespace usbwiz {
+
+namespace {
+
+RECT FrameOf(HWND dialog, const ControlLayout& control) {
+    RECT frame{control.x, control.y, control.x + control.width, control.y + control.height};
+    MapDialogRect(dialog, &frame);
+    return frame;
+}
+
+}  // namespace
 
 int PageDialog::DefaultButtonId() const {
     for (const ControlLayout& control : layout_.controls)
@@ -18,9 +31,15 @@ bool PageDialog::OnInitDialog() {
         SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
     }
     ApplyEditLimits(window, layout_);
+    FitPictures();
     const int defaultButton = DefaultButtonId();
     if (defaultButton != kNoControlId)
         SendMessageA(window, DM_SETDEFID, static_cast<WPARAM>(defaultButton), 0);
+
+    // Windows hides the focus rectangle of a dialog opened with the mouse until a key is
+    // pressed; a page that may be worked with the keyboard alone shows it from the start.
+    // Posted, so that it comes after whatever the dialog manager does while it creates the page.
+    PostMessageA(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
 
     view_.emplace(window, layout_, platform_, title_);
     page_.OnInit(*view_);
@@ -36,6 +55,59 @@ bool PageDialog::OnInitDialog() {
     if (!firstIsOtherButton || defaultControl == nullptr) return true;
     SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(defaultControl), TRUE);
     return false;
+}
+
+// The pictures have no ids of their own; the dialog's children stand in the layout's order.
+void PageDialog::FitPictures() {
+    HWND picture = GetWindow(Handle(), GW_CHILD);
+    for (const ControlLayout& control : layout_.controls) {
+        HWND current = picture;
+        picture = GetWindow(picture, GW_HWNDNEXT);
+        if (control.kind != ControlKind::Banner && control.kind != ControlKind::Icon) continue;
+        const RECT frame = FrameOf(Handle(), control);
+        const int width = frame.right - frame.left;
+        const int height = frame.bottom - frame.top;
+        if (control.kind == ControlKind::Icon) {
+            // The control takes the icon's size; an icon as large as the frame allows fills it.
+            HICON icon = AppIcon(Instance(), std::min(width, height));
+            auto* old = reinterpret_cast<HICON>(
+                SendMessageA(current, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
+            if (old == icon_ && old != nullptr) DestroyIcon(old);  // not the template's own
+            icon_ = icon;
+            continue;
+        }
+        // The frame keeps the layout's size (SS_REALSIZECONTROL); the image fills its client area.
+        SetWindowPos(current, nullptr, frame.left, frame.top, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT client;
+        GetClientRect(current, &client);
+        HBITMAP banner = BannerBitmap(Instance(), {client.right, client.bottom});
+        auto* old = reinterpret_cast<HBITMAP>(
+            SendMessageA(current, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner)));
+        if (old != nullptr) DeleteObject(old);  // the template's bitmap or our earlier one
+    }
+}
+
+void PageDialog::OnDpiChanged() {
+    FitPictures();
+    if (view_) view_->FitWideText();
+}
+
+// The controls would not free what they were given; the template's own icon is shared.
+void PageDialog::OnDestroy() {
+    HWND picture = GetWindow(Handle(), GW_CHILD);
+    for (const ControlLayout& control : layout_.controls) {
+        if (control.kind == ControlKind::Banner) {
+            auto* shown =
+                reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, 0));
+            if (shown != nullptr) DeleteObject(shown);
+        } else if (control.kind == ControlKind::Icon) {
+            auto* shown = reinterpret_cast<HICON>(SendMessageA(picture, STM_SETICON, 0, 0));
+            if (shown != nullptr && shown == icon_) DestroyIcon(shown);
+        }
+        picture = GetWindow(picture, GW_HWNDNEXT);
+    }
+    icon_ = nullptr;
 }
 
 void PageDialog::OnCommand(int controlId, int notification) {

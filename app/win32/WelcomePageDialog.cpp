@@ -1,24 +1,8 @@
 #include "app/win32/WelcomePageDialog.h"
 
-#include "app/win32/ResourceIds.h"
+#include "app/win32/PageArtwork.h"
 
 namespace usbwiz {
-
-namespace {
-
-HICON LoadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
-    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(USBWIZ_APP_ICON), IMAGE_ICON,
-                                         GetSystemMetrics(widthMetric),
-                                         GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
-}
-
-}  // namespace
-
-WelcomePageDialog::WelcomePageDialog(Page& page, const PageLayout& layout, Platform& platform,
-                                     std::string title, HINSTANCE instance)
-    : PageDialog(page, layout, platform, std::move(title)),
-      largeIcon_(LoadAppIcon(instance, SM_CXICON, SM_CYICON)),
-      smallIcon_(LoadAppIcon(instance, SM_CXSMICON, SM_CYSMICON)) {}
 
 WelcomePageDialog::~WelcomePageDialog() {
     // The window that used them is gone by now: the dialog has ended.
@@ -26,10 +10,26 @@ WelcomePageDialog::~WelcomePageDialog() {
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
 
+void WelcomePageDialog::SetWindowIcons() {
+    const UINT dpi = WindowDpi(Handle());
+    HICON large = AppIcon(Instance(), MetricForDpi(SM_CXICON, dpi));
+    HICON small = AppIcon(Instance(), MetricForDpi(SM_CXSMICON, dpi));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (largeIcon_ != nullptr) DestroyIcon(largeIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+    largeIcon_ = large;
+    smallIcon_ = small;
+}
+
 bool WelcomePageDialog::OnInitDialog() {
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    SetWindowIcons();
     return PageDialog::OnInitDialog();
+}
+
+void WelcomePageDialog::OnDpiChanged() {
+    SetWindowIcons();
+    PageDialog::OnDpiChanged();
 }
 
 // Kept on purpose: the welcome page draws its own icon while minimised, as it always has; no
@@ -41,9 +41,10 @@ bool WelcomePageDialog::OnPaint() {
     SendMessageA(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(Handle(), &client);
-    const int left = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int top = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, left, top, largeIcon_);
+    const int size = MetricForDpi(SM_CXICON, WindowDpi(Handle()));
+    const int left = (client.right - client.left - size + 1) / 2;
+    const int top = (client.bottom - client.top - size + 1) / 2;
+    DrawIconEx(dc, left, top, largeIcon_, size, size, 0, nullptr, DI_NORMAL);
     EndPaint(Handle(), &paint);
     return true;
 }

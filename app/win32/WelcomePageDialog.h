@@ -5,21 +5,24 @@
 namespace usbwiz {
 
 // The welcome page also carries the program's icon: on its window, drawn while it is minimised
-// and given as the drag icon.
+// and given as the drag icon, each at the sizes for the window's scale.
 class WelcomePageDialog final : public PageDialog {
   public:
-    WelcomePageDialog(Page& page, const PageLayout& layout, Platform& platform, std::string title,
-                      HINSTANCE instance);
+    WelcomePageDialog(Page& page, const PageLayout& layout, Platform& platform, std::string title)
+        : PageDialog(page, layout, platform, std::move(title)) {}
     ~WelcomePageDialog() override;
 
   protected:
     bool OnInitDialog() override;
     bool OnPaint() override;
     HICON OnQueryDragIcon() override { return largeIcon_; }
+    void OnDpiChanged() override;
 
   private:
-    HICON largeIcon_;
-    HICON smallIcon_;
+    void SetWindowIcons();
+
+    HICON largeIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
 };
 
 }  // namespace usbwiz

@@ -10,7 +10,7 @@ void Win32PageRunner::Run(Page& page) {
     const PageLayout& layout = LayoutOf(page.Id());
     const DialogTemplate dialogTemplate = BuildDialogTemplate(layout);
     if (page.Id() == PageId::Welcome) {
-        WelcomePageDialog dialog(page, layout, platform_, title_, instance_);
+        WelcomePageDialog dialog(page, layout, platform_, title_);
         dialog.RunModal(instance_, dialogTemplate.Get(), nullptr);
     } else {
         PageDialog dialog(page, layout, platform_, title_);

@@ -8,10 +8,30 @@ namespace usbwiz {
 
 namespace {
 
-bool IsMultiLineEdit(const PageLayout& layout, int controlId) {
+const ControlLayout* ReadOnlyTextOf(const PageLayout& layout, int controlId) {
     for (const ControlLayout& control : layout.controls)
-        if (control.id == controlId) return control.kind == ControlKind::ReadOnlyText;
-    return false;
+        if (control.id == controlId && control.kind == ControlKind::ReadOnlyText) return &control;
+    return nullptr;
+}
+
+// Windows gives a radio group's tab stop to the button checked last and takes it from a button
+// that is cleared; a group with none checked could then not be reached with Tab at all, so its
+// first button keeps the tab stop.
+void KeepRadioGroupReachable(HWND dialog, const PageLayout& layout, int controlId) {
+    const std::span<const ControlLayout> controls = layout.controls;
+    for (std::size_t first = 0; first < controls.size(); ++first) {
+        if (controls[first].kind != ControlKind::RadioButton || !controls[first].group) continue;
+        bool holdsControl = false, anyChecked = false;
+        for (std::size_t i = first; i < controls.size(); ++i) {
+            if (controls[i].kind != ControlKind::RadioButton || (i > first && controls[i].group))
+                break;
+            holdsControl = holdsControl || controls[i].id == controlId;
+            anyChecked = anyChecked || IsDlgButtonChecked(dialog, controls[i].id) == BST_CHECKED;
+        }
+        if (!holdsControl || anyChecked) continue;
+        HWND button = GetDlgItem(dialog, controls[first].id);
+        SetWindowLongPtrA(button, GWL_STYLE, GetWindowLongPtrA(button, GWL_STYLE) | WS_TABSTOP);
+    }
 }
 
 }  // namespace
@@ -35,9 +55,17 @@ std::string Win32PageView::GetText(int controlId) {
 
 void Win32PageView::SetText(int controlId, std::string_view text) {
     HWND control = Control(controlId);
-    const std::string shown =
-        IsMultiLineEdit(layout_, controlId) ? WithCrLf(text) : std::string(text);
-    SetWindowTextA(control, shown.c_str());
+    const ControlLayout* column = ReadOnlyTextOf(layout_, controlId);
+    if (column == nullptr) {
+        SetWindowTextA(control, std::string(text).c_str());
+        return;
+    }
+    SetWindowTextA(control, WithCrLf(text).c_str());
+    wideText_.try_emplace(controlId, dialog_, *column).first->second.Fit();
+}
+
+void Win32PageView::FitWideText() {
+    for (auto& [id, column] : wideText_) column.Fit();
 }
 
 bool Win32PageView::IsChecked(int controlId) {
@@ -46,6 +74,7 @@ bool Win32PageView::IsChecked(int controlId) {
 
 void Win32PageView::SetChecked(int controlId, bool checked) {
     SendMessageA(Control(controlId), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked) KeepRadioGroupReachable(dialog_, layout_, controlId);
 }
 
 void Win32PageView::SetVisible(int controlId, bool visible) {

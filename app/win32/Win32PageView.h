@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
+#include "app/win32/WideTextColumn.h"
 #include "pages/PageLayout.h"
 #include "pages/PageView.h"
 #include "platform/Platform.h"
@@ -31,9 +33,13 @@ class Win32PageView final : public PageView {
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     void EndPage() override;
+    WindowRef Window() override { return dialog_; }
 
     // Whether the page has put the focus on a control itself.
     bool FocusWasSet() const { return focusWasSet_; }
+
+    // Fits the read-only text columns that have a text to the page's present scale.
+    void FitWideText();
 
   private:
     HWND Control(int controlId) const;
@@ -43,6 +49,7 @@ class Win32PageView final : public PageView {
     Platform& platform_;
     std::string messageCaption_;
     bool focusWasSet_ = false;
+    std::map<int, WideTextColumn> wideText_;  // the read-only text columns given a text
 };
 
 }  // namespace usbwiz

@@ -7,6 +7,7 @@
 #   WORK_DIR   a folder of the caller's; the X server's display number is kept there
 #   SECONDS    the program is killed after this long, so a hung dialog cannot hang the test
 #   WINE_SH    scripts/wine.sh, which creates the prefix on first use
+# With USBWIZ_DPI set, the prefix's display runs at that DPI (96 is Windows' 100 %, 144 150 %).
 # With SNAPSHOT_DIR set (a Linux folder that the program sees as a Windows path), every
 # NAME.rect file that appears there (WIDTHxHEIGHT+X+Y) is answered with NAME.png, a screenshot of
 # that rectangle, and the .rect file is removed to say so.
@@ -82,6 +83,13 @@ fi
 # their title bars, so screenshots show the captions.
 if ! grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; then
   bash "$wine_sh" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+fi
+
+# Wine reads the display's DPI from the prefix when a program starts.
+if [ -n "${USBWIZ_DPI:-}" ] &&
+  ! grep -qs "^\"LogPixels\"=dword:$(printf '%08x' "$USBWIZ_DPI")\$" "$WINEPREFIX/user.reg"; then
+  bash "$wine_sh" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$USBWIZ_DPI" /f \
+    >/dev/null
 fi
 
 status=0

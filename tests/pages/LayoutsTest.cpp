@@ -203,6 +203,27 @@ TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
     ASSERT_NE(icon, nullptr);
 }
 
+// Tab goes through a page as it reads: row by row from the top (controls whose rectangles share
+// a line are one row), left to right within a row.
+TEST(LayoutsTest, TabStopsFollowTheReadingOrder) {
+    const auto readsBefore = [](const ControlLayout& a, const ControlLayout& b) {
+        const bool oneRow = a.y < b.y + b.height && b.y < a.y + a.height;
+        return oneRow ? a.x < b.x : a.y < b.y;
+    };
+    for (PageId page : kAllPages) {
+        SCOPED_TRACE(Name(page));
+        const ControlLayout* previous = nullptr;
+        for (const ControlLayout& control : LayoutOf(page).controls) {
+            if (!IsTabStop(control)) continue;
+            if (previous != nullptr) {
+                EXPECT_TRUE(readsBefore(*previous, control))
+                    << previous->id << " before " << control.id;
+            }
+            previous = &control;
+        }
+    }
+}
+
 TEST(LayoutsTest, SummaryLabelColumnStartsWithTheVirtualComPortLabels) {
     const ControlLayout* labels = FindControl(PageId::Summary, kSummaryLabels);
     ASSERT_NE(labels, nullptr);

@@ -193,6 +193,7 @@ TEST_P(BrowseTest, ChosenFolderReplacesTheTextAndCancelKeepsIt) {
     EXPECT_EQ(TextAtEnd(visit, kOutputDirectoryEdit), GetParam().shown);
     EXPECT_EQ(platform.events,
               std::vector<std::string>{"browse Select a Folder to Generate Your Setup Files In:"});
+    EXPECT_EQ(platform.browseOwners, std::vector<WindowRef>{ScriptedWindowOf(P::OutputDirectory)});
     EXPECT_TRUE(runner.Messages().empty());
 }
 

@@ -29,7 +29,9 @@ class RealFilesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return files_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
+        return std::nullopt;
+    }
 
   private:
     PosixPlatform files_;

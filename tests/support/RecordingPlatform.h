@@ -24,6 +24,7 @@ class RecordingPlatform : public Platform {
     // What was asked of it.
     std::vector<MessageRequest> messages;
     std::vector<std::string> writeAttempts;
+    std::vector<WindowRef> browseOwners;
     std::vector<std::string>
         events;  // "write <path>", "failed <path>", "message <text>", "mkdir <path>"
 
@@ -83,8 +84,9 @@ class RecordingPlatform : public Platform {
         return {names.begin(), names.end()};
     }
 
-    std::optional<std::string> BrowseForFolder(const std::string& title) override {
+    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
         events.push_back("browse " + title);
+        browseOwners.push_back(owner);
         return browsedFolder;
     }
 

@@ -37,6 +37,12 @@ struct ShownMessage {
     bool operator==(const ShownMessage&) const = default;
 };
 
+// The stand-in for a page's window that a scripted page hands to the platform: one per page.
+inline WindowRef ScriptedWindowOf(PageId page) {
+    static int windows[kAllPages.size()];
+    return &windows[static_cast<std::size_t>(page) % kAllPages.size()];
+}
+
 // A page's dialog in memory, built from its layout: edits keep their text, check boxes and
 // radio buttons their state, every addressed control its visibility. Programs set texts as
 // they are; typing goes through each edit's length limit and upper-casing, as in a real edit.
@@ -55,6 +61,7 @@ class ScriptedPageView : public PageView {
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
     void EndPage() override { ended_ = true; }
+    WindowRef Window() override { return ScriptedWindowOf(page_); }
 
     // What the user does. Each throws std::logic_error for an action no user could take (an
     // unknown, hidden or unsuitable control).

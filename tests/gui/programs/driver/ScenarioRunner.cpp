@@ -8,6 +8,7 @@
 
 #include "MessageBoxView.h"
 #include "StepFailed.h"
+#include "pages/BrowseForOutputDirectory.h"
 #include "pages/ControlIds.h"
 #include "pages/PageLayout.h"
 
@@ -199,8 +200,14 @@ void ScenarioRunner::RunStep(const Step& step) {
     if (verb == "expect-text") return ExpectText(step.rest);
     if (verb == "expect-checked") return ExpectChecked(step.rest);
     if (verb == "expect-visible") return ExpectVisible(step.rest);
-    if (verb == "message") return AnswerMessage(step.rest, true);
-    if (verb == "unowned-message") return AnswerMessage(step.rest, false);
+    if (verb == "expect-scroll-bar") return ExpectScrollBar(step.rest);
+    if (verb == "expect-reachable") return ExpectReachable(step.rest);
+    if (verb == "expect-tooltip") return ExpectTooltip(step.rest);
+    if (verb == "expect-focus") return ExpectFocus(step.rest);
+    if (verb == "message") return AnswerMessage(step.rest, Answer::Click);
+    if (verb == "unowned-message") return AnswerMessage(step.rest, Answer::ClickUnowned);
+    if (verb == "message-key") return AnswerMessage(step.rest, Answer::EnterKey);
+    if (verb == "browse") return Browse(step.rest);
     if (verb == "expect-no-message") return ExpectNoMessage();
     if (verb == "snapshot") return Snapshot(step.rest);
     if (verb == "snapshot-message") return SnapshotMessage(step.rest);
@@ -378,24 +385,44 @@ void ScenarioRunner::Clear(const std::string& target) {
     SendToControl(edit, WM_CHAR, VK_BACK, 1);
 }
 
+HWND ScenarioRunner::FocusedControl(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+// Posted, as the keyboard would: the dialog's own message loop turns Tab, Enter and Esc into
+// moves and buttons.
+void ScenarioRunner::PostKey(HWND control, UINT virtualKey) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(control, WM_KEYDOWN, virtualKey, scan | 1);
+    PostMessageA(control, WM_KEYUP, virtualKey, scan | 1 | (3LL << 30));
+}
+
 void ScenarioRunner::PressKey(const std::string& key) {
     const UINT virtualKey = key == "enter"    ? VK_RETURN
                             : key == "escape" ? VK_ESCAPE
                             : key == "tab"    ? VK_TAB
+                            : key == "space"  ? VK_SPACE
                                               : 0;
     if (virtualKey == 0) throw ScenarioError("unknown key \"" + key + "\"");
     HWND page = WaitForForegroundPage("the foreground page with a focused control");
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(page, nullptr), &info) ||
-        info.hwndFocus == nullptr)
+    HWND focused = FocusedControl(page);
+    if (focused == nullptr)
         throw StepFailed{"a focused control on the page", "no control has the focus"};
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
-    // Posted, as the keyboard would: the dialog's own message loop turns Enter and Esc into
-    // its buttons.
-    PostMessageA(info.hwndFocus, WM_KEYDOWN, virtualKey, scan | 1);
-    PostMessageA(info.hwndFocus, WM_KEYUP, virtualKey, scan | 1 | (3LL << 30));
+    PostKey(focused, virtualKey);
     WaitUntilHandled(page);
+}
+
+void ScenarioRunner::ExpectFocus(const std::string& target) {
+    WaitForControl(target, "control " + target + " focused",
+                   [](HWND control, HWND page, std::string& found) {
+                       HWND focused = FocusedControl(page);
+                       if (focused == control) return true;
+                       return NotYet(found, "without the focus, which control " +
+                                                std::to_string(GetDlgCtrlID(focused)) + " has");
+                   });
 }
 
 void ScenarioRunner::Close() {
@@ -440,7 +467,110 @@ void ScenarioRunner::ExpectVisible(const std::string& arguments) {
                    });
 }
 
-void ScenarioRunner::AnswerMessage(const std::string& arguments, bool ownedByPage) {
+void ScenarioRunner::ExpectScrollBar(const std::string& arguments) {
+    const auto [target, answer] = SplitFirstWord(arguments);
+    const bool wanted = YesNo(answer);
+    WaitForControl(target,
+                   "control " + target + (wanted ? " with" : " without") + " a scroll bar below",
+                   [wanted](HWND control, HWND, std::string& found) {
+                       const bool shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_HSCROLL) != 0;
+                       found += shown ? "with a scroll bar" : "without a scroll bar";
+                       return shown == wanted;
+                   });
+}
+
+namespace {
+
+// The text of a line of a multi-line control and the index of its first character.
+std::pair<std::string, int> LineOf(HWND control, int line) {
+    const std::string text = WindowText(control);
+    std::size_t start = 0;
+    for (int i = 0; i < line && start != std::string::npos; ++i) {
+        start = text.find("\r\n", start);
+        if (start != std::string::npos) start += 2;
+    }
+    if (start == std::string::npos) return {{}, -1};
+    return {text.substr(start, text.find("\r\n", start) - start), static_cast<int>(start)};
+}
+
+int LeftOf(HWND control, int index) {
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(control, EM_POSFROMCHAR, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG,
+                        kSendTimeoutMilliseconds, &position);
+    return static_cast<short>(LOWORD(position));
+}
+
+int LineNumber(const std::string& text) {
+    const std::optional<int> number = NumberOf(text);
+    if (!number) throw ScenarioError("a line number is needed, found \"" + text + "\"");
+    return *number;
+}
+
+}  // namespace
+
+void ScenarioRunner::ExpectReachable(const std::string& arguments) {
+    const auto [target, rest] = SplitFirstWord(arguments);
+    const auto [lineText, text] = SplitFirstWord(rest);
+    const int line = LineNumber(lineText);
+    HWND control = WaitForControl(
+        target, "control " + target + " line " + lineText + " saying " + Quoted(text),
+        [&](HWND shown, HWND, std::string& found) {
+            found += "line " + lineText + " says " + Quoted(LineOf(shown, line).first);
+            return LineOf(shown, line).first == text;
+        });
+    const int first = LineOf(control, line).second;
+    const int last = first + static_cast<int>(text.size()) - 1;
+    RECT client;
+    GetClientRect(control, &client);
+    if (text.empty() || LeftOf(control, first) < 0 || LeftOf(control, last) < client.right)
+        throw StepFailed{"line " + lineText + " starting inside control " + target +
+                             " and running past its right edge",
+                         "its last character starts at " + std::to_string(LeftOf(control, last))};
+    // Clicks beside the thumb, until the scroll bar is at its end.
+    for (int page = 0, before = -1; page < 200 && LeftOf(control, last) != before; ++page) {
+        before = LeftOf(control, last);
+        SendToControl(control, WM_HSCROLL, SB_PAGERIGHT, 0);
+        SendToControl(control, WM_HSCROLL, SB_ENDSCROLL, 0);
+    }
+    const int end = LeftOf(control, last);
+    if (end < client.left || end >= client.right)
+        throw StepFailed{
+            "the last character of line " + lineText + " in view, the bar at its end",
+            "it starts at " + std::to_string(end) + " of " + std::to_string(client.right)};
+}
+
+void ScenarioRunner::ExpectTooltip(const std::string& arguments) {
+    const auto [target, rest] = SplitFirstWord(arguments);
+    const auto [lineText, text] = SplitFirstWord(rest);
+    HWND control = WaitForControl(target, "a visible control " + target, IsUsable);
+    const int first = LineOf(control, LineNumber(lineText)).second;
+    if (first < 0) throw StepFailed{"line " + lineText + " in control " + target, "none"};
+    RECT client;
+    GetClientRect(control, &client);
+    DWORD_PTR position = 0;
+    SendMessageTimeoutA(control, EM_POSFROMCHAR, static_cast<WPARAM>(first), 0, SMTO_ABORTIFHUNG,
+                        kSendTimeoutMilliseconds, &position);
+    POINT point{client.right / 2, static_cast<short>(HIWORD(position)) + 2};
+    ClientToScreen(control, &point);
+    // Two moves: a tooltip waits for the pointer to rest once it has seen it move.
+    SetCursorPos(point.x + 1, point.y);
+    Sleep(100);
+    SetCursorPos(point.x, point.y);
+    WaitUntil("a tooltip saying " + Quoted(text), [&](std::string& found) {
+        found = "no tooltip";
+        for (HWND tip = nullptr; (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(tip, &process);
+            if (process != Wizard().Id() || !IsWindowVisible(tip)) continue;
+            found = "a tooltip saying " + Quoted(WindowText(tip));
+            if (WindowText(tip) == text) return true;
+        }
+        return false;
+    });
+}
+
+void ScenarioRunner::AnswerMessage(const std::string& arguments, Answer how) {
+    const bool ownedByPage = how != Answer::ClickUnowned;
     const ExpectedMessage expected = ParseMessageStep(arguments);
     const std::string caption = ownedByPage ? title_ : kSystemMessageCaption;
     const std::string description =
@@ -468,10 +598,16 @@ void ScenarioRunner::AnswerMessage(const std::string& arguments, bool ownedByPag
         if (view.text != expected.text || view.caption != caption || view.icon != expected.icon ||
             view.buttons != expected.buttons || view.owner != wantedOwner)
             return false;
+        if (how == Answer::EnterKey &&
+            FocusedControl(screen.messageBox) != GetDlgItem(screen.messageBox, expected.answerId))
+            return NotYet(found, ", the focus on another button");
         box = screen.messageBox;
         return true;
     });
-    PostMessageA(GetDlgItem(box, expected.answerId), BM_CLICK, 0, 0);
+    if (how == Answer::EnterKey)
+        PostKey(GetDlgItem(box, expected.answerId), VK_RETURN);
+    else
+        PostMessageA(GetDlgItem(box, expected.answerId), BM_CLICK, 0, 0);
     WaitUntil(
         "the message box to close",
         [&](std::string& found) {
@@ -479,6 +615,53 @@ void ScenarioRunner::AnswerMessage(const std::string& arguments, bool ownedByPag
             return !IsWindow(box) || !IsWindowVisible(box);
         },
         true);
+}
+
+void ScenarioRunner::Browse(const std::string& choice) {
+    if (choice.empty()) throw ScenarioError("browse needs a tree item or cancel");
+    const std::string title(kBrowseForOutputTitle);
+    HWND browser = nullptr;
+    HWND page = nullptr;
+    WaitUntil("a folder browser titled " + Quoted(title) +
+                  " in the foreground, owned by the page, the page disabled",
+              [&](std::string& found) {
+                  const WizardScreen screen = Screen();
+                  found = Describe(screen);
+                  if (screen.page == nullptr || screen.otherDialogs.size() != 1) return false;
+                  HWND dialog = screen.otherDialogs.front();
+                  if (FindWindowExA(dialog, nullptr, "Static", title.c_str()) == nullptr)
+                      return NotYet(found, " without that title");
+                  if (GetWindow(dialog, GW_OWNER) != screen.page)
+                      return NotYet(found, " not owned by the page");
+                  if (IsWindowEnabled(screen.page)) return NotYet(found, ", the page enabled");
+                  if (GetForegroundWindow() != dialog)
+                      return NotYet(found, ", the foreground window is " + ForegroundDescription());
+                  browser = dialog;
+                  page = screen.page;
+                  return true;
+              });
+    int button = IDCANCEL;
+    if (choice != "cancel") {
+        HWND tree = FindWindowExA(browser, nullptr, "SysTreeView32", nullptr);
+        HTREEITEM item = nullptr;
+        WaitUntil("a tree item " + Quoted(choice) + " in the folder browser",
+                  [&](std::string& found) {
+                      found = "items";
+                      for (const TreeItem& shown : ShownTreeItems(Wizard().Handle(), tree)) {
+                          found += ' ';
+                          found += Quoted(shown.text);
+                          if (shown.text == choice) item = shown.item;
+                      }
+                      return item != nullptr;
+                  });
+        SendToControl(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        button = IDOK;
+    }
+    PostMessageA(GetDlgItem(browser, button), BM_CLICK, 0, 0);
+    WaitUntil("the folder browser gone and the page enabled again", [&](std::string& found) {
+        found = Describe(Screen());
+        return !IsWindow(browser) && IsWindowEnabled(page);
+    });
 }
 
 void ScenarioRunner::ExpectNoMessage() {

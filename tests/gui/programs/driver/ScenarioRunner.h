@@ -36,11 +36,22 @@ struct DriverOptions {
 //   type ID TEXT           type TEXT into an edit, character by character (WM_CHAR), so that the
 //                          edit's own limit and upper-casing apply
 //   clear ID               select all of an edit's text and delete it, as typing would
-//   key enter|escape|tab   press a key in the control that has the focus
+//   key enter|escape|tab|space
+//                          press a key in the control that has the focus
+//   expect-focus ID        the control has the keyboard focus
 //   close                  the close box of the page (WM_SYSCOMMAND SC_CLOSE)
 //   expect-text ID TEXT    the control's text is exactly TEXT
 //   expect-checked ID yes|no
 //   expect-visible ID yes|no
+//   expect-scroll-bar ID yes|no
+//                          the control shows a horizontal scroll bar
+//   expect-reachable ID LINE TEXT
+//                          line LINE (from 0) of a multi-line control says TEXT and runs past the
+//                          control's right edge, and paging through it with the scroll bar, as
+//                          clicks beside the thumb do, brings every character of it into view
+//   expect-tooltip ID LINE TEXT
+//                          with the mouse pointer over line LINE of the control, a tooltip of the
+//                          wizard shows TEXT
 //   message ANSWER ICON TEXT
 //                          a message box of the current page: owned by it, captioned with the
 //                          program's base name, showing ICON (none, error, warning, question,
@@ -48,6 +59,13 @@ struct DriverOptions {
 //                          yes, no: Yes and No); then press ANSWER
 //   unowned-message ANSWER ICON TEXT
 //                          the same for a box with no owner window and the system's own caption
+//   message-key ANSWER ICON TEXT
+//                          as message, but answered with Enter, which ANSWER must have the focus
+//                          for
+//   browse ITEM|cancel     the folder browser of the current page: owned by it, the page disabled
+//                          while it is open, showing the wizard's title for it; choose the tree
+//                          item ITEM among those shown and press OK, or press Cancel; then the
+//                          browser is gone and the page enabled again
 //   expect-no-message      once the wizard has handled everything sent to it, no box is open
 //   snapshot NAME          screenshot of the foreground page (needs --snapshots)
 //   snapshot-message NAME  screenshot of the open message box
@@ -88,7 +106,13 @@ class ScenarioRunner {
     void ExpectText(const std::string& arguments);
     void ExpectChecked(const std::string& arguments);
     void ExpectVisible(const std::string& arguments);
-    void AnswerMessage(const std::string& arguments, bool ownedByPage);
+    void ExpectScrollBar(const std::string& arguments);
+    void ExpectReachable(const std::string& arguments);
+    void ExpectTooltip(const std::string& arguments);
+    enum class Answer { Click, ClickUnowned, EnterKey };
+    void AnswerMessage(const std::string& arguments, Answer how);
+    void ExpectFocus(const std::string& target);
+    void Browse(const std::string& choice);
     void ExpectNoMessage();
     void Snapshot(const std::string& name);
     void SnapshotMessage(const std::string& name);
@@ -101,6 +125,10 @@ class ScenarioRunner {
         const std::function<bool(HWND control, HWND page, std::string& found)>& ready);
     // Waits for the page to be the foreground window (input before that is lost).
     HWND WaitForForegroundPage(const std::string& expected);
+    // The control of `window`'s thread that has the keyboard focus; nullptr when none has.
+    static HWND FocusedControl(HWND window);
+    // Posts a key press and release to `control`, as the keyboard would.
+    static void PostKey(HWND control, UINT virtualKey);
     // Waits until the wizard has handled everything posted to `page` so far.
     void WaitUntilHandled(HWND page);
     // Hands the window's rectangle to the screenshot taker and waits until it has taken it.

@@ -17,6 +17,7 @@ class WizardProcess {
 
     DWORD Id() const { return info_.dwProcessId; }
     DWORD ThreadId() const { return info_.dwThreadId; }
+    HANDLE Handle() const { return info_.hProcess; }
     // The exit code once the process has ended; nullopt while it runs.
     std::optional<DWORD> ExitCode() const;
     // Ends the process if it still runs; answers whether it had to.

@@ -144,6 +144,40 @@ std::string Describe(const WizardScreen& screen) {
     return out.empty() ? "no window" : out;
 }
 
+std::vector<TreeItem> ShownTreeItems(HANDLE process, HWND tree) {
+    struct Request {
+        TVITEMA item;
+        char text[MAX_PATH];
+    };
+    std::vector<TreeItem> items;
+    auto* remote = static_cast<Request*>(VirtualAllocEx(process, nullptr, sizeof(Request),
+                                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (remote == nullptr) return items;
+    DWORD_PTR next = 0;
+    SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, SMTO_ABORTIFHUNG, 5000, &next);
+    while (next != 0 && items.size() < 1000) {
+        Request request{};
+        request.item.mask = TVIF_TEXT;
+        request.item.hItem = reinterpret_cast<HTREEITEM>(next);
+        request.item.pszText = remote->text;
+        request.item.cchTextMax = MAX_PATH;
+        DWORD_PTR answered = 0;
+        if (!WriteProcessMemory(process, remote, &request, sizeof request, nullptr) ||
+            !SendMessageTimeoutA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote),
+                                 SMTO_ABORTIFHUNG, 5000, &answered) ||
+            !ReadProcessMemory(process, remote, &request, sizeof request, nullptr))
+            break;
+        request.text[MAX_PATH - 1] = '\0';
+        items.push_back({request.item.hItem, request.text});
+        next = 0;
+        SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE,
+                            reinterpret_cast<LPARAM>(request.item.hItem), SMTO_ABORTIFHUNG, 5000,
+                            &next);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return items;
+}
+
 std::string PageName(PageId page) {
     for (const auto& [id, name] : kPageNames)
         if (id == page) return name;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// windows.h first: the common controls header builds on it.
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -30,6 +32,15 @@ std::string ClassOf(HWND window);
 
 // A message box keeps its text in the static control 0xFFFF and answers with IDOK, IDYES, ...
 std::string MessageText(HWND messageBox);
+
+// The tree items a tree view of the wizard shows in its expanded branches, with their texts. A
+// tree view answers with pointers of its own, so the texts are read through memory in the
+// wizard's process.
+struct TreeItem {
+    HTREEITEM item;
+    std::string text;
+};
+std::vector<TreeItem> ShownTreeItems(HANDLE process, HWND tree);
 
 // Page names used in scenarios: "welcome", "com-ids", "output-directory", ...
 std::string PageName(PageId page);

@@ -1,12 +1,18 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "HostChecks.h"
+#include "app/win32/PageArtwork.h"
 #include "app/win32/Win32PageRunner.h"
+#include "pages/PageLayout.h"
+#include "pages/SummaryText.h"
 #include "platform/Win32Platform.h"
 
 namespace usbwiz {
@@ -244,6 +250,29 @@ std::vector<RoutingCase> RoutingCases() {
     };
 }
 
+// Tab visits a page's tab stops in the order of its layout (which reads as the page does) and
+// comes back to the first.
+void CheckTabOrder(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
+    for (PageId id : kAllPages) {
+        std::vector<std::string> expected, visited;
+        for (const ControlLayout& control : LayoutOf(id).controls)
+            if (IsTabStop(control) && !control.hidden)
+                expected.push_back(std::to_string(control.id));
+        RecordingPage page(id, services, [&visited](HWND dialog, PageView& view) {
+            HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+            HWND control = first;
+            do {
+                visited.push_back(std::to_string(GetDlgCtrlID(control)));
+                control = GetNextDlgTabItem(dialog, control, FALSE);
+            } while (control != nullptr && control != first && visited.size() < 64);
+            view.EndPage();
+        });
+        runner.Run(page);
+        log.ExpectEqual(Joined(visited), Joined(expected),
+                        "tab order of page " + std::to_string(static_cast<int>(id)));
+    }
+}
+
 // The frame every page gets before its own initialisation runs.
 void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     for (PageId id : {PageId::Welcome, PageId::ComNames, PageId::Summary}) {
@@ -281,6 +310,7 @@ void CheckFrame(CheckLog& log, Win32PageRunner& runner, PageServices& services) 
 // The view over a real dialog, on the summary and options pages.
 void CheckView(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
     RecordingPage summary(PageId::Summary, services, [&](HWND dialog, PageView& view) {
+        log.Expect(view.Window() == dialog, "the view's window is the page's dialog");
         view.SetText(kSummaryValues, "one\ntwo\r\nthree");
         char raw[64] = {};
         GetDlgItemTextA(dialog, kSummaryValues, raw, sizeof raw);
@@ -346,6 +376,208 @@ void CheckFailures(CheckLog& log, Win32PageRunner& runner, PageServices& service
     log.Expect(logicError, "an initialisation that asks for a missing control fails the run");
 }
 
+// The pages at the screen's scale follow; the Wine tests run this program at 96, 144 and 192 DPI.
+
+RECT Pixels(HWND dialog, const ControlLayout& c) {
+    RECT rect{c.x, c.y, c.x + c.width, c.y + c.height};
+    MapDialogRect(dialog, &rect);
+    return rect;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    RECT both;
+    return IntersectRect(&both, &inner, &outer) && EqualRect(&both, &inner);
+}
+
+// Where a control stands at 96 DPI, where the pages' font measures 6 by 13 pixels: the dialog
+// manager converts position and size apart, so controls touching in dialog units may share a
+// row of pixels.
+RECT At96Dpi(const ControlLayout& c) {
+    const int left = MulDiv(c.x, 6, 4), top = MulDiv(c.y, 13, 8);
+    return {left, top, left + MulDiv(c.width, 6, 4), top + MulDiv(c.height, 13, 8)};
+}
+
+// Whether a caption fits where the control draws it: wrapped in a static text, beside the box
+// of a check box or radio button (wrapped when multi-line), on one line in a push button.
+bool TextFits(HWND control, const ControlLayout& c) {
+    RECT room;
+    GetClientRect(control, &room);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICA font{};
+    GetTextMetricsA(dc, &font);
+    const bool boxed = c.kind == ControlKind::CheckBox || c.kind == ControlKind::RadioButton;
+    if (boxed) room.right -= MetricForDpi(SM_CXMENUCHECK, WindowDpi(control)) + font.tmAveCharWidth;
+    RECT needed{0, 0, room.right, 0};
+    const bool wraps = c.kind == ControlKind::Label || (boxed && c.multiline);
+    DrawTextA(dc, std::string(c.text).c_str(), -1, &needed,
+              DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return needed.right <= room.right && needed.bottom <= room.bottom;
+}
+
+// Every control inside the dialog and inside the group box the layout puts it in, none
+// overlapping another that it does not overlap at 96 DPI, every caption whole.
+void CheckPlacement(CheckLog& log, HWND dialog, const PageLayout& layout) {
+    const std::vector<HWND> children = ChildrenInCreationOrder(dialog);
+    const std::span<const ControlLayout> controls = layout.controls;
+    if (children.size() != controls.size()) return;  // the template checks say so
+    // Kept as it always was: the page no step of the wizard opens cuts its last address line
+    // off at every scale.
+    const bool wholeTexts = layout.page != PageId::Certification;
+    RECT client;
+    GetClientRect(dialog, &client);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlLayout& c = controls[i];
+        const std::string where = "page " + std::to_string(static_cast<int>(layout.page)) +
+                                  " control " + std::to_string(i);
+        const RECT rect = RectInDialog(dialog, children[i]);
+        log.Expect(Inside(rect, client), where + " inside the dialog");
+        if (wholeTexts && !c.text.empty() && c.kind != ControlKind::Edit &&
+            c.kind != ControlKind::ReadOnlyText && c.kind != ControlKind::GroupBox)
+            log.Expect(TextFits(children[i], c), where + " shows its whole text");
+        for (std::size_t j = 0; j < controls.size(); ++j) {
+            const RECT other = RectInDialog(dialog, children[j]);
+            RECT common;
+            if (controls[j].kind == ControlKind::GroupBox && j != i &&
+                Inside(Pixels(dialog, c), Pixels(dialog, controls[j])))
+                log.Expect(Inside(rect, other), where + " inside group box " + std::to_string(j));
+            const RECT a = At96Dpi(c), b = At96Dpi(controls[j]);
+            if (j > i && IntersectRect(&common, &rect, &other))
+                log.Expect(IntersectRect(&common, &a, &b),
+                           where + " clear of " + std::to_string(j));
+        }
+    }
+}
+
+SIZE BitmapSize(HGDIOBJ bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) != sizeof info) return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
+LONG IconSize(LRESULT icon) {
+    ICONINFO info{};
+    if (icon == 0 || !GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+    DeleteObject(info.hbmColor);
+    const LONG size = BitmapSize(info.hbmMask).cx;
+    DeleteObject(info.hbmMask);
+    return size;
+}
+
+// The banner's frame as laid out and filled by a bitmap made for its size (at the tests' scales
+// none is scaled); the icon as large as its frame allows; the window icons of the window's scale.
+void CheckPictures(CheckLog& log, HWND dialog, const PageLayout& layout) {
+    const std::string page = "page " + std::to_string(static_cast<int>(layout.page));
+    const std::vector<HWND> children = ChildrenInCreationOrder(dialog);
+    for (std::size_t i = 0; i < children.size() && i < layout.controls.size(); ++i) {
+        const RECT frame = Pixels(dialog, layout.controls[i]);
+        if (layout.controls[i].kind == ControlKind::Banner) {
+            const RECT found = RectInDialog(dialog, children[i]);
+            RECT client;
+            GetClientRect(children[i], &client);
+            const SIZE image = BitmapSize(reinterpret_cast<HGDIOBJ>(
+                SendMessageA(children[i], STM_GETIMAGE, IMAGE_BITMAP, 0)));
+            const SIZE made = NearestBanner(GetModuleHandleA(nullptr), image).size;
+            log.Expect(EqualRect(&found, &frame) && image.cx == client.right &&
+                           image.cy == client.bottom && made.cx == image.cx && made.cy == image.cy,
+                       page + " banner: frame as laid out, filled by " + std::to_string(image.cx) +
+                           "x" + std::to_string(image.cy) + " drawn for " +
+                           std::to_string(made.cx) + "x" + std::to_string(made.cy));
+        } else if (layout.controls[i].kind == ControlKind::Icon) {
+            const UINT dpi = WindowDpi(dialog);
+            log.ExpectEqual(IconSize(SendMessageA(children[i], STM_GETICON, 0, 0)),
+                            std::min(frame.right - frame.left, frame.bottom - frame.top),
+                            page + " icon as large as its frame");
+            log.ExpectEqual(IconSize(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0)) * 100 +
+                                IconSize(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0)),
+                            static_cast<LONG>(MetricForDpi(SM_CXICON, dpi) * 100 +
+                                              MetricForDpi(SM_CXSMICON, dpi)),
+                            page + " window icons (large * 100 + small)");
+        }
+    }
+}
+
+// Values wider than the summary's column: a scroll bar, every line above it, the column clear
+// of the buttons; once they fit again, the column as laid out.
+void CheckWideSummary(CheckLog& log, HWND dialog, PageView& view) {
+    WizardSettings settings;
+    settings.PackageKind = Package::ComPort;
+    settings.GenerationDirectory = "C:\\" + std::string(147, 'g');
+    view.SetText(kSummaryValues, BuildSummaryText(settings));
+    HWND column = GetDlgItem(dialog, kSummaryValues);
+    const auto lineTop = [column](int line) {
+        const LRESULT first = SendMessageA(column, EM_LINEINDEX, line, 0);
+        return static_cast<int>(HIWORD(SendMessageA(column, EM_POSFROMCHAR, first, 0)));
+    };
+    RECT client;
+    GetClientRect(column, &client);
+    log.Expect((GetWindowLongPtrA(column, GWL_STYLE) & WS_HSCROLL) != 0 &&
+                   2 * lineTop(19) - lineTop(18) <= client.bottom,
+               "summary: a scroll bar under the values, the last line above it");
+    CheckPlacement(log, dialog, LayoutOf(PageId::Summary));
+
+    view.SetText(kSummaryValues, "short\nvalues");
+    const RECT found = RectInDialog(dialog, column);
+    const RECT frame = Pixels(dialog, LayoutOf(PageId::Summary).controls[2]);  // the values
+    log.Expect(
+        (GetWindowLongPtrA(column, GWL_STYLE) & WS_HSCROLL) == 0 && EqualRect(&found, &frame),
+        "summary: no scroll bar once every line fits, the column as laid out");
+}
+
+// After a change of scale the banner is drawn again for its frame.
+void CheckScaleChange(CheckLog& log, HWND dialog) {
+    HWND banner = GetWindow(dialog, GW_CHILD);  // every layout starts with its banner
+    DeleteObject(reinterpret_cast<HGDIOBJ>(
+        SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP,
+                     reinterpret_cast<LPARAM>(CreateBitmap(1, 1, 1, 1, nullptr)))));
+    RECT window, client;
+    GetWindowRect(dialog, &window);
+    const UINT dpi = WindowDpi(dialog);
+    SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+    MSG message;
+    while (PeekMessageA(&message, dialog, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    GetClientRect(banner, &client);
+    const SIZE image =
+        BitmapSize(reinterpret_cast<HGDIOBJ>(SendMessageA(banner, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    log.Expect(image.cx == client.right && image.cy == client.bottom,
+               "after a change of scale the banner fills its frame again");
+}
+
+void CheckScaledPages(CheckLog& log, Win32PageRunner& runner, PageServices& services) {
+    std::printf("pages at %u DPI\n", WindowDpi(nullptr));
+    // Windows' own reading of the manifest: per-monitor awareness version 2, else system-aware.
+    wchar_t awareness[32] = {}, aware[32] = {};
+    QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                         L"dpiAwareness", awareness, 32, nullptr);
+    QueryActCtxSettingsW(0, nullptr, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                         L"dpiAware", aware, 32, nullptr);
+    log.Expect(std::wcscmp(awareness, L"PerMonitorV2") == 0 && std::wcscmp(aware, L"true") == 0,
+               "the manifest asks for per-monitor awareness version 2, else system awareness");
+    // A frame no banner was drawn for gets the nearest one scaled, not a blank.
+    HBITMAP scaled = BannerBitmap(GetModuleHandleA(nullptr), {61, 333});
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, scaled);
+    log.Expect(BitmapSize(scaled).cx == 61 && BitmapSize(scaled).cy == 333 &&
+                   GetPixel(dc, 30, 160) != RGB(0, 0, 0),
+               "a banner scaled for a frame of 61 by 333 pixels");
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(scaled);
+    for (PageId id : kAllPages) {
+        RecordingPage page(id, services, [&](HWND dialog, PageView& view) {
+            CheckPlacement(log, dialog, LayoutOf(id));
+            CheckPictures(log, dialog, LayoutOf(id));
+            if (id == PageId::Summary) CheckWideSummary(log, dialog, view);
+            if (id == PageId::Options) CheckScaleChange(log, dialog);
+            view.EndPage();
+        });
+        runner.Run(page);
+    }
+}
+
 }  // namespace
 
 void CheckPageDialogs(CheckLog& log) {
@@ -355,9 +587,11 @@ void CheckPageDialogs(CheckLog& log) {
     Win32PageRunner runner(GetModuleHandleA(nullptr), platform, "HostChecks");
 
     for (const RoutingCase& c : RoutingCases()) RunRoutingCase(log, runner, services, c);
+    CheckTabOrder(log, runner, services);
     CheckFrame(log, runner, services);
     CheckView(log, runner, services);
     CheckFailures(log, runner, services);
+    CheckScaledPages(log, runner, services);
 }
 
 }  // namespace usbwiz

@@ -27,14 +27,16 @@ constexpr KindExpectation kKinds[] = {
     {ControlKind::Label, "Static", SS_TYPEMASK, SS_LEFT, WS_GROUP, WS_TABSTOP},
     {ControlKind::Edit, "Edit", 0, 0, WS_TABSTOP | ES_AUTOHSCROLL,
      ES_MULTILINE | ES_READONLY | ES_WANTRETURN},
-    {ControlKind::ReadOnlyText, "Edit", 0, 0, ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL,
-     WS_BORDER | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_UPPERCASE},
+    {ControlKind::ReadOnlyText, "Edit", 0, 0,
+     ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | WS_HSCROLL,
+     WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_UPPERCASE},
     {ControlKind::PushButton, "Button", BS_TYPEMASK, BS_PUSHBUTTON, WS_TABSTOP, 0},
     {ControlKind::DefaultButton, "Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, WS_TABSTOP, 0},
     {ControlKind::CheckBox, "Button", BS_TYPEMASK, BS_AUTOCHECKBOX, WS_TABSTOP, 0},
     {ControlKind::RadioButton, "Button", BS_TYPEMASK, BS_AUTORADIOBUTTON, 0, 0},
     {ControlKind::GroupBox, "Button", BS_TYPEMASK, BS_GROUPBOX, WS_GROUP, WS_TABSTOP},
-    {ControlKind::Banner, "Static", SS_TYPEMASK, SS_BITMAP, SS_SUNKEN, WS_TABSTOP},
+    {ControlKind::Banner, "Static", SS_TYPEMASK, SS_BITMAP, SS_SUNKEN | SS_REALSIZECONTROL,
+     WS_TABSTOP},
     {ControlKind::Icon, "Static", SS_TYPEMASK, SS_ICON, 0, WS_TABSTOP},
 };
 
@@ -77,6 +79,18 @@ const PageLayout kEveryKindLayout{PageId::Summary, "A layout of every kind", 300
                                   kEveryKind};
 const PageLayout kNoControlsLayout{PageId::Warning, "Empty", 120, 60, false, {}};
 
+const BITMAPINFOHEADER* BannerHeader(int resource) {
+    HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(resource), MAKEINTRESOURCEA(2));
+    return info == nullptr
+               ? nullptr
+               : static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, info)));
+}
+
+SIZE BannerSize(int resource) {
+    const BITMAPINFOHEADER* header = BannerHeader(resource);
+    return header == nullptr ? SIZE{0, 0} : SIZE{header->biWidth, header->biHeight};
+}
+
 INT_PTR CALLBACK InertDialogProcedure(HWND, UINT, WPARAM, LPARAM) {
     // FALSE for WM_INITDIALOG too: nothing takes the focus, so the default button keeps its
     // style as created.
@@ -105,24 +119,9 @@ std::string CrLf(std::string_view text) {
     return out;
 }
 
-std::vector<HWND> ChildrenInCreationOrder(HWND dialog) {
-    std::vector<HWND> children;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT))
-        children.push_back(child);
-    return children;
-}
-
 RECT DialogUnitsToPixels(HWND dialog, int x, int y, int width, int height) {
     RECT rect{x, y, x + width, y + height};
     MapDialogRect(dialog, &rect);
-    return rect;
-}
-
-RECT RectInDialog(HWND dialog, HWND child) {
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -169,9 +168,10 @@ void CheckControl(CheckLog& log, HWND dialog, HWND child, const ControlLayout& c
     if (c.kind == ControlKind::Banner) {
         HANDLE image = reinterpret_cast<HANDLE>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
         BITMAP bitmap{};
+        const SIZE stored = BannerSize(USBWIZ_BANNER_BITMAP);
         log.Expect(image != nullptr && GetObjectA(image, sizeof bitmap, &bitmap) == sizeof bitmap &&
-                       bitmap.bmWidth == 57 && bitmap.bmHeight == 306,
-                   where + " shows the 57 by 306 banner bitmap");
+                       bitmap.bmWidth == stored.cx && bitmap.bmHeight == stored.cy,
+                   where + " shows banner bitmap 132");
     } else if (c.kind == ControlKind::Icon) {
         log.Expect(SendMessageA(child, STM_GETICON, 0, 0) != 0, where + " shows the icon");
     } else {
@@ -182,12 +182,12 @@ void CheckControl(CheckLog& log, HWND dialog, HWND child, const ControlLayout& c
     }
 
     // The dialog manager converts position and size each on its own, so the size is compared
-    // as a size. Pictures size themselves to their image; only their corner is fixed.
+    // as a size. The icon sizes itself to its image; only its corner is fixed.
     const RECT corner = DialogUnitsToPixels(dialog, c.x, c.y, 0, 0);
     const RECT size = DialogUnitsToPixels(dialog, 0, 0, c.width, c.height);
     const RECT found = RectInDialog(dialog, child);
     log.Expect(found.left == corner.left && found.top == corner.top, where + " position");
-    if (c.kind != ControlKind::Banner && c.kind != ControlKind::Icon)
+    if (c.kind != ControlKind::Icon)
         log.Expect(
             found.right - found.left == size.right && found.bottom - found.top == size.bottom,
             where + " size");
@@ -278,17 +278,19 @@ void CheckRefusals(CheckLog& log) {
     log.Expect(refused, "a dialog width beyond 16 bits is refused");
 }
 
-// The artwork resources as stored: the formats the program promises.
+// The artwork resources as stored: the formats the program promises. Which banner suits which
+// frame is checked on the pages themselves (ScaleChecks.cpp).
 void CheckArtwork(CheckLog& log) {
-    HRSRC bitmapInfo = FindResourceA(nullptr, MAKEINTRESOURCEA(USBWIZ_BANNER_BITMAP),
-                                     MAKEINTRESOURCEA(2));  // RT_BITMAP
-    const auto* header =
-        bitmapInfo == nullptr
-            ? nullptr
-            : static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, bitmapInfo)));
-    log.Expect(header != nullptr && header->biWidth == 57 && header->biHeight == 306 &&
-                   header->biBitCount == 24,
-               "banner bitmap 132 is 57 by 306 pixels, 24-bit");
+    SIZE smaller{0, 0};
+    for (int banner : {USBWIZ_BANNER_BITMAP, USBWIZ_BANNER_BITMAP_125, USBWIZ_BANNER_BITMAP_150,
+                       USBWIZ_BANNER_BITMAP_200}) {
+        const BITMAPINFOHEADER* header = BannerHeader(banner);
+        const SIZE size = BannerSize(banner);
+        log.Expect(header != nullptr && header->biBitCount == 24 && size.cx > smaller.cx &&
+                       size.cy > smaller.cy,
+                   "banner bitmap " + std::to_string(banner) + " is 24-bit, larger than the last");
+        smaller = size;
+    }
 
     HRSRC groupInfo = FindResourceA(nullptr, MAKEINTRESOURCEA(USBWIZ_APP_ICON),
                                     MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
@@ -296,18 +298,19 @@ void CheckArtwork(CheckLog& log) {
         groupInfo == nullptr
             ? nullptr
             : static_cast<const BYTE*>(LockResource(LoadResource(nullptr, groupInfo)));
-    // GRPICONDIR: reserved, type, count; then 14-byte entries: width, height, colours, ...
-    bool found32 = false, found16 = false;
+    // GRPICONDIR: reserved, type, count; then 14-byte entries: width, height (0 for 256), ...,
+    // bits per pixel at 6.
+    std::string sizes;
     const int count = group == nullptr ? 0 : group[4] | group[5] << 8;
     for (int i = 0; i < count; ++i) {
         const BYTE* entry = group + 6 + 14 * i;
+        const int side = entry[0] == 0 ? 256 : entry[0];
         const int bits = entry[6] | entry[7] << 8;
-        if (entry[2] != 16 || bits != 4) continue;
-        found32 = found32 || (entry[0] == 32 && entry[1] == 32);
-        found16 = found16 || (entry[0] == 16 && entry[1] == 16);
+        sizes += std::to_string(side) + "x" + std::to_string(entry[1] == 0 ? 256 : entry[1]) + "@" +
+                 std::to_string(bits) + " ";
     }
-    log.Expect(count == 2 && found32 && found16,
-               "icon 128 has a 32 by 32 and a 16 by 16 image, 16 colours each");
+    log.ExpectEqual(sizes, std::string("16x16@32 20x20@32 24x24@32 32x32@32 48x48@32 256x256@32 "),
+                    "icon 128's images");
 }
 
 }  // namespace
