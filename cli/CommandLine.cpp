@@ -101,6 +101,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     CommandLineOptions& o = parsed.options;
     bool help = false;
     bool version = false;
+    bool payloads = false;
     std::optional<CliAction> action;
 
     std::string valueOf;  // the option that took the argument before this one, if one did
@@ -132,7 +133,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const FlagOption* flag = FindFlagOption(name);
         const std::optional<CliAction> thisAction = ActionOf(name);
         const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
-                           name == "--version" || name == "--require-empty" || name == "--catalog";
+                           name == "--version" || name == "--require-empty" ||
+                           name == "--catalog" || name == "--payloads";
         if (!known) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
@@ -162,6 +164,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             o.catalog = true;
         } else if (name == "--help") {
             help = true;
+        } else if (name == "--payloads") {
+            payloads = true;
         } else {
             version = true;
         }
@@ -181,6 +185,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         o.action = CliAction::Help;
     else if (version)
         o.action = CliAction::Version;
+    else if (payloads)
+        o.action = CliAction::Payloads;
     else if (action)
         o.action = *action;
     return parsed;
