@@ -129,6 +129,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     CommandLineOptions& o = parsed.options;
     bool help = false;
     bool version = false;
+    bool payloads = false;
     std::optional<CliAction> action;
 
     std::string valueOf;  // the option that took the argument before this one, if one did
@@ -161,7 +162,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const std::optional<CliAction> thisAction = ActionOf(name);
         const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
                            name == "--version" || name == "--require-empty" ||
-                           name == "--catalog" || name == "--sign-password-stdin";
+                           name == "--catalog" || name == "--sign-password-stdin" ||
+                           name == "--payloads";
         if (!known) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
@@ -193,6 +195,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
             o.signPasswordStdin = true;
         } else if (name == "--help") {
             help = true;
+        } else if (name == "--payloads") {
+            payloads = true;
         } else {
             version = true;
         }
@@ -214,6 +218,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         o.action = CliAction::Help;
     else if (version)
         o.action = CliAction::Version;
+    else if (payloads)
+        o.action = CliAction::Payloads;
     else if (action)
         o.action = *action;
     return parsed;

@@ -14,7 +14,7 @@
 namespace usbwiz {
 
 // What one run of usbdrvgen does.
-enum class CliAction { Generate, List, Summary, DumpSettings, Help, Version };
+enum class CliAction { Generate, List, Summary, DumpSettings, Help, Version, Payloads };
 
 // The certification page's three answers.
 enum class Certification { Plan, Default, None };

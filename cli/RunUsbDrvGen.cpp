@@ -8,6 +8,8 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <map>
+#include <stdexcept>
 
 #include "catalog/PackageCatalogs.h"
 #include "cli/CatalogSigning.h"
@@ -25,6 +27,8 @@
 #include "generate/GenerationPlan.h"
 #include "pages/OutputDirectoryPage.h"
 #include "pages/SummaryText.h"
+#include "payload/PayloadDigests.h"
+#include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
 #include "settings/Utf8.h"
 
@@ -139,14 +143,38 @@ int WriteTestCertificate(Platform& platform, const std::string& folder, const st
     return kExitWritten;
 }
 
+// The carried files as the build hashed them, from the table the catalogs list them by: SHA-256,
+// size and name in the payload folder, by name; ids that carry one file show it once.
+std::string PayloadListing() {
+    std::map<std::string_view, const PayloadDigests*> files;
+    for (const PayloadEntry& entry : kPayloadManifest) {
+        const PayloadDigests* digests = FindPayloadDigests(entry.id);
+        if (digests == nullptr)
+            throw std::logic_error("no digests for payload " + std::to_string(entry.id));
+        files.emplace(entry.sourceName, digests);
+    }
+    std::string listing;
+    for (const auto& [name, digests] : files) {
+        for (const unsigned char byte : digests->fileSha256) {
+            listing += "0123456789abcdef"[byte >> 4];
+            listing += "0123456789abcdef"[byte & 15];
+        }
+        listing += "  " + std::to_string(digests->size) + "  " + std::string(name) + "\n";
+    }
+    return listing;
+}
+
 int Run(const CommandLineOptions& options, Platform& platform, const PayloadStore& payloads,
         std::ostream& out, std::ostream& errors) {
     switch (options.action) {
         case CliAction::Help:
-            out << kUsageText;
+            out << UsageText();
             return kExitWritten;
         case CliAction::Version:
             out << "usbdrvgen " << USBWIZ_VERSION << '\n';
+            return kExitWritten;
+        case CliAction::Payloads:
+            out << PayloadListing();
             return kExitWritten;
         default:
             break;

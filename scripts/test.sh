@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native core tests, the same tests under
-# AddressSanitizer and UBSan, the Windows programs under Wine, and the fuzz targets for a
-# bounded time.
+# AddressSanitizer and UBSan, the Windows programs under Wine, the fuzz targets for a
+# bounded time, and two release builds of the Windows programs that must hold the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +16,4 @@ done
 ctest --preset native -j "$jobs"
 ctest --preset sanitize -j "$jobs" --label-exclude wine
 ctest --preset fuzz -j "$jobs"
+bash scripts/check-reproducible.sh

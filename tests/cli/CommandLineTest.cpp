@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
+#include <set>
 
 #include "cli/CommandLine.h"
+#include "cli/UsageText.h"
 
 namespace usbwiz {
 namespace {
@@ -51,6 +54,7 @@ TEST(CommandLine, AcceptedForms) {
         {{"--list", "--help"}, CliAction::Help, {}, {}, {}},
         {{"--version", "--help"}, CliAction::Help, {}, {}, {}},
         {{"--version"}, CliAction::Version, {}, {}, {}},
+        {{"--payloads", "--kind", "com"}, CliAction::Payloads, Package::ComPort, {}, {}},
     };
     for (const Case& c : cases) {
         const ParsedCommandLine parsed = ParseCommandLine(c.args);
@@ -111,6 +115,24 @@ TEST(CommandLine, Refusals) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << ::testing::PrintToString(c.args);
+}
+
+// --help and the manual are made from the usage rows, the parser from its own code: every option
+// the rows name must be one the parser takes, and every option of the parser's tables listed.
+TEST(CommandLine, UsageNamesTheOptionsTheParserTakes) {
+    const std::string usage = UsageText();
+    std::set<std::string> named;
+    const std::regex option("--[a-z0-9][a-z0-9-]*");
+    for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
+         it != std::sregex_iterator(); ++it)
+        named.insert(it->str());
+    named.erase("--opt");  // the placeholder of "--opt VALUE"
+    for (const std::string& name : named)
+        EXPECT_FALSE(ParseCommandLine(std::vector<std::string>{name, "x"})
+                         .error.starts_with("unknown option"))
+            << name;
+    for (const TextOption& o : kTextOptions) EXPECT_TRUE(named.contains(std::string(o.option)));
+    for (const FlagOption& o : kFlagOptions) EXPECT_TRUE(named.contains(std::string(o.option)));
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+# A release build (USBWIZ_RELEASE, the release-linux and release-windows presets): the same
+# bytes from any folder at any time (scripts/compare-builds.sh checks), and programs that need
+# nothing beside them but Windows itself or, on Linux, the system's C library.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  message(WARNING "SOURCE_DATE_EPOCH is not set, so dates in the release files are today's; "
+                  "scripts/release.sh sets it to the commit's time.")
+endif()
+
+# The compiler records no folder of the build: __FILE__ and debug information name the source
+# folder "." and the build folder "build". The programs carry no symbol tables either.
+add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=." "-ffile-prefix-map=${PROJECT_BINARY_DIR}=build")
+add_link_options(-s)
+
+if(WIN32)
+  # Otherwise ld writes the time of the link into the PE header.
+  add_link_options(LINKER:--no-insert-timestamp)
+else()
+  # For other distributions, the C++ runtime and libcrypto's digests are linked in, so that only
+  # glibc comes from the system; unused sections are dropped. Hardened as Debian builds packages.
+  set(OPENSSL_USE_STATIC_LIBS TRUE)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  include(CheckPIESupported)
+  check_pie_supported()
+  add_compile_options(-ffunction-sections -fdata-sections -fstack-protector-strong
+                      -D_FORTIFY_SOURCE=2)
+  add_link_options(-static-libstdc++ -static-libgcc LINKER:--gc-sections LINKER:-z,relro
+                   LINKER:-z,now)
+endif()

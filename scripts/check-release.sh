@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Checks the release files in DIR as a maker gets them; scripts/release.sh runs it.
+#   .deb     what dpkg-deb says of it (-I, -c), lintian without errors, its usbdrvgen --version
+#   .tar.gz  its usbdrvgen needs nothing but glibc, and the glibc its README names; it is the
+#            .deb's program and lists the carried files as the copyright file does
+#   all      no program names the folder it was built in
+#   .zip     its SHA256SUMS hold; under Wine both programs answer --version, usbdrvgen.exe
+#            lists the carried files as the notices do and writes the packages the Linux
+#            program writes, byte for byte; signed by CERT when one is given, else unsigned
+# Usage: scripts/check-release.sh DIR [--cert CERT.pem]
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$(realpath "${1:?usage: check-release.sh DIR [--cert CERT.pem]}")
+cert=""
+[ "${2:-}" != --cert ] || cert=$(realpath "$3")
+version=$(sed -n 's/^project(UsbDriverWizard VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+zip=$dir/UsbDriverWizard-$version-win64.zip
+deb=$dir/usbdrvgen_${version}_amd64.deb
+tgz=$dir/usbdrvgen-$version-linux-x86_64.tar.gz
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Catalogs carry their time: both programs must be given the same.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
+failed=0
+fail() {
+  echo "FAIL: $*" >&2
+  failed=1
+}
+# The carried files as a notice lists them: lines of a SHA-256, a size and a name.
+listing() { grep -E '^ *[0-9a-f]{64}  [0-9]+  ' "$1" | sed 's/^ *//; s/\r$//'; }
+
+for file in "$zip" "$deb" "$tgz"; do
+  [ -f "$file" ] || { fail "missing $file"; exit 1; }
+done
+[ ! -f "$dir/SHA256SUMS" ] || (cd "$dir" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS"
+
+echo "== $(basename "$deb")"
+dpkg-deb -I "$deb"
+dpkg-deb -c "$deb"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail ".deb: Version is not $version"
+dpkg-deb -f "$deb" Depends | grep -q '^libc6 (>= ' || fail ".deb: Depends names no libc6"
+tags=$(lintian --fail-on error "$deb" 2>&1)
+status=$?
+tags=$(grep -v 'root privileges' <<<"$tags")
+echo "lintian: exit status $status, ${tags:-no tags}"
+[ "$status" = 0 ] || fail ".deb: lintian reports errors"
+dpkg-deb -x "$deb" "$work/deb"
+[ "$("$work/deb/usr/bin/usbdrvgen" --version)" = "usbdrvgen $version" ] ||
+  fail ".deb: usbdrvgen --version"
+
+echo "== $(basename "$tgz")"
+tar -tzvf "$tgz"
+tar -xzf "$tgz" -C "$work"
+top=$work/usbdrvgen-$version-linux-x86_64
+linux=$top/bin/usbdrvgen
+cmp -s "$linux" "$work/deb/usr/bin/usbdrvgen" || fail ".tar.gz: not the .deb's program"
+needed=$(readelf -d "$linux" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
+[ "$needed" = "ld-linux-x86-64.so.2 libc.so.6 " ] || fail ".tar.gz: usbdrvgen needs $needed"
+glibc=$(objdump -T "$linux" | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1)
+echo "usbdrvgen needs: $needed(newest symbol version $glibc)"
+grep -q "needs glibc ${glibc#GLIBC_} or later" "$top/share/doc/usbdrvgen/README" ||
+  fail ".tar.gz: the README does not name glibc ${glibc#GLIBC_}"
+listing "$top/share/doc/usbdrvgen/copyright" >"$work/notices-linux"
+"$linux" --payloads | diff -u "$work/notices-linux" - || fail ".tar.gz: --payloads and copyright"
+[ -s "$work/notices-linux" ] || fail ".tar.gz: the copyright file names no carried file"
+
+echo "== $(basename "$zip")"
+unzip -l "$zip"
+unzip -q "$zip" -d "$work/zip"
+win=$work/zip/UsbDriverWizard-$version-win64
+[ "$(cd "$win" && ls | tr '\n' ' ')" = \
+  "LICENSE.txt README.txt SHA256SUMS THIRD-PARTY-NOTICES.txt UsbDriverWizard.exe usbdrvgen.exe " ] ||
+  fail ".zip: unexpected files: $(ls "$win" | tr '\n' ' ')"
+(cd "$win" && sha256sum --quiet -c SHA256SUMS) || fail ".zip: SHA256SUMS"
+for program in "$win/UsbDriverWizard.exe" "$win/usbdrvgen.exe" "$linux"; do
+  ! strings -a "$program" | grep -q -F "$root" || fail "${program##*/} names the build's folder"
+done
+
+export WINEPREFIX=${WINEPREFIX:-$root/build/wine-release-check}
+wine() { bash "$root/scripts/wine.sh" "$@" 2>/dev/null | tr -d '\r'; }
+[ "$(wine "$win/UsbDriverWizard.exe" --version)" = "UsbDriverWizard $version" ] ||
+  fail ".zip: UsbDriverWizard.exe --version under Wine"
+[ "$(wine "$win/usbdrvgen.exe" --version)" = "usbdrvgen $version" ] ||
+  fail ".zip: usbdrvgen.exe --version under Wine"
+listing "$win/THIRD-PARTY-NOTICES.txt" >"$work/notices-windows"
+wine "$win/usbdrvgen.exe" --payloads | diff -u "$work/notices-windows" - ||
+  fail ".zip: --payloads and THIRD-PARTY-NOTICES.txt"
+cmp -s "$work/notices-windows" "$work/notices-linux" || fail "the .zip and .tar.gz carry other files"
+packages=("--kind com --pid C7A0 --uninstall-name acmeun --long-name Acme --catalog"
+  "--kind ferrolink --no-preinstaller")
+for i in "${!packages[@]}"; do
+  read -ra options <<<"${packages[$i]}"
+  "$linux" "${options[@]}" --quiet --out "$work/linux-$i" || fail "usbdrvgen ${packages[$i]}"
+  wine "$win/usbdrvgen.exe" "${options[@]}" --quiet --out "Z:${work//\//\\}\\windows-$i" ||
+    fail "usbdrvgen.exe ${packages[$i]}"
+  diff -r "$work/linux-$i" "$work/windows-$i" >/dev/null && [ -n "$(ls "$work/linux-$i")" ] ||
+    fail "usbdrvgen.exe under Wine and usbdrvgen wrote different packages (${packages[$i]})"
+  echo "package ${packages[$i]}: $(ls "$work/linux-$i" | wc -l) files, the same from both programs"
+done
+
+for exe in UsbDriverWizard usbdrvgen; do
+  if [ -n "$cert" ]; then
+    osslsigncode verify -CAfile "$cert" -in "$win/$exe.exe" >/dev/null ||
+      fail ".zip: $exe.exe is not signed by $cert"
+  elif osslsigncode verify -in "$win/$exe.exe" >/dev/null 2>&1 ||
+    ! grep -q "not signed" "$win/README.txt"; then
+    fail ".zip: $exe.exe was to be unsigned, and README.txt to say so"
+  fi
+done
+echo "signature: ${cert:-none (README.txt says the programs are not signed)}"
+
+[ "$failed" = 0 ] && echo "check-release: the release files in $dir are sound"
+exit "$failed"
