@@ -102,9 +102,16 @@ FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_vi
         return fail("cannot write");
     }
     if (!CloseHandle(file)) return fail("cannot close");
-    // A final file that another program holds open without delete sharing refuses this.
-    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return fail("cannot replace");
+    // Another writer replacing the same name at this moment holds it for an instant and makes
+    // the replace fail with a sharing error, so that is tried again for a short while; a final
+    // file that another program keeps open without delete sharing still refuses it.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) break;
+        const DWORD error = GetLastError();
+        if (attempt == 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return fail("cannot replace");
+        Sleep(5);
+    }
     return {true, {}};
 }
 
