@@ -1,5 +1,6 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -37,6 +38,13 @@ std::string IconvName(unsigned codePage) {
     return "CP" + std::to_string(codePage);
 }
 
+// Every Windows ANSI code page agrees with UTF-8 on ASCII, and nearly every name is ASCII:
+// loading a converter for it would cost a short run more than writing its package.
+bool IsPlainAscii(std::string_view text, unsigned codePage) {
+    return IsWindowsAnsiCodePage(codePage) &&
+           std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
 }  // namespace
 
 unsigned SystemCodePage() {
@@ -48,11 +56,13 @@ bool IsSupportedCodePage(unsigned codePage) {
 }
 
 CodePageText FromUtf8(std::string_view utf8, unsigned codePage) {
+    if (IsPlainAscii(utf8, codePage)) return {std::string(utf8), std::nullopt};
     Converted converted = Convert(utf8, IconvName(codePage), "UTF-8");
     return {std::move(converted.bytes), converted.failedAt};
 }
 
 std::optional<std::string> ToUtf8(std::string_view text, unsigned codePage) {
+    if (IsPlainAscii(text, codePage)) return std::string(text);
     Converted converted = Convert(text, "UTF-8", IconvName(codePage));
     if (converted.failedAt) return std::nullopt;
     return std::move(converted.bytes);
