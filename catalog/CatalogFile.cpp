@@ -5,6 +5,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "catalog/AlgorithmOids.h"
 #include "catalog/DerWriter.h"
 #include "catalog/Utf16.h"
 
@@ -13,7 +14,6 @@ namespace usbwiz {
 namespace {
 
 constexpr std::string_view kSignedDataOid = "1.2.840.113549.1.7.2";
-constexpr std::string_view kCertificateTrustListOid = "1.3.6.1.4.1.311.10.1";
 constexpr std::string_view kCatalogListOid = "1.3.6.1.4.1.311.12.1.1";
 constexpr std::string_view kMemberListV1Oid = "1.3.6.1.4.1.311.12.1.2";
 constexpr std::string_view kMemberListV2Oid = "1.3.6.1.4.1.311.12.1.3";
@@ -23,12 +23,11 @@ constexpr std::string_view kMemberInfo2Oid = "1.3.6.1.4.1.311.12.2.3";
 constexpr std::string_view kIndirectDataOid = "1.3.6.1.4.1.311.2.1.4";
 constexpr std::string_view kPeImageDataOid = "1.3.6.1.4.1.311.2.1.15";
 constexpr std::string_view kFlatDataOid = "1.3.6.1.4.1.311.2.1.25";
-constexpr std::string_view kSha1Oid = "1.3.14.3.2.26";
-constexpr std::string_view kSha256Oid = "2.16.840.1.101.3.4.2.1";
 
-// Each OID encoded once: a catalog names the same few for every member.
+// Each OID encoded once: a catalog names the same few for every member. One cache per thread,
+// as catalogs may be built beside other work.
 const std::string& EncodedOid(std::string_view dotted) {
-    static std::map<std::string, std::string, std::less<>> encoded;
+    thread_local std::map<std::string, std::string, std::less<>> encoded;
     auto known = encoded.find(dotted);
     if (known == encoded.end())
         known = encoded.emplace(std::string(dotted), der::ObjectIdentifier(dotted)).first;
@@ -103,8 +102,9 @@ std::string IndirectData(const CatalogContents& contents, MemberKind kind,
                    der::Sequence({der::BitString({kPeImageFlags, 1}, kPeImageFlagsUnusedBits),
                                   der::Explicit(0, link)})})
             : der::Sequence({EncodedOid(kFlatDataOid), link});
-    const std::string algorithm =
-        der::Sequence({EncodedOid(IsV2(contents) ? kSha256Oid : kSha1Oid), der::Null()});
+    const std::string algorithm = der::Sequence(
+        {EncodedOid(oid::Digest(IsV2(contents) ? HashAlgorithm::Sha256 : HashAlgorithm::Sha1)),
+         der::Null()});
     return der::Sequence({data, der::Sequence({algorithm, der::OctetString(digest)})});
 }
 
@@ -211,7 +211,7 @@ std::string CatalogSignedData(std::string_view trustList, std::vector<std::strin
     // other than data; certificates are a [0] IMPLICIT SET OF, left out when there are none.
     std::vector<std::string> fields = {
         der::Integer(1), der::SetOf(std::move(digestAlgorithms)),
-        der::Sequence({EncodedOid(kCertificateTrustListOid), der::Explicit(0, trustList)})};
+        der::Sequence({EncodedOid(oid::kCertificateTrustList), der::Explicit(0, trustList)})};
     if (!certificates.empty())
         fields.push_back(der::Implicit(0, der::SetOf(std::move(certificates))));
     fields.push_back(der::SetOf(std::move(signerInfos)));

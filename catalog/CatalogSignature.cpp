@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "catalog/AlgorithmOids.h"
 #include "catalog/DerWriter.h"
 
 namespace usbwiz {
@@ -10,26 +11,18 @@ namespace {
 
 constexpr std::string_view kContentTypeOid = "1.2.840.113549.1.9.3";
 constexpr std::string_view kMessageDigestOid = "1.2.840.113549.1.9.4";
-constexpr std::string_view kTrustListOid = "1.3.6.1.4.1.311.10.1";
 constexpr std::string_view kOpusInfoOid = "1.3.6.1.4.1.311.2.1.12";
 constexpr std::string_view kStatementTypeOid = "1.3.6.1.4.1.311.2.1.11";
 constexpr std::string_view kIndividualCodeSigningOid = "1.3.6.1.4.1.311.2.1.21";
-constexpr std::string_view kRsaOid = "1.2.840.113549.1.1.1";
-constexpr std::string_view kEcdsaSha1Oid = "1.2.840.10045.4.1";
-constexpr std::string_view kEcdsaSha256Oid = "1.2.840.10045.4.3.2";
 
 std::string DigestAlgorithm(HashAlgorithm hash) {
-    return der::Sequence(
-        {der::ObjectIdentifier(hash == HashAlgorithm::Sha1 ? "1.3.14.3.2.26"
-                                                           : "2.16.840.1.101.3.4.2.1"),
-         der::Null()});
+    return der::Sequence({der::ObjectIdentifier(oid::Digest(hash)), der::Null()});
 }
 
 std::string SignatureAlgorithm(KeyAlgorithm key, HashAlgorithm hash) {
     if (key == KeyAlgorithm::Rsa)
-        return der::Sequence({der::ObjectIdentifier(kRsaOid), der::Null()});
-    return der::Sequence(
-        {der::ObjectIdentifier(hash == HashAlgorithm::Sha1 ? kEcdsaSha1Oid : kEcdsaSha256Oid)});
+        return der::Sequence({der::ObjectIdentifier(oid::kRsaEncryption), der::Null()});
+    return der::Sequence({der::ObjectIdentifier(oid::EcdsaWith(hash))});
 }
 
 std::string Attribute(std::string_view oid, std::string value) {
@@ -54,7 +47,7 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
 
     // PKCS #7 digests the contents octets of content that is not data.
     const std::vector<std::string> attributes = {
-        Attribute(kContentTypeOid, der::ObjectIdentifier(kTrustListOid)),
+        Attribute(kContentTypeOid, der::ObjectIdentifier(oid::kCertificateTrustList)),
         Attribute(kOpusInfoOid, der::Sequence({})),
         Attribute(kStatementTypeOid,
                   der::Sequence({der::ObjectIdentifier(kIndividualCodeSigningOid)})),

@@ -1,5 +1,6 @@
 #include "catalog/TestCertificate.h"
 
+#include "catalog/AlgorithmOids.h"
 #include "catalog/DerWriter.h"
 
 namespace usbwiz {
@@ -12,8 +13,7 @@ std::string SignatureAlgorithm(KeyAlgorithm key, HashAlgorithm hash) {
             {der::ObjectIdentifier(hash == HashAlgorithm::Sha1 ? "1.2.840.113549.1.1.5"
                                                                : "1.2.840.113549.1.1.11"),
              der::Null()});
-    return der::Sequence({der::ObjectIdentifier(
-        hash == HashAlgorithm::Sha1 ? "1.2.840.10045.4.1" : "1.2.840.10045.4.3.2")});
+    return der::Sequence({der::ObjectIdentifier(oid::EcdsaWith(hash))});
 }
 
 std::string Extension(std::string_view oid, bool critical, std::string_view value) {
