@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <random>
 
 #include "catalog/TestCertificate.h"
 #include "cli/ReadSmallFile.h"
@@ -73,9 +72,7 @@ std::optional<std::string> Password(const CommandLineOptions& o, std::istream& i
 }
 
 std::string RandomSerialNumber() {
-    std::random_device random;
-    std::string serial(16, '\0');
-    for (char& byte : serial) byte = static_cast<char>(random() & 0xFF);
+    std::string serial = RandomBytes(16);
     serial[0] = static_cast<char>(serial[0] & 0x7F);
     return serial;
 }

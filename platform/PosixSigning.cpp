@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/pkcs12.h>
+#include <openssl/rand.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
@@ -173,6 +174,13 @@ std::unique_ptr<SigningKey> GenerateSigningKey(KeyAlgorithm algorithm) {
                         : EVP_PKEY_Q_keygen(nullptr, nullptr, "EC", "P-256");
     if (key == nullptr) throw std::runtime_error("libcrypto: cannot make a key");
     return std::make_unique<OpenSslKey>(Owned<EVP_PKEY>(key));
+}
+
+std::string RandomBytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(count)) != 1)
+        throw std::runtime_error("libcrypto: no random bytes");
+    return bytes;
 }
 
 }  // namespace usbwiz

@@ -60,4 +60,7 @@ LoadedSigner LoadPem(std::string_view certificatesPem, std::string_view keyPem);
 // A new key for a test certificate.
 std::unique_ptr<SigningKey> GenerateSigningKey(KeyAlgorithm algorithm);
 
+// `count` bytes from the crypto library's random generator (a certificate's serial number).
+std::string RandomBytes(std::size_t count);
+
 }  // namespace usbwiz

@@ -339,4 +339,14 @@ std::unique_ptr<SigningKey> GenerateSigningKey(KeyAlgorithm algorithm) {
     return std::make_unique<CryptoApiKey>(provider, key, AT_SIGNATURE);
 }
 
+std::string RandomBytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    const HCRYPTPROV provider = NewProvider();
+    const BOOL made =
+        CryptGenRandom(provider, static_cast<DWORD>(count), reinterpret_cast<BYTE*>(bytes.data()));
+    CryptReleaseContext(provider, 0);
+    if (!made) Fail("CryptGenRandom");
+    return bytes;
+}
+
 }  // namespace usbwiz
