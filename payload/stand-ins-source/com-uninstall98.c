@@ -10,4 +10,6 @@ const char kStandIn[] =
     "real file before release: configure the build with -DUSBWIZ_PAYLOAD_DIR=<folder> holding "
     "the real files under the names listed in the README.";
 
-int start(void) { return kStandIn[0] == 'S' ? 0 : 1; }
+int start(void) {
+    return kStandIn[0] == 'S' ? 0 : 1;
+}

@@ -18,8 +18,8 @@ namespace {
 
 bool Trust(const std::string& certificate) {
     for (const wchar_t* name : {L"Root", L"TrustedPublisher"}) {
-        HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                         CERT_SYSTEM_STORE_CURRENT_USER, name);
+        HCERTSTORE store =
+            CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, name);
         const bool added =
             store != nullptr &&
             CertAddEncodedCertificateToStore(
