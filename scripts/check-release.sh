@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the release files in DIR as a maker gets them; scripts/release.sh runs it.
-#   .deb     what dpkg-deb says of it (-I, -c), lintian without errors, its usbdrvgen --version
+#   .deb     what dpkg-deb says of it (-I, -c), lintian without errors, its usbdrvgen --version;
+#            as root, installed with dpkg (--version, man finds its page) and purged again
 #   .tar.gz  its usbdrvgen needs nothing but glibc, and the glibc its README names; it is the
 #            .deb's program and lists the carried files as the copyright file does
 #   all      no program names the folder it was built in
@@ -47,6 +48,19 @@ echo "lintian: exit status $status, ${tags:-no tags}"
 dpkg-deb -x "$deb" "$work/deb"
 [ "$("$work/deb/usr/bin/usbdrvgen" --version)" = "usbdrvgen $version" ] ||
   fail ".deb: usbdrvgen --version"
+# Installed as a maker installs it, where that changes nothing already there: root, and no
+# usbdrvgen package on the machine. Removed again afterwards.
+if [ "$(id -u)" = 0 ] && ! dpkg -s usbdrvgen >/dev/null 2>&1; then
+  if dpkg -i "$deb" >/dev/null; then
+    [ "$(/usr/bin/usbdrvgen --version)" = "usbdrvgen $version" ] ||
+      fail ".deb installed: usbdrvgen --version"
+    man -w usbdrvgen >/dev/null 2>&1 || fail ".deb installed: no manual page for man"
+    echo "installed: $(/usr/bin/usbdrvgen --version), manual page $(man -w usbdrvgen)"
+    dpkg --purge usbdrvgen >/dev/null || fail ".deb: dpkg --purge"
+  else
+    fail ".deb: dpkg -i"
+  fi
+fi
 
 echo "== $(basename "$tgz")"
 tar -tzvf "$tgz"
