@@ -123,7 +123,7 @@ HCRYPTPROV NewProvider() {
 std::unique_ptr<SigningKey> ImportRsaPrivateKey(std::string_view pkcs1) {
     Decoded<BYTE> blob;
     if (!blob.From(PKCS_RSA_PRIVATE_KEY, pkcs1)) return nullptr;
-    // The blob comes as a key-exchange key; signing uses it under that spec.
+    // The blob comes as a key-exchange key (AT_KEYEXCHANGE); CryptoAPI signs with it as such.
     const HCRYPTPROV provider = NewProvider();
     HCRYPTKEY key = 0;
     if (!CryptImportKey(provider, blob.value, blob.size, 0, 0, &key)) {
