@@ -3,11 +3,11 @@
 #include <bcrypt.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/Hashing.h"
+#include "platform/Win32BcryptStatus.h"
 
 namespace usbwiz {
 
@@ -26,20 +26,12 @@ struct Hasher::State {
 
 namespace {
 
-void Check(NTSTATUS status, const char* step) {
-    if (BCRYPT_SUCCESS(status)) return;
-    char text[96];
-    std::snprintf(text, sizeof text, "BCrypt: %s failed (0x%08lX)", step,
-                  static_cast<unsigned long>(status));
-    throw std::runtime_error(text);
-}
-
 ULONG Property(BCRYPT_HANDLE handle, LPCWSTR name, const char* step) {
     DWORD value = 0;
     ULONG written = 0;
-    Check(BCryptGetProperty(handle, name, reinterpret_cast<PUCHAR>(&value), sizeof value, &written,
-                            0),
-          step);
+    CheckBcrypt(BCryptGetProperty(handle, name, reinterpret_cast<PUCHAR>(&value), sizeof value,
+                                  &written, 0),
+                step);
     return value;
 }
 
@@ -48,15 +40,15 @@ ULONG Property(BCRYPT_HANDLE handle, LPCWSTR name, const char* step) {
 Hasher::Hasher(HashAlgorithm algorithm) : state_(std::make_unique<State>()) {
     const LPCWSTR name =
         algorithm == HashAlgorithm::Sha1 ? BCRYPT_SHA1_ALGORITHM : BCRYPT_SHA256_ALGORITHM;
-    Check(BCryptOpenAlgorithmProvider(&state_->provider, name, nullptr, 0),
-          "BCryptOpenAlgorithmProvider");
+    CheckBcrypt(BCryptOpenAlgorithmProvider(&state_->provider, name, nullptr, 0),
+                "BCryptOpenAlgorithmProvider");
     state_->hashObject.resize(
         Property(state_->provider, BCRYPT_OBJECT_LENGTH, "BCryptGetProperty(ObjectLength)"));
     state_->digestSize =
         Property(state_->provider, BCRYPT_HASH_LENGTH, "BCryptGetProperty(HashDigestLength)");
-    Check(BCryptCreateHash(state_->provider, &state_->hash, state_->hashObject.data(),
-                           static_cast<ULONG>(state_->hashObject.size()), nullptr, 0, 0),
-          "BCryptCreateHash");
+    CheckBcrypt(BCryptCreateHash(state_->provider, &state_->hash, state_->hashObject.data(),
+                                 static_cast<ULONG>(state_->hashObject.size()), nullptr, 0, 0),
+                "BCryptCreateHash");
 }
 
 Hasher::~Hasher() = default;
@@ -67,7 +59,7 @@ void Hasher::Update(std::string_view bytes) {
     while (!bytes.empty()) {
         const std::size_t piece = std::min<std::size_t>(bytes.size(), 0x40000000);
         // The input parameter lacks const in the signature; BCrypt only reads it.
-        Check(
+        CheckBcrypt(
             BCryptHashData(state_->hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
                            static_cast<ULONG>(piece), 0),
             "BCryptHashData");
@@ -79,9 +71,9 @@ std::string Hasher::Finish() {
     if (state_->finished) throw std::logic_error("Hasher::Finish called twice");
     state_->finished = true;
     std::string digest(state_->digestSize, '\0');
-    Check(BCryptFinishHash(state_->hash, reinterpret_cast<PUCHAR>(digest.data()),
-                           state_->digestSize, 0),
-          "BCryptFinishHash");
+    CheckBcrypt(BCryptFinishHash(state_->hash, reinterpret_cast<PUCHAR>(digest.data()),
+                                 state_->digestSize, 0),
+                "BCryptFinishHash");
     return digest;
 }
 

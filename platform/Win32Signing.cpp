@@ -1,13 +1,16 @@
-// Catalog signing keys through CryptoAPI. RSA only: the Windows versions the packages are for
-// sign and verify RSA, and Wine's CryptoAPI holds nothing else.
+// Catalog signing keys: CryptoAPI reads certificates and key files and verifies, CNG holds the
+// private keys and signs. RSA only: the Windows versions the packages are for sign and verify
+// RSA, and Wine's CryptoAPI holds nothing else.
 #include <windows.h>
 // windows.h first: the crypto header builds on it.
 #include <wincrypt.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/Signing.h"
+#include "platform/Win32BcryptStatus.h"
 
 namespace usbwiz {
 
@@ -63,55 +66,7 @@ ALG_ID HashId(HashAlgorithm hash) {
     return hash == HashAlgorithm::Sha1 ? CALG_SHA1 : CALG_SHA_256;
 }
 
-// An RSA key in a provider that hashes SHA-256 (the enhanced AES provider).
-class CryptoApiKey final : public SigningKey {
-  public:
-    CryptoApiKey(HCRYPTPROV provider, HCRYPTKEY key, DWORD keySpec)
-        : provider_(provider), key_(key), keySpec_(keySpec) {}
-    ~CryptoApiKey() override {
-        CryptDestroyKey(key_);
-        CryptReleaseContext(provider_, 0);
-    }
-    CryptoApiKey(const CryptoApiKey&) = delete;
-    CryptoApiKey& operator=(const CryptoApiKey&) = delete;
-
-    KeyAlgorithm Algorithm() const override { return KeyAlgorithm::Rsa; }
-
-    std::string PublicKeyInfo() const override {
-        DWORD size = 0;
-        if (!CryptExportPublicKeyInfo(provider_, keySpec_, X509_ASN_ENCODING, nullptr, &size))
-            Fail("CryptExportPublicKeyInfo");
-        std::string buffer(size, '\0');
-        auto* info = reinterpret_cast<CERT_PUBLIC_KEY_INFO*>(buffer.data());
-        if (!CryptExportPublicKeyInfo(provider_, keySpec_, X509_ASN_ENCODING, info, &size))
-            Fail("CryptExportPublicKeyInfo");
-        return Encoded(X509_PUBLIC_KEY_INFO, info);
-    }
-
-    // CryptoAPI gives the signature little-endian; PKCS #1 wants it big-endian.
-    std::string Sign(HashAlgorithm hash, std::string_view data) const override {
-        HCRYPTHASH hasher = 0;
-        if (!CryptCreateHash(provider_, HashId(hash), 0, 0, &hasher)) Fail("CryptCreateHash");
-        DWORD size = 0;
-        const bool signedOk =
-            CryptHashData(hasher, Bytes(data), static_cast<DWORD>(data.size()), 0) &&
-            CryptSignHashA(hasher, keySpec_, nullptr, 0, nullptr, &size);
-        std::string signature(size, '\0');
-        const bool done =
-            signedOk && CryptSignHashA(hasher, keySpec_, nullptr, 0,
-                                       reinterpret_cast<BYTE*>(signature.data()), &size);
-        CryptDestroyHash(hasher);
-        if (!done) Fail("CryptSignHash");
-        return Reversed(reinterpret_cast<const BYTE*>(signature.data()), size);
-    }
-
-  private:
-    HCRYPTPROV provider_;
-    HCRYPTKEY key_;
-    DWORD keySpec_;
-};
-
-// A temporary provider of its own for an imported or new key.
+// A temporary provider of its own, for verifying and random bytes.
 HCRYPTPROV NewProvider() {
     HCRYPTPROV provider = 0;
     if (!CryptAcquireContextW(&provider, nullptr, MS_ENH_RSA_AES_PROV_W, PROV_RSA_AES,
@@ -120,17 +75,261 @@ HCRYPTPROV NewProvider() {
     return provider;
 }
 
+// An RSA key's public half and primes, big-endian: all CNG needs to make the private key.
+struct RsaParts {
+    std::string exponent, modulus, prime1, prime2;
+};
+
+constexpr DWORD kRsaBlobHeader = sizeof(BLOBHEADER) + sizeof(RSAPUBKEY);
+
+RSAPUBKEY RsaHeaderOf(const BYTE* blob) {
+    RSAPUBKEY key;
+    std::memcpy(&key, blob + sizeof(BLOBHEADER), sizeof key);
+    return key;
+}
+
+// The public exponent and modulus of a CryptoAPI RSA key blob (little-endian, after the headers).
+RsaParts PublicPartsOfBlob(const BYTE* blob) {
+    const RSAPUBKEY key = RsaHeaderOf(blob);
+    RsaParts parts;
+    parts.exponent = Reversed(reinterpret_cast<const BYTE*>(&key.pubexp), sizeof key.pubexp);
+    parts.exponent.erase(0, parts.exponent.find_first_not_of('\0'));
+    parts.modulus = Reversed(blob + kRsaBlobHeader, key.bitlen / 8);
+    return parts;
+}
+
+// The parts of a CryptoAPI PRIVATEKEYBLOB, whose primes follow the modulus; the CRT values
+// and private exponent after them are left to CNG. Wine's PKCS #12 import sets a CRT value a
+// byte shorter than half the modulus in the wrong place, so trusting them would sign wrongly
+// with one key in a hundred or so.
+std::optional<RsaParts> PartsOfPrivateKeyBlob(const BYTE* blob, DWORD size) {
+    if (size < kRsaBlobHeader) return std::nullopt;
+    const RSAPUBKEY key = RsaHeaderOf(blob);
+    const DWORD modulus = key.bitlen / 8, prime = key.bitlen / 16;
+    if (key.magic != 0x32415352 /* RSA2 */ || key.bitlen % 16 != 0 ||
+        size < kRsaBlobHeader + modulus + 2 * prime)
+        return std::nullopt;
+    RsaParts parts = PublicPartsOfBlob(blob);
+    const BYTE* primes = blob + kRsaBlobHeader + modulus;
+    parts.prime1 = Reversed(primes, prime);
+    parts.prime2 = Reversed(primes + prime, prime);
+    return parts;
+}
+
+// The modulus and public exponent of an RSA SubjectPublicKeyInfo.
+std::optional<RsaParts> PublicPartsOf(const CERT_PUBLIC_KEY_INFO& info) {
+    Decoded<BYTE> blob;
+    if (std::string_view(info.Algorithm.pszObjId) != szOID_RSA_RSA ||
+        !blob.From(RSA_CSP_PUBLICKEYBLOB,
+                   std::string_view(reinterpret_cast<const char*>(info.PublicKey.pbData),
+                                    info.PublicKey.cbData)))
+        return std::nullopt;
+    return PublicPartsOfBlob(blob.value);
+}
+
+// An RSA private key held by CNG.
+class CngRsaKey final : public SigningKey {
+  public:
+    CngRsaKey(BCRYPT_ALG_HANDLE algorithm, BCRYPT_KEY_HANDLE key)
+        : algorithm_(algorithm), key_(key) {}
+    ~CngRsaKey() override {
+        BCryptDestroyKey(key_);
+        BCryptCloseAlgorithmProvider(algorithm_, 0);
+    }
+    CngRsaKey(const CngRsaKey&) = delete;
+    CngRsaKey& operator=(const CngRsaKey&) = delete;
+
+    KeyAlgorithm Algorithm() const override { return KeyAlgorithm::Rsa; }
+
+    // BCRYPT_RSAKEY_BLOB, then exponent and modulus (big-endian), re-encoded as X.509 does.
+    std::string PublicKeyInfo() const override {
+        const std::string blob = Exported(BCRYPT_RSAPUBLIC_BLOB);
+        BCRYPT_RSAKEY_BLOB header;
+        std::memcpy(&header, blob.data(), sizeof header);
+        const std::size_t exponentAt = sizeof header, modulusAt = exponentAt + header.cbPublicExp;
+        // CryptoAPI's form of the same key: little-endian, behind the CryptoAPI headers.
+        std::string capi(kRsaBlobHeader, '\0');
+        BLOBHEADER blobHeader{PUBLICKEYBLOB, CUR_BLOB_VERSION, 0, CALG_RSA_KEYX};
+        RSAPUBKEY key{0x31415352 /* RSA1 */, header.BitLength, 0};
+        for (ULONG i = 0; i < header.cbPublicExp; ++i)
+            key.pubexp = (key.pubexp << 8) | static_cast<BYTE>(blob[exponentAt + i]);
+        std::memcpy(capi.data(), &blobHeader, sizeof blobHeader);
+        std::memcpy(capi.data() + sizeof blobHeader, &key, sizeof key);
+        capi += Reversed(Bytes(blob) + modulusAt, header.cbModulus);
+        std::string rsaPublicKey = Encoded(RSA_CSP_PUBLICKEYBLOB, capi.data());
+        CERT_PUBLIC_KEY_INFO info{};
+        info.Algorithm.pszObjId = const_cast<LPSTR>(szOID_RSA_RSA);
+        static BYTE null[] = {0x05, 0x00};
+        info.Algorithm.Parameters = {sizeof null, null};
+        info.PublicKey = {static_cast<DWORD>(rsaPublicKey.size()),
+                          reinterpret_cast<BYTE*>(rsaPublicKey.data()), 0};
+        return Encoded(X509_PUBLIC_KEY_INFO, &info);
+    }
+
+    std::string Sign(HashAlgorithm hash, std::string_view data) const override {
+        std::string digest = Digest(hash, data);
+        BCRYPT_PKCS1_PADDING_INFO padding{hash == HashAlgorithm::Sha1 ? BCRYPT_SHA1_ALGORITHM
+                                                                      : BCRYPT_SHA256_ALGORITHM};
+        auto* input = reinterpret_cast<PUCHAR>(digest.data());
+        const auto inputSize = static_cast<ULONG>(digest.size());
+        ULONG size = 0;
+        CheckBcrypt(
+            BCryptSignHash(key_, &padding, input, inputSize, nullptr, 0, &size, BCRYPT_PAD_PKCS1),
+            "BCryptSignHash");
+        std::string signature(size, '\0');
+        CheckBcrypt(BCryptSignHash(key_, &padding, input, inputSize,
+                                   reinterpret_cast<PUCHAR>(signature.data()), size, &size,
+                                   BCRYPT_PAD_PKCS1),
+                    "BCryptSignHash");
+        signature.resize(size);
+        return signature;
+    }
+
+  private:
+    std::string Exported(LPCWSTR type) const {
+        ULONG size = 0;
+        CheckBcrypt(BCryptExportKey(key_, nullptr, type, nullptr, 0, &size, 0), "BCryptExportKey");
+        std::string blob(size, '\0');
+        CheckBcrypt(BCryptExportKey(key_, nullptr, type, reinterpret_cast<PUCHAR>(blob.data()),
+                                    size, &size, 0),
+                    "BCryptExportKey");
+        return blob;
+    }
+
+    BCRYPT_ALG_HANDLE algorithm_;
+    BCRYPT_KEY_HANDLE key_;
+};
+
+BCRYPT_ALG_HANDLE RsaAlgorithm() {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    CheckBcrypt(BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_RSA_ALGORITHM, nullptr, 0),
+                "BCryptOpenAlgorithmProvider");
+    return algorithm;
+}
+
+// CNG derives the private exponent and CRT values from the primes; nullptr when it refuses
+// the parts (they are not an RSA key).
+std::unique_ptr<SigningKey> KeyFromParts(const RsaParts& parts) {
+    BCRYPT_RSAKEY_BLOB header{};
+    header.Magic = BCRYPT_RSAPRIVATE_MAGIC;
+    header.BitLength = static_cast<ULONG>(parts.modulus.size() * 8);
+    header.cbPublicExp = static_cast<ULONG>(parts.exponent.size());
+    header.cbModulus = static_cast<ULONG>(parts.modulus.size());
+    header.cbPrime1 = static_cast<ULONG>(parts.prime1.size());
+    header.cbPrime2 = static_cast<ULONG>(parts.prime2.size());
+    std::string blob(reinterpret_cast<const char*>(&header), sizeof header);
+    blob += parts.exponent + parts.modulus + parts.prime1 + parts.prime2;
+    const BCRYPT_ALG_HANDLE algorithm = RsaAlgorithm();
+    BCRYPT_KEY_HANDLE key = nullptr;
+    if (!BCRYPT_SUCCESS(BCryptImportKeyPair(algorithm, nullptr, BCRYPT_RSAPRIVATE_BLOB, &key,
+                                            reinterpret_cast<PUCHAR>(blob.data()),
+                                            static_cast<ULONG>(blob.size()), 0))) {
+        BCryptCloseAlgorithmProvider(algorithm, 0);
+        return nullptr;
+    }
+    return std::make_unique<CngRsaKey>(algorithm, key);
+}
+
 std::unique_ptr<SigningKey> ImportRsaPrivateKey(std::string_view pkcs1) {
     Decoded<BYTE> blob;
     if (!blob.From(PKCS_RSA_PRIVATE_KEY, pkcs1)) return nullptr;
-    // The blob comes as a key-exchange key (AT_KEYEXCHANGE); CryptoAPI signs with it as such.
-    const HCRYPTPROV provider = NewProvider();
-    HCRYPTKEY key = 0;
-    if (!CryptImportKey(provider, blob.value, blob.size, 0, 0, &key)) {
-        CryptReleaseContext(provider, 0);
+    const std::optional<RsaParts> parts = PartsOfPrivateKeyBlob(blob.value, blob.size);
+    return parts ? KeyFromParts(*parts) : nullptr;
+}
+
+// One text of a provider (PP_CONTAINER, PP_NAME); empty when it has none.
+std::string ProviderText(HCRYPTPROV provider, DWORD parameter) {
+    DWORD size = 0;
+    if (!CryptGetProvParam(provider, parameter, nullptr, &size, 0)) return {};
+    std::string text(size, '\0');
+    if (!CryptGetProvParam(provider, parameter, reinterpret_cast<BYTE*>(text.data()), &size, 0))
+        return {};
+    return text.c_str();
+}
+
+// Asked to hold an imported key in memory only, Windows does; Wine keeps it in its default key
+// container all the same, written when the import's store closes.
+bool KeepsImportedKeys() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// The key container a provider has open, to be deleted once its key is read.
+struct KeyContainer {
+    std::string name, provider;
+    DWORD type = 0, flags = 0;
+
+    static std::optional<KeyContainer> Of(HCRYPTPROV handle) {
+        KeyContainer open{ProviderText(handle, PP_CONTAINER), ProviderText(handle, PP_NAME)};
+        DWORD size = sizeof open.type;
+        if (open.name.empty() ||
+            !CryptGetProvParam(handle, PP_PROVTYPE, reinterpret_cast<BYTE*>(&open.type), &size, 0))
+            return std::nullopt;
+        size = sizeof open.flags;
+        if (!CryptGetProvParam(handle, PP_KEYSET_TYPE, reinterpret_cast<BYTE*>(&open.flags), &size,
+                               0))
+            open.flags = 0;
+        open.flags &= CRYPT_MACHINE_KEYSET;
+        return open;
+    }
+
+    void Delete() const {
+        HCRYPTPROV deleted = 0;
+        CryptAcquireContextA(&deleted, name.c_str(), provider.c_str(), type,
+                             CRYPT_DELETEKEYSET | flags);
+    }
+};
+
+// Whether an import gave the certificate its private key: in memory, or in a key container.
+bool HasPrivateKey(PCCERT_CONTEXT certificate) {
+    DWORD size = 0;
+    return CertGetCertificateContextProperty(certificate, CERT_KEY_CONTEXT_PROP_ID, nullptr,
+                                             &size) ||
+           CertGetCertificateContextProperty(certificate, CERT_KEY_PROV_INFO_PROP_ID, nullptr,
+                                             &size);
+}
+
+// The private key a PKCS #12 import gave the certificate, rebuilt in CNG from its primes and
+// the certificate's public key. The import was asked to hold the key in memory only.
+std::unique_ptr<SigningKey> KeyOfImportedCertificate(PCCERT_CONTEXT certificate,
+                                                     std::optional<KeyContainer>& container) {
+    // A key held in memory is the certificate's key context (Wine's acquiring does not look
+    // there); a key in a container is acquired from it. A CNG key is not read (Windows puts
+    // one there only for a file that names a CNG provider).
+    CERT_KEY_CONTEXT context{};
+    DWORD contextSize = sizeof context;
+    HCRYPTPROV provider = 0;
+    DWORD keySpec = 0;
+    BOOL release = FALSE;
+    if (CertGetCertificateContextProperty(certificate, CERT_KEY_CONTEXT_PROP_ID, &context,
+                                          &contextSize)) {
+        if (context.dwKeySpec == CERT_NCRYPT_KEY_SPEC) return nullptr;
+        provider = context.hCryptProv;
+        keySpec = context.dwKeySpec;
+    } else if (!CryptAcquireCertificatePrivateKey(certificate, CRYPT_ACQUIRE_SILENT_FLAG, nullptr,
+                                                  &provider, &keySpec, &release)) {
         return nullptr;
     }
-    return std::make_unique<CryptoApiKey>(provider, key, AT_KEYEXCHANGE);
+    HCRYPTKEY key = 0;
+    DWORD size = 0;
+    std::string blob;
+    if (CryptGetUserKey(provider, keySpec, &key) &&
+        CryptExportKey(key, 0, PRIVATEKEYBLOB, 0, nullptr, &size)) {
+        blob.resize(size);
+        if (!CryptExportKey(key, 0, PRIVATEKEYBLOB, 0, reinterpret_cast<BYTE*>(blob.data()), &size))
+            blob.clear();
+    }
+    if (key != 0) CryptDestroyKey(key);
+    if (KeepsImportedKeys()) container = KeyContainer::Of(provider);
+    if (release) CryptReleaseContext(provider, 0);
+    std::optional<RsaParts> parts =
+        PartsOfPrivateKeyBlob(Bytes(blob), static_cast<DWORD>(blob.size()));
+    const std::optional<RsaParts> certified =
+        PublicPartsOf(certificate->pCertInfo->SubjectPublicKeyInfo);
+    if (!parts || !certified) return nullptr;
+    // Wine's import also says 65537 for every public exponent.
+    parts->exponent = certified->exponent;
+    parts->modulus = certified->modulus;
+    return KeyFromParts(*parts);
 }
 
 // One DER element at `at`: its tag, and its contents (nullopt past the end or when malformed).
@@ -258,19 +457,19 @@ LoadedSigner LoadPkcs12(std::string_view bytes, std::string_view password) {
     std::wstring widePassword(static_cast<std::size_t>(wideSize), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, password.data(), static_cast<int>(password.size()),
                         widePassword.data(), wideSize);
-    HCERTSTORE store = PFXImportCertStore(&blob, widePassword.c_str(), 0);
+    HCERTSTORE store =
+        PFXImportCertStore(&blob, widePassword.c_str(), CRYPT_EXPORTABLE | PKCS12_NO_PERSIST_KEY);
     // Windows says ERROR_INVALID_PASSWORD and Wine nothing; a well-formed file that does not
     // open has the wrong password either way.
     if (store == nullptr) return {nullptr, {}, "wrong password"};
 
     LoadedSigner loaded;
     std::vector<std::string> others;
+    std::optional<KeyContainer> container;
     for (PCCERT_CONTEXT c = CertEnumCertificatesInStore(store, nullptr); c != nullptr;
          c = CertEnumCertificatesInStore(store, c)) {
         std::string der(reinterpret_cast<const char*>(c->pbCertEncoded), c->cbCertEncoded);
-        DWORD size = 0;
-        if (loaded.key != nullptr ||
-            !CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, nullptr, &size)) {
+        if (loaded.key != nullptr || !HasPrivateKey(c)) {
             others.push_back(std::move(der));
             continue;
         }
@@ -278,25 +477,15 @@ LoadedSigner LoadPkcs12(std::string_view bytes, std::string_view password) {
             szOID_RSA_RSA) {
             CertFreeCertificateContext(c);
             CertCloseStore(store, 0);
+            if (container) container->Delete();
             return {nullptr, {}, std::string(kNotRsa)};
         }
-        // The imported key lives in a container of the default provider; the enhanced AES
-        // provider opens the same container and can hash SHA-256 (the default one cannot).
-        std::string buffer(size, '\0');
-        auto* where = reinterpret_cast<CRYPT_KEY_PROV_INFO*>(buffer.data());
-        CertGetCertificateContextProperty(c, CERT_KEY_PROV_INFO_PROP_ID, where, &size);
-        HCRYPTPROV provider = 0;
-        HCRYPTKEY key = 0;
-        if (!CryptAcquireContextW(&provider, where->pwszContainerName, MS_ENH_RSA_AES_PROV_W,
-                                  PROV_RSA_AES, where->dwFlags & CRYPT_MACHINE_KEYSET) ||
-            !CryptGetUserKey(provider, AT_KEYEXCHANGE, &key)) {
-            if (provider != 0) CryptReleaseContext(provider, 0);
-            continue;
-        }
-        loaded.key = std::make_unique<CryptoApiKey>(provider, key, AT_KEYEXCHANGE);
+        loaded.key = KeyOfImportedCertificate(c, container);
+        if (loaded.key == nullptr) continue;
         loaded.certificates.push_back(std::move(der));
     }
     CertCloseStore(store, 0);
+    if (container) container->Delete();
     if (loaded.key == nullptr) return {nullptr, {}, "the file holds no key and certificate"};
     loaded.certificates.insert(loaded.certificates.end(), others.begin(), others.end());
     return loaded;
@@ -330,13 +519,16 @@ LoadedSigner LoadPem(std::string_view certificatesPem, std::string_view keyPem) 
 
 std::unique_ptr<SigningKey> GenerateSigningKey(KeyAlgorithm algorithm) {
     if (algorithm != KeyAlgorithm::Rsa) throw std::runtime_error(std::string(kNotRsa));
-    const HCRYPTPROV provider = NewProvider();
-    HCRYPTKEY key = 0;
-    if (!CryptGenKey(provider, AT_SIGNATURE, (3072u << 16), &key)) {
-        CryptReleaseContext(provider, 0);
-        Fail("CryptGenKey");
+    const BCRYPT_ALG_HANDLE rsa = RsaAlgorithm();
+    BCRYPT_KEY_HANDLE key = nullptr;
+    NTSTATUS status = BCryptGenerateKeyPair(rsa, &key, 3072, 0);
+    if (BCRYPT_SUCCESS(status)) status = BCryptFinalizeKeyPair(key, 0);
+    if (!BCRYPT_SUCCESS(status)) {
+        if (key != nullptr) BCryptDestroyKey(key);
+        BCryptCloseAlgorithmProvider(rsa, 0);
+        CheckBcrypt(status, "BCryptGenerateKeyPair");
     }
-    return std::make_unique<CryptoApiKey>(provider, key, AT_SIGNATURE);
+    return std::make_unique<CngRsaKey>(rsa, key);
 }
 
 std::string RandomBytes(std::size_t count) {

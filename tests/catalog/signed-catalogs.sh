@@ -3,11 +3,14 @@
 # one table of refusals. Each signed catalog: asn1crypto and openssl check the signature as
 # Authenticode makes it (check-signature.py), its trust list is the unsigned catalog's, and
 # osslsigncode verifies it with the signer as the trusted root and not with another. With
-# WINE_SH and the Windows build: usbdrvgen.exe writes the same signed bytes, and WinVerifyTrust
-# trusts the catalogs once the test certificate is trusted, and no longer after a byte changed.
+# WINE_SH and the Windows build: usbdrvgen.exe writes the same signed bytes (also with keys
+# Wine's own PKCS #12 import gets wrong) and leaves no key in a key container, and
+# WinVerifyTrust trusts the catalogs of a test certificate made on either side once the
+# certificate is trusted, and no longer after a byte changed.
 # Usage: signed-catalogs.sh USBDRVGEN CHECK_SIGNATURE_PY WORK [WINE_SH WINDOWS_BUILD]
 set -uo pipefail
 usbdrvgen=$(realpath "$1") checker=$(realpath "$2") work=$3
+short_crt_key=$(dirname "$(realpath "$0")")/short-crt-value.key
 wine_sh=${4:+$(realpath "$4")} windows=${5:+$(realpath "$5")}
 export SOURCE_DATE_EPOCH=1767225600
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
@@ -24,7 +27,13 @@ pair maker "-newkey rsa:3072" codeSigning
 pair ec "-newkey ec -pkeyopt ec_paramgen_curve:P-256" codeSigning
 pair other "-newkey rsa:2048" codeSigning
 pair server "-newkey rsa:2048" serverAuth
-openssl pkcs12 -export -inkey maker.key -in maker.pem -out maker.pfx -passout pass:s3cret
+# Two keys Wine's own PKCS #12 import gets wrong: a CRT value a byte short, a public exponent of 3.
+cp "$short_crt_key" short.key
+pair short "-key short.key" codeSigning
+pair e3 "-newkey rsa:2048 -pkeyopt rsa_keygen_pubexp:3" codeSigning
+for key in maker short e3; do
+  openssl pkcs12 -export -inkey $key.key -in $key.pem -out $key.pfx -passout pass:s3cret
+done
 export MAKER_PASSWORD=s3cret
 catalogs=(tarnbus.cat tarnser.cat)
 
@@ -100,16 +109,37 @@ if [ -n "$wine_sh" ]; then
   : "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix of this test}"
   trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
   echo "== usbdrvgen.exe signs the same bytes; WinVerifyTrust trusts the test certificate's catalogs"
-  for hash in sha1 sha256; do
+  # Wine keeps a PKCS #12 key in this container unless told not to.
+  containers='HKCU\Software\Wine\Crypto\RSA'
+  bash "$wine_sh" reg delete "$containers" /f >/dev/null 2>&1 </dev/null
+  signings=(
+    "maker-sha1|sha1|--sign-pfx maker.pfx --sign-password-env MAKER_PASSWORD"
+    "maker-sha256|sha256|--sign-pfx maker.pfx --sign-password-env MAKER_PASSWORD"
+    "short|sha256|--sign-pfx short.pfx --sign-password-env MAKER_PASSWORD"
+    "e3|sha1|--sign-pfx e3.pfx --sign-password-env MAKER_PASSWORD"
+    "pem|sha256|--sign-cert maker.pem --sign-key maker.key"
+  )
+  for row in "${signings[@]}"; do
+    IFS='|' read -r name hash args <<<"$row"
+    # shellcheck disable=SC2086
+    "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "linux-$name" $args
+    # shellcheck disable=SC2086
     bash "$wine_sh" "$windows/cli/usbdrvgen.exe" --kind com --catalog --catalog-hash "$hash" \
-      --quiet --out "windows-$hash" --sign-pfx maker.pfx --sign-password-env MAKER_PASSWORD </dev/null
+      --quiet --out "windows-$name" $args </dev/null
     for catalog in "${catalogs[@]}"; do
-      cmp "pfx-$hash/$catalog" "windows-$hash/$catalog" || fail "usbdrvgen.exe signs $hash/$catalog differently"
+      cmp "linux-$name/$catalog" "windows-$name/$catalog" ||
+        fail "usbdrvgen.exe signs $catalog differently with $args ($hash)"
     done
   done
+  bash "$wine_sh" reg query "$containers" </dev/null 2>/dev/null | grep -qF 'Crypto\RSA\' &&
+    fail "the PKCS #12 key was left in a key container"
   trust="$windows/tests/catalog/programs/TrustCatalog.exe"
-  bash "$wine_sh" "$trust" test-cert/tarn-driver-test.cer test/tarnbus.cat test/tarnser.cat </dev/null ||
-    fail "WinVerifyTrust does not trust the test certificate's catalogs"
+  bash "$wine_sh" "$windows/cli/usbdrvgen.exe" --kind com --catalog --quiet --out windows-test \
+    --test-certificate windows-test-cert </dev/null
+  for made in test windows-test; do
+    bash "$wine_sh" "$trust" "$made-cert/tarn-driver-test.cer" "$made/tarnbus.cat" \
+      "$made/tarnser.cat" </dev/null || fail "WinVerifyTrust does not trust $made/*.cat"
+  done
   cp test/tarnbus.cat changed.cat
   printf '\x55' | dd of=changed.cat bs=1 seek=$(($(stat -c %s changed.cat) - 5)) conv=notrunc 2>/dev/null
   bash "$wine_sh" "$trust" test-cert/tarn-driver-test.cer changed.cat </dev/null &&
