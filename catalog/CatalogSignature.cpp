@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "catalog/AlgorithmOids.h"
+#include "catalog/DerReader.h"
 #include "catalog/DerWriter.h"
 
 namespace usbwiz {
@@ -29,14 +30,6 @@ std::string Attribute(std::string_view oid, std::string value) {
     return der::Sequence({der::ObjectIdentifier(oid), der::SetOf({std::move(value)})});
 }
 
-// The contents octets of a DER encoding: what follows its identifier and length octets.
-std::string_view ContentsOctets(std::string_view der) {
-    if (der.size() < 2) throw std::invalid_argument("not a DER encoding");
-    const auto first = static_cast<unsigned char>(der[1]);
-    const std::size_t header = first < 0x80 ? 2 : 2 + (first & 0x7F);
-    return der.substr(header);
-}
-
 }  // namespace
 
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer) {
@@ -46,12 +39,13 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
     const std::string trustList = BuildTrustList(contents);
 
     // PKCS #7 digests the contents octets of content that is not data.
+    const std::string_view listContents = der::ReadWhole(trustList).value().contents;
     const std::vector<std::string> attributes = {
         Attribute(kContentTypeOid, der::ObjectIdentifier(oid::kCertificateTrustList)),
         Attribute(kOpusInfoOid, der::Sequence({})),
         Attribute(kStatementTypeOid,
                   der::Sequence({der::ObjectIdentifier(kIndividualCodeSigningOid)})),
-        Attribute(kMessageDigestOid, der::OctetString(Digest(hash, ContentsOctets(trustList)))),
+        Attribute(kMessageDigestOid, der::OctetString(Digest(hash, listContents))),
     };
     // The signature covers the attributes as a SET OF; the SignerInfo holds them [0] IMPLICIT.
     const std::string signedAttributes = der::SetOf(attributes);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "catalog/DerReader.h"
 #include "catalog/Utf16.h"
 
 namespace usbwiz::der {
@@ -38,42 +39,11 @@ void AppendLength(std::string& out, std::size_t length) {
     while (n > 0) out.push_back(bytes[--n]);
 }
 
-struct Identifier {
-    TagClass tagClass;
-    bool constructed;
-    std::uint32_t number;
-    std::size_t size;  // octets
-};
-
-// Reads the identifier of `encoding` and checks that the rest is one definite length covering
-// exactly the remaining octets, so that callers never cut or splice a partial encoding.
-Identifier ReadWholeEncoding(std::string_view encoding) {
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(encoding[i]); };
-    if (encoding.empty()) Refuse("empty encoding");
-    Identifier id{static_cast<TagClass>(at(0) & 0xC0), (at(0) & 0x20) != 0, at(0) & 0x1Fu, 1};
-    if (id.number == 0x1F) {
-        std::uint64_t number = 0;
-        do {
-            if (id.size >= encoding.size() ||
-                number > (std::numeric_limits<std::uint32_t>::max() >> 7))
-                Refuse("bad tag number");
-            number = (number << 7) | (at(id.size) & 0x7F);
-        } while (at(id.size++) & 0x80);
-        id.number = static_cast<std::uint32_t>(number);
-    }
-    if (id.size >= encoding.size()) Refuse("no length");
-    std::size_t header = id.size + 1;
-    std::size_t length = at(id.size);
-    if (length & 0x80) {
-        const std::size_t count = length & 0x7F;
-        if (count == 0 || count > sizeof(std::size_t) || encoding.size() - header < count)
-            Refuse("bad length");
-        length = 0;
-        for (std::size_t i = 0; i < count; ++i) length = (length << 8) | at(header + i);
-        header += count;
-    }
-    if (encoding.size() - header != length) Refuse("not one whole encoding");
-    return id;
+// `encoding` must be one whole element, so that callers never cut or splice a partial one.
+Element WholeEncoding(std::string_view encoding) {
+    std::optional<Element> element = ReadWhole(encoding);
+    if (!element) Refuse("not one whole encoding");
+    return *element;
 }
 
 std::string Joined(const std::string_view* first, const std::string_view* last) {
@@ -113,7 +83,7 @@ std::string Sequence(const std::vector<std::string>& elements) {
 std::string Set(std::vector<std::string> components) {
     // Canonical order: universal, application, context-specific, private; then by number.
     const auto key = [](const std::string& encoding) {
-        const Identifier id = ReadWholeEncoding(encoding);
+        const Element id = WholeEncoding(encoding);
         return (static_cast<std::uint64_t>(id.tagClass) << 32) | id.number;
     };
     std::vector<std::pair<std::uint64_t, std::string>> keyed;
@@ -130,7 +100,7 @@ std::string Set(std::vector<std::string> components) {
 }
 
 std::string SetOf(std::vector<std::string> elements) {
-    for (const std::string& element : elements) ReadWholeEncoding(element);
+    for (const std::string& element : elements) WholeEncoding(element);
     // std::string compares as unsigned octets; an encoding that is a prefix of another sorts
     // first, which is also DER's order (the shorter one counts as padded with zero octets).
     std::sort(elements.begin(), elements.end());
@@ -255,16 +225,13 @@ std::string UtcTime(std::int64_t secondsSinceEpoch) {
 }
 
 std::string Explicit(std::uint32_t number, std::string_view encoding) {
-    ReadWholeEncoding(encoding);
+    WholeEncoding(encoding);
     return Encode(TagClass::ContextSpecific, true, number, encoding);
 }
 
 std::string Implicit(std::uint32_t number, std::string_view encoding) {
-    const Identifier id = ReadWholeEncoding(encoding);
-    std::string retagged = Encode(TagClass::ContextSpecific, id.constructed, number, {});
-    retagged.pop_back();  // the empty length Encode wrote; the original length follows
-    retagged += encoding.substr(id.size);
-    return retagged;
+    const Element element = WholeEncoding(encoding);
+    return Encode(TagClass::ContextSpecific, element.constructed, number, element.contents);
 }
 
 }  // namespace usbwiz::der
