@@ -16,9 +16,9 @@
 #include "benchmarks/FolderCheck.h"
 #include "benchmarks/PlainWrites.h"
 #include "benchmarks/StandInPayloads.h"
-#include "catalog/PackageCatalogs.h"
 #include "cli/CatalogSigning.h"
 #include "generate/GeneratePackage.h"
+#include "generate/PackageCatalogs.h"
 #include "platform/PosixPlatform.h"
 
 namespace usbwiz {
@@ -103,7 +103,7 @@ std::string Generate(const PreparedKind& prepared, Platform& platform,
 std::string Prepare(PreparedKind& prepared, const std::filesystem::path& folder,
                     const StandInPayloads& payloads) {
     PosixPlatform platform;
-    ApplyPackageDefaults(prepared.settings, prepared.kind, platform);
+    ApplyPackageDefaults(prepared.settings, prepared.kind, platform.WindowsDirectory());
     prepared.settings.CertificationChoice = true;  // the INF files name their catalogs
     std::filesystem::create_directory(folder);
     prepared.settings.GenerationDirectory = folder.string() + "/";

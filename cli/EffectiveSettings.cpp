@@ -88,7 +88,7 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
     }
 
     WizardSettings& s = result.settings;
-    ApplyPackageDefaults(s, *kind, platform);
+    ApplyPackageDefaults(s, *kind, platform.WindowsDirectory());
     for (const TextOption& o : kTextOptions) result.origins[o.field] = std::string(o.option);
     result.origins["GenerationDirectory"] = std::string(kOutOption);
 

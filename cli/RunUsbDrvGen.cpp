@@ -11,7 +11,6 @@
 #include <map>
 #include <stdexcept>
 
-#include "catalog/PackageCatalogs.h"
 #include "cli/CatalogSigning.h"
 #include "cli/CliChecks.h"
 #include "cli/CommandLine.h"
@@ -25,8 +24,9 @@
 #include "cli/UsageText.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
+#include "generate/PackageCatalogs.h"
+#include "generate/SummaryText.h"
 #include "pages/OutputDirectoryPage.h"
-#include "pages/SummaryText.h"
 #include "payload/PayloadDigests.h"
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"

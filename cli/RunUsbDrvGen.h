@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 
 namespace usbwiz {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/RunUsbDrvGen.h"
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "platform/TextEncoding.h"
 
 #ifdef _WIN32

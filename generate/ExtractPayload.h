@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "generate/PayloadStore.h"
 #include "inf/TextFileWriter.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
 #include "inf/TextFileWriter.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 

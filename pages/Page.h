@@ -3,10 +3,10 @@
 #include <memory>
 #include <optional>
 
-#include "generate/PayloadStore.h"
 #include "pages/ControlIds.h"
 #include "pages/PageId.h"
 #include "pages/PageView.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 

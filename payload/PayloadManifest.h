@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {

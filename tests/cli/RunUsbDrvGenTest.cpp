@@ -328,7 +328,7 @@ TEST(UsbDrvGen, GeneratesIntoANewDirectoryWithItsParents) {
         EXPECT_EQ(platform.events[1], "mkdir /work/a/b");
 
         WizardSettings expected;
-        ApplyPackageDefaults(expected, Package::Ferrolink, platform);
+        ApplyPackageDefaults(expected, Package::Ferrolink, platform.WindowsDirectory());
         expected.GenerationDirectory = "/work/a/b/";
         EXPECT_EQ(platform.WrittenPaths(), PlannedOutputPaths(expected));
         EXPECT_EQ(platform.WrittenPaths().size(), 9u);

@@ -23,7 +23,7 @@ ProgramRun RunUsbDrvGen(std::vector<std::string> args) {
 WizardSettings Defaults(Package kind) {
     PosixPlatform platform;
     WizardSettings s;
-    ApplyPackageDefaults(s, kind, platform);
+    ApplyPackageDefaults(s, kind, platform.WindowsDirectory());
     return s;
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "generate/GenerationPlan.h"
-#include "pages/SummaryText.h"
+#include "generate/SummaryText.h"
 #include "tests/pages/WizardTestHarness.h"
 
 namespace usbwiz::testing {

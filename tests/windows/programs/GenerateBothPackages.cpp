@@ -7,7 +7,7 @@
 #include <string>
 
 #include "generate/GeneratePackage.h"
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "settings/WizardSettings.h"
 
 #ifdef _WIN32
@@ -56,7 +56,7 @@ bool EnsureDirectory(Platform& platform, const std::string& path) {
 bool GenerateDefaultPackage(Platform& platform, Package kind, const std::string& folder) {
     if (!EnsureDirectory(platform, folder)) return false;
     WizardSettings settings;
-    ApplyPackageDefaults(settings, kind, platform);
+    ApplyPackageDefaults(settings, kind, platform.WindowsDirectory());
     settings.GenerationDirectory = folder + kSeparator;
     const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
     if (outcome.failure) std::cerr << kOpenFailedMessage << ' ' << outcome.failure->path << '\n';

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "catalog/CatalogSignature.h"
-#include "generate/PayloadStore.h"
 #include "inf/TextFileWriter.h"
+#include "payload/PayloadStore.h"
 #include "platform/Hashing.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"

@@ -1,4 +1,4 @@
-#include "catalog/PackageCatalogs.h"
+#include "generate/PackageCatalogs.h"
 
 #include <algorithm>
 #include <functional>
