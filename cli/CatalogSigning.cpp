@@ -1,6 +1,5 @@
 #include "cli/CatalogSigning.h"
 
-#include <cstdlib>
 #include <ctime>
 
 #include "catalog/TestCertificate.h"
@@ -50,14 +49,11 @@ std::string CheckSigner(const SigningKey& key, const CertificateFacts& certifica
 }
 
 std::optional<std::string> Password(const CommandLineOptions& o, std::istream& input,
-                                    std::string& error) {
+                                    const EnvironmentLookup& environment, std::string& error) {
     if (o.signPasswordEnv) {
-        const char* value = std::getenv(o.signPasswordEnv->c_str());
-        if (value == nullptr) {
-            error = "--sign-password-env: " + *o.signPasswordEnv + " is not set";
-            return std::nullopt;
-        }
-        return std::string(value);
+        std::optional<std::string> value = environment(*o.signPasswordEnv);
+        if (!value) error = "--sign-password-env: " + *o.signPasswordEnv + " is not set";
+        return value;
     }
     std::string line;
     if (o.signPasswordStdin && std::getline(input, line)) {
@@ -77,13 +73,14 @@ std::string RandomSerialNumber() {
     return serial;
 }
 
-LoadedSigner Load(const CommandLineOptions& o, std::istream& passwordInput) {
+LoadedSigner Load(const CommandLineOptions& o, std::istream& passwordInput,
+                  const EnvironmentLookup& environment) {
     if (o.signPfx) {
         const FileText file = ReadSmallFile(*o.signPfx);
         if (!file.error.empty())
             return {nullptr, {}, "--sign-pfx: " + *o.signPfx + ": " + file.error};
         std::string error;
-        const std::optional<std::string> password = Password(o, passwordInput, error);
+        const std::optional<std::string> password = Password(o, passwordInput, environment, error);
         if (!password) return {nullptr, {}, error};
         LoadedSigner loaded = LoadPkcs12(file.text, *password);
         if (!loaded.error.empty()) loaded.error = "--sign-pfx: " + *o.signPfx + ": " + loaded.error;
@@ -102,7 +99,8 @@ LoadedSigner Load(const CommandLineOptions& o, std::istream& passwordInput) {
 }  // namespace
 
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
-                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput) {
+                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
+                             const EnvironmentLookup& environment) {
     PreparedSigner prepared;
     std::vector<std::string> certificates;
     if (options.testCertificateDir) {
@@ -112,7 +110,7 @@ PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view
                                  now, kTestCertificateDays, hash, RandomSerialNumber());
         certificates.push_back(prepared.testCertificate);
     } else if (options.signPfx || options.signCert) {
-        LoadedSigner loaded = Load(options, passwordInput);
+        LoadedSigner loaded = Load(options, passwordInput, environment);
         if (!loaded.error.empty()) return Refused(loaded.error);
         prepared.key = std::move(loaded.key);
         certificates = std::move(loaded.certificates);

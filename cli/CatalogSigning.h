@@ -8,6 +8,7 @@
 
 #include "catalog/CatalogSignature.h"
 #include "cli/CommandLine.h"
+#include "cli/RunContext.h"
 
 namespace usbwiz {
 
@@ -20,12 +21,13 @@ struct PreparedSigner {
 };
 
 // Nothing to prepare without a signing option (signer.key stays null). A PKCS #12 password
-// comes from the environment variable given or the first line of `passwordInput`; it is never
-// printed. Refused: a file that cannot be read, a wrong password, a certificate not valid at
-// `now` or not for code signing, and a key that does not belong to the certificate. A test
-// certificate is an RSA 3072 key and a certificate "CN=<longName> driver test certificate"
-// valid for 90 days, signed with the catalogs' hash.
+// comes from the variable given, looked up in `environment`, or the first line of
+// `passwordInput`; it is never printed. Refused: a file that cannot be read, a wrong password, a
+// certificate not valid at `now` or not for code signing, and a key that does not belong to the
+// certificate. A test certificate is an RSA 3072 key and a certificate "CN=<longName> driver test
+// certificate" valid for 90 days, signed with the catalogs' hash.
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
-                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput);
+                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
+                             const EnvironmentLookup& environment);
 
 }  // namespace usbwiz

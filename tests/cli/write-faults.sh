@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Faults while usbdrvgen writes, one row each: whatever happens, no file under a package name is
-# ever cut short or mixed, and a failed run leaves the earlier package as it was.
+# ever cut short or mixed, and a run that fails or is killed before its commit leaves the earlier
+# package as it was, byte for byte.
 #   write-faults.sh USBDRVGEN WORK                   the native program (a full disk needs root)
 #   write-faults.sh USBDRVGEN WORK WINE_SH EXE       concurrent runs of the Windows program too
 set -uo pipefail
 usbdrvgen=$1 work=$2 wine_sh=${3:-} windows_exe=${4:-}
 rm -rf "$work" && mkdir -p "$work" || exit 1
+export SOURCE_DATE_EPOCH=1767225600  # the catalogs of two runs alike
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
 
@@ -30,30 +32,39 @@ a=(--kind com --long-name "Acme One")
 b=(--kind com --long-name "Acme Two Longer Name" --uninstall-name acmeb)
 reference a "${a[@]}"
 reference b "${b[@]}"
+# The earlier package with its catalogs, and a rerun under other names (every INF file, catalog
+# and uninstaller named anew).
+reference acat "${a[@]}" --catalog
+c=(--kind com --long-name "Acme Three" --inf-prefix acme --uninstall-name acmec --catalog)
+reference c "${c[@]}"
+# Whether FOLDER holds exactly the reference REF and our temporary files besides.
+only_earlier() {
+  diff -r -x '~usbwiz-*.tmp' "$1" "$work/ref-$2" >/dev/null
+}
 
 if [ -z "$windows_exe" ]; then
-  echo "== a full disk: the rerun fails, the earlier package stays byte for byte"
+  echo "== a nearly full disk: a rerun under other names with catalogs fails, the earlier package stays byte for byte"
   if [ "$(id -u)" -eq 0 ] && mkdir -p "$work/full" && mount -t tmpfs -o size=256k tmpfs "$work/full"; then
-    "$usbdrvgen" --quiet --out "$work/full/pkg" "${a[@]}" || fail "first run on the small disk"
+    "$usbdrvgen" --quiet --out "$work/full/pkg" "${a[@]}" --catalog || fail "first run on the small disk"
     cat /dev/zero >"$work/full/filler" 2>/dev/null
     truncate -s -8k "$work/full/filler"
-    "$usbdrvgen" --quiet --out "$work/full/pkg" "${a[@]}" 2>"$work/full.err"
+    "$usbdrvgen" --quiet --out "$work/full/pkg" "${c[@]}" 2>"$work/full.err"
     status=$?
     [ "$status" = 1 ] || fail "rerun on a full disk exited $status, not 1"
     grep -q 'No space left on device' "$work/full.err" || fail "no reason given: $(cat "$work/full.err")"
-    diff -r "$work/full/pkg" "$work/ref-a" >/dev/null || fail "the earlier package changed"
+    diff -r "$work/full/pkg" "$work/ref-acat" >/dev/null ||
+      fail "the earlier package changed or a file of the rerun stayed: $(diff -rq "$work/full/pkg" "$work/ref-acat")"
     umount "$work/full"
   else
     echo "   (skipped: needs root to mount a small disk)"
   fi
 
-  echo "== a file-size limit: exit 1 with the message, nothing cut short"
+  echo "== a file-size limit: exit 1 with the message, nothing left, not even the folder the run made"
   (ulimit -f 4; "$usbdrvgen" --quiet --out "$work/limit" "${a[@]}" 2>"$work/limit.err")
   status=$?
   [ "$status" = 1 ] || fail "under ulimit -f 4 the exit status is $status, not 1"
   grep -q 'File too large' "$work/limit.err" || fail "no reason given: $(cat "$work/limit.err")"
-  ls "$work/limit" | grep -q '^~usbwiz-' && fail "a temporary file was left behind"
-  check_whole "$work/limit" a
+  [ -e "$work/limit" ] && fail "the failed run left $(ls -A "$work/limit" | head -3 | tr '\n' ' ')"
 
   echo "== killed part way: what has a package name is whole"
   for round in $(seq 1 40); do
@@ -63,6 +74,26 @@ if [ -z "$windows_exe" ]; then
     wait $! 2>/dev/null
     check_whole "$work/killed" a
   done
+
+  # The new key of --test-certificate takes a while to make, so most kills land before the
+  # commit; a kill that lands in it leaves whole files of either run.
+  echo "== a rerun under other names killed at random points: before its commit the earlier package stays whole"
+  before=0
+  for round in $(seq 1 40); do
+    rm -rf "$work/rerun" && cp -r "$work/ref-acat" "$work/rerun"
+    "$usbdrvgen" --quiet --out "$work/rerun" "${c[@]}" --test-certificate "$work/rerun-cert" 2>/dev/null &
+    sleep "0.0$((RANDOM % 10))$((RANDOM % 10))"
+    kill -9 $! 2>/dev/null
+    wait $! 2>/dev/null
+    if [ ! -e "$work/rerun-cert/acme-driver-test.cer" ]; then
+      before=$((before + 1))
+      only_earlier "$work/rerun" acat || fail "round $round: killed before its commit, the earlier package changed"
+    fi
+    check_whole "$work/rerun" acat c
+    rm -rf "$work/rerun-cert"
+  done
+  echo "   $before of 40 runs killed before their commit"
+  [ "$before" -ge 10 ] || fail "only $before runs were killed before their commit"
   rounds=40 run=("$usbdrvgen")
 else
   rounds=5 run=(bash "$wine_sh" "$windows_exe")

@@ -2,12 +2,12 @@
 // against an in-memory platform (nothing touches the disk).
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/RunUsbDrvGen.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/TestRunContext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace usbwiz;
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (arg.starts_with("--settings")) return 0;
 
     testing::RecordingPlatform platform;
-    std::ostringstream out, errors;
-    RunUsbDrvGen(args, platform, EmbeddedPayloads(), out, errors);
+    testing::TestRunContext run;
+    RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context());
     return 0;
 }

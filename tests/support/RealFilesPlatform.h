@@ -18,13 +18,23 @@ class RealFilesPlatform : public Platform {
         messages.push_back(request);
         return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        return files_.WriteWholeFile(path, bytes);
+    Staging StageFile(const std::string& path, std::string_view bytes) override {
+        return files_.StageFile(path, bytes);
     }
+    FileResult CheckReplaceable(const StagedFile& file) override {
+        return files_.CheckReplaceable(file);
+    }
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        return files_.CommitStagedFile(file);
+    }
+    void DiscardStagedFile(const StagedFile& file) override { files_.DiscardStagedFile(file); }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
+    }
+    FileResult RemoveEmptyDirectory(const std::string& path) override {
+        return files_.RemoveEmptyDirectory(path);
     }
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return files_.FolderEntries(folder);

@@ -28,8 +28,8 @@ using BuildPlatform = PosixPlatform;
 constexpr char kSeparator = '/';
 #endif
 
-// The build's own file operations, with every write reported and every message sent to the
-// console: a message box would wait for a click that never comes.
+// The build's own file operations, with every file put in place reported and every message sent
+// to the console: a message box would wait for a click that never comes.
 class ConsolePlatform final : public BuildPlatform {
   public:
     MessageAnswer ShowMessage(const MessageRequest& request) override {
@@ -37,12 +37,12 @@ class ConsolePlatform final : public BuildPlatform {
         return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        FileResult result = BuildPlatform::WriteWholeFile(path, bytes);
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        FileResult result = BuildPlatform::CommitStagedFile(file);
         if (result.ok)
-            std::cout << "wrote " << path << " (" << bytes.size() << " bytes)\n";
+            std::cout << "wrote " << file.path << '\n';
         else
-            std::cerr << path << ": " << result.failure << '\n';
+            std::cerr << file.path << ": " << result.failure << '\n';
         return result;
     }
 };
