@@ -17,8 +17,8 @@ if(USBWIZ_STAND_IN_MARK)
   set(USBWIZ_RELEASE_NAME_VERSION "${PROJECT_VERSION}-standins")
   set(USBWIZ_STAND_IN_NOTICE
       "*** ${USBWIZ_STAND_IN_MARK} ***\n"
-      "The driver and program files carried here are stand-ins (short texts under\n"
-      "the real files' names), not Vexmor's files: the packages written with them\n"
+      "The driver and program files carried here are stand-ins (small placeholders\n"
+      "under the real names), not Vexmor's files: the packages written with them\n"
       "install no driver. A release for makers carries the real files.\n\n")
   string(JOIN "" USBWIZ_STAND_IN_NOTICE ${USBWIZ_STAND_IN_NOTICE})
   message(WARNING "The release files carry the stand-in payloads; give the real files with "
