@@ -94,6 +94,12 @@ expect_failures "$work/wrong-names.out" 'description "Acme Direct Link", expecte
   "$work/wrong.names"
 grep -q 'friendly name (device key) "Acme Direct Link", expected "Not The Friendly Name"' \
   "$work/wrong-names.out" || { echo "FAIL: a wrong friendly name went unreported" >&2; failed=1; }
+# A device the INF has no driver for: the installer's own error.
+bash "$wine_sh" "$checker" --hardware-id 'USB\VID_0000&PID_0000' "$ferrolink_inf" \
+  "$(windows_path "$work/ferrolink/acmefl.inf.names")" </dev/null >"$work/no-driver.out" 2>&1 &&
+  { echo "FAIL: an installation without a driver passed" >&2; failed=1; }
+grep -q 'FAIL installation: DIF_SELECTBESTCOMPATDRV failed with 0xE0000228' "$work/no-driver.out" ||
+  { echo "FAIL: the installer's error is not reported:" >&2; cat "$work/no-driver.out" >&2; failed=1; }
 # A driver file the installer cannot read (a folder in its place): Wine's installer skips it.
 rm "$work/ferrolink/acmedrv.sys" && mkdir "$work/ferrolink/acmedrv.sys"
 expect_failures "$work/uncopied.out" 'FAIL .*acmedrv.sys: not installed' \

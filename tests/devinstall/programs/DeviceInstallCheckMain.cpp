@@ -4,10 +4,11 @@
 // what the INF says (read back through the setup API) and with the names the package was made
 // with. The device is removed afterwards; what the installation makes outside the device is
 // removed before it, so that only this installation can have made what the checks find.
-// Usage: DeviceInstallCheck [--trust CERTIFICATE.cer] INF NAMES [INF NAMES ...]
+// Usage: DeviceInstallCheck [--trust CERTIFICATE.cer] [--hardware-id ID] INF NAMES [INF NAMES ...]
 // NAMES holds "description=TEXT" and, where the INF gives the device one, "friendly=TEXT", in
 // the ANSI code page. --trust first puts a test certificate into the machine's Root and
-// TrustedPublisher stores, for signed packages.
+// TrustedPublisher stores, for signed packages. --hardware-id gives the devices another
+// hardware ID than the INF's, for an installation that must fail.
 // Exit status: 0 when every check passed, 1 when any failed, 2 for unusable arguments.
 #include <windows.h>
 // windows.h first: the crypto header builds on it.
@@ -78,7 +79,7 @@ std::string Utf8(const std::string& ansi) {
 }
 
 CheckCount InstallAndCheck(const std::string& infPath, const TypedNames& names,
-                           std::ostream& report) {
+                           const std::string& otherHardwareId, std::ostream& report) {
     CheckCount count;
     auto fail = [&](const std::string& what) {
         ++count.total;
@@ -90,12 +91,13 @@ CheckCount InstallAndCheck(const std::string& infPath, const TypedNames& names,
     if (!error.empty()) fail(infPath + ": " + error);
     for (const InstallPlan& plan : plans) {
         for (const std::string& left : ClearPlannedResults(plan)) fail(left);
-        RootDevice device(plan.hardwareId, infPath);
+        const std::string& hardwareId = otherHardwareId.empty() ? plan.hardwareId : otherHardwareId;
+        RootDevice device(hardwareId, infPath);
         if (!device.RegisterFailure().empty()) {
-            fail("registering a device " + plan.hardwareId + ": " + device.RegisterFailure());
+            fail("registering a device " + hardwareId + ": " + device.RegisterFailure());
             continue;
         }
-        report << "  device " << device.InstanceId() << ", hardware ID " << plan.hardwareId
+        report << "  device " << device.InstanceId() << ", hardware ID " << hardwareId
                << ", installed from [" << plan.actualSection << "]\n";
         if (const std::string failure = device.InstallDriver(); !failure.empty()) {
             fail("installation: " + failure);
@@ -115,13 +117,14 @@ CheckCount InstallAndCheck(const std::string& infPath, const TypedNames& names,
 int main(int argc, char** argv) {
     using namespace usbwiz;
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string certificate;
-    if (args.size() >= 2 && args[0] == "--trust") {
-        certificate = args[1];
+    std::string certificate, otherHardwareId;
+    while (args.size() >= 2 && (args[0] == "--trust" || args[0] == "--hardware-id")) {
+        (args[0] == "--trust" ? certificate : otherHardwareId) = args[1];
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args.size() % 2 != 0) {
-        std::cerr << "usage: DeviceInstallCheck [--trust CERTIFICATE.cer] INF NAMES [...]\n";
+        std::cerr << "usage: DeviceInstallCheck [--trust CERTIFICATE.cer] [--hardware-id ID] INF "
+                     "NAMES [...]\n";
         return 2;
     }
     std::vector<TypedNames> names(args.size() / 2);
@@ -129,8 +132,8 @@ int main(int argc, char** argv) {
         if (!LoadNames(args[2 * i + 1], names[i])) return 2;
 
     std::cout << "The driver files are stand-ins that cannot run: the checks stop at what the\n"
-                 "installer wrote (files, services, registry values, names); no driver is "
-                 "started.\n";
+                 "installer wrote (files, services, registry values, names); whether a driver "
+                 "starts is not checked.\n";
     if (!certificate.empty()) {
         if (!TrustInMachineStores(certificate)) {
             std::cerr << certificate << ": cannot put it into the Root and TrustedPublisher "
@@ -147,7 +150,7 @@ int main(int argc, char** argv) {
     CheckCount all;
     for (std::size_t i = 0; i < names.size(); ++i) {
         std::ostringstream report;
-        const CheckCount count = InstallAndCheck(args[2 * i], names[i], report);
+        const CheckCount count = InstallAndCheck(args[2 * i], names[i], otherHardwareId, report);
         all.total += count.total;
         all.failed += count.failed;
         std::cout << Utf8("== " + args[2 * i] + "\n" + report.str())

@@ -250,6 +250,9 @@ InstallPlan PlanDevice(const SetupApiInf& inf, const std::string& infPath,
     NoteOtherDirectives(inf, section, {"COPYFILES", "ADDREG", "DRIVERVER"}, plan);
     NoteOtherDirectives(inf, section + ".HW", {"ADDREG"}, plan);
     NoteOtherDirectives(inf, section + ".Services", {"ADDSERVICE"}, plan);
+    for (const char* unchecked : {".CoInstallers", ".Interfaces", ".LogConfigOverride"})
+        if (inf.LineCount(section + unchecked) >= 0)
+            plan.problems.push_back("[" + section + unchecked + "] is not checked");
     if (auto catalog = inf.FindLine("Version", {"CatalogFile"})) plan.catalog = Field(*catalog, 1);
     return plan;
 }
