@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Windows' own device installer installs the generated packages: usbdrvgen writes both kinds with
-# the base names and with each accepted name of the names table, and the COM port package signed
-# with a new test certificate; DeviceInstallCheck (from the Windows build) installs every INF of
-# each for a device with its hardware ID under Wine and checks what the installer left. Then it
-# shows that the checker fails on an installation that goes wrong.
+# their default names, with other names and with each accepted name of the names table, and the
+# COM port package signed with a new test certificate; DeviceInstallCheck (from the Windows build)
+# installs every INF of each for a device with its hardware ID under Wine and checks what the
+# installer left. Then it shows that the checker fails when an installation goes wrong.
 # Usage: install-packages-under-wine.sh USBDRVGEN CHECKER_EXE WORK_FOLDER WINE_SH BUILD_COMMAND
 #        NAMES_TABLE
 # WINEPREFIX must name the test's own prefix; it is created on first use.
@@ -52,6 +52,14 @@ package() {
   fi
 }
 
+# Each kind with the names it starts with (as the wizard's pages show them).
+generate "$work/default-com" --kind com
+device default-com/tarnbus.inf "KR550x USB Composite Device"
+for inf in tarnw2k tarnwdm tarnvxd; do
+  device "default-com/$inf.inf" "KR550x USB to UART Bridge Controller"
+done
+generate "$work/default-ferrolink" --kind ferrolink
+device default-ferrolink/tnfrlnk.inf "Ferrolink Device" "Ferrolink Device"
 package com com
 package ferrolink ferrolink
 row=0
@@ -59,51 +67,47 @@ while IFS=$'\t' read -r kind option value; do
   row=$((row + 1))
   package "name-$row" "$kind" "$option" "$value"
 done < <(accepted_names "$names_table")
-echo "== both packages with the base names and $row accepted names of $names_table"
-
+package signed com "" "" --catalog --test-certificate "$work/signed-cert"
+echo "== both packages with their default names, other names and $row accepted names of"
+echo "   $names_table; the COM port package signed with a new test certificate"
+# One Wine session for all: each new one waits seconds for Wine's own devices to start.
+certificate=$(windows_path "$work/signed-cert/acme-driver-test.cer")
 failed=0
-if ! bash "$wine_sh" "$checker" "${checker_args[@]}" </dev/null; then
+if ! bash "$wine_sh" "$checker" --trust "$certificate" "${checker_args[@]}" </dev/null; then
   echo "FAIL: the device installer did not install the packages as their INF files say" >&2
   failed=1
 fi
 
-echo "== the COM port package signed with a new test certificate"
-checker_args=()
-package signed com "" "" --catalog --test-certificate "$work/signed-cert"
-certificate=$(windows_path "$work/signed-cert/acme-driver-test.cer")
-if ! bash "$wine_sh" "$checker" --trust "$certificate" "${checker_args[@]}" </dev/null; then
-  echo "FAIL: the device installer did not install the signed package as its INF files say" >&2
-  failed=1
-fi
-
-echo "== the checker reports what the installer did not do, and names that differ"
+echo "== the checker reports names that differ, a file not installed and the installer's error"
 ferrolink_inf=$(windows_path "$work/ferrolink/acmefl.inf")
-# expect_failures OUTPUT PATTERN NAMES: the checker must exit 1 and print PATTERN.
-expect_failures() {
-  local output=$1 pattern=$2 status=0
-  bash "$wine_sh" "$checker" "$ferrolink_inf" "$(windows_path "$3")" </dev/null >"$output" 2>&1 ||
-    status=$?
-  if [ "$status" -ne 1 ] || ! grep -q -- "$pattern" "$output"; then
-    echo "FAIL: the checker exited with $status and did not report \"$pattern\":" >&2
-    cat "$output" >&2
-    failed=1
-  fi
-}
+ferrolink_names=$(windows_path "$work/ferrolink/acmefl.inf.names")
 printf 'description=Not The Name\nfriendly=Not The Friendly Name\n' >"$work/wrong.names"
-expect_failures "$work/wrong-names.out" 'description "Acme Direct Link", expected "Not The Name"' \
-  "$work/wrong.names"
-grep -q 'friendly name (device key) "Acme Direct Link", expected "Not The Friendly Name"' \
-  "$work/wrong-names.out" || { echo "FAIL: a wrong friendly name went unreported" >&2; failed=1; }
-# A device the INF has no driver for: the installer's own error.
-bash "$wine_sh" "$checker" --hardware-id 'USB\VID_0000&PID_0000' "$ferrolink_inf" \
-  "$(windows_path "$work/ferrolink/acmefl.inf.names")" </dev/null >"$work/no-driver.out" 2>&1 &&
-  { echo "FAIL: an installation without a driver passed" >&2; failed=1; }
-grep -q 'FAIL installation: DIF_SELECTBESTCOMPATDRV failed with 0xE0000228' "$work/no-driver.out" ||
-  { echo "FAIL: the installer's error is not reported:" >&2; cat "$work/no-driver.out" >&2; failed=1; }
 # A driver file the installer cannot read (a folder in its place): Wine's installer skips it.
 rm "$work/ferrolink/acmedrv.sys" && mkdir "$work/ferrolink/acmedrv.sys"
-expect_failures "$work/uncopied.out" 'FAIL .*acmedrv.sys: not installed' \
-  "$work/ferrolink/acmefl.inf.names"
+# expect_failure OUTPUT PATTERN... -- CHECKER_ARGS...: the checker must exit 1 and print each
+# PATTERN.
+expect_failure() {
+  local output=$1 status=0 patterns=()
+  shift
+  while [ "$1" != -- ]; do patterns+=("$1"); shift; done
+  shift
+  bash "$wine_sh" "$checker" "$@" </dev/null >"$output" 2>&1 || status=$?
+  local pattern
+  for pattern in "${patterns[@]}"; do
+    if [ "$status" -ne 1 ] || ! grep -q -- "$pattern" "$output"; then
+      echo "FAIL: the checker exited with $status and did not report \"$pattern\":" >&2
+      cat "$output" >&2
+      failed=1
+    fi
+  done
+}
+expect_failure "$work/differs.out" 'description "Acme Direct Link", expected "Not The Name"' \
+  'friendly name (device key) "Acme Direct Link", expected "Not The Friendly Name"' \
+  'FAIL .*acmedrv.sys: not installed' -- "$ferrolink_inf" "$(windows_path "$work/wrong.names")"
+# A device the INF has no driver for.
+expect_failure "$work/no-driver.out" \
+  'FAIL installation: DIF_SELECTBESTCOMPATDRV failed with 0xE0000228' \
+  -- --hardware-id 'USB\VID_0000&PID_0000' "$ferrolink_inf" "$ferrolink_names"
 
 if [ "$failed" -ne 0 ]; then
   exit 1
