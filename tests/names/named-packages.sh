@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2154  # usbdrvgen and work come from the sourcing script
 # Helpers for the Wine tests that write packages with the user's own IDs and names: each kind's
 # base names, one of them changed by a row of the names table. Sourced by those tests' scripts,
 # which set `usbdrvgen` and `work` first.

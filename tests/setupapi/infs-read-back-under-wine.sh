@@ -19,7 +19,7 @@ rm -rf "$work"
 mkdir -p "$work"
 trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
 
-# shellcheck source=../names/named-packages.sh
+# shellcheck source-path=SCRIPTDIR source=../names/named-packages.sh
 source "$(dirname "$0")/../names/named-packages.sh"
 
 checker_args=()

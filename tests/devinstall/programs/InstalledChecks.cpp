@@ -6,6 +6,8 @@
 #include <wintrust.h>
 
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -88,8 +90,11 @@ std::string Quoted(const std::optional<std::string>& text) {
 std::string ShowValue(DWORD type, const std::vector<BYTE>& data) {
     if (type == REG_SZ || type == REG_EXPAND_SZ)
         return Quoted(std::string(reinterpret_cast<const char*>(data.data())));
-    if (type == REG_DWORD && data.size() == sizeof(DWORD))
-        return "dword " + std::to_string(*reinterpret_cast<const DWORD*>(data.data()));
+    if (type == REG_DWORD && data.size() == sizeof(DWORD)) {
+        DWORD number = 0;
+        std::memcpy(&number, data.data(), sizeof number);
+        return "dword " + std::to_string(number);
+    }
     std::string hex = "binary";
     char byte[4];
     for (std::size_t i = 0; i < data.size() && i < 8; ++i) {
@@ -269,13 +274,10 @@ class Checker {
               catalog + ": not the package's " + plan_.catalog);
         Check(Trusted(catalog) == ERROR_SUCCESS, "catalog " + plan_.catalog + ": trusted",
               "catalog " + catalog + " is not trusted: " + DescribeError(Trusted(catalog)));
-        for (const PlannedFile& file : plan_.files) {
-            const std::string holder = CatalogHolding(file.target);
-            Check(SameName(holder, plan_.catalog),
-                  "catalog " + holder + " holds the hash of " + BaseName(file.target),
-                  "no installed catalog holds the hash of " + file.target +
-                      (holder.empty() ? "" : " but " + holder));
-        }
+        for (const PlannedFile& file : plan_.files)
+            Check(CatalogHolds(plan_.catalog, file.target),
+                  "catalog " + plan_.catalog + " holds the hash of " + BaseName(file.target),
+                  "the installed " + plan_.catalog + " does not hold the hash of " + file.target);
     }
 
   private:
@@ -316,33 +318,33 @@ class Checker {
         return status;
     }
 
-    // The name of the installed catalog that lists the file's hash, as Windows looks a driver
-    // file up; empty when none does.
-    static std::string CatalogHolding(const std::string& path) {
+    // Whether the installed catalog of that name lists the file's hash, as Windows looks a
+    // driver file up in the catalog database.
+    static bool CatalogHolds(const std::string& catalogName, const std::string& path) {
         const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return "";
+        if (file == INVALID_HANDLE_VALUE) return false;
         BYTE hash[64];
         DWORD size = sizeof hash;
         const BOOL hashed = CryptCATAdminCalcHashFromFileHandle(file, &size, hash, 0);
         CloseHandle(file);
         HCATADMIN admin = nullptr;
         GUID driverCatalogs = DRIVER_ACTION_VERIFY;
-        if (!hashed || !CryptCATAdminAcquireContext(&admin, &driverCatalogs, 0)) return "";
-        std::string name;
-        if (HCATINFO info = CryptCATAdminEnumCatalogFromHash(admin, hash, size, 0, nullptr)) {
+        if (!hashed || !CryptCATAdminAcquireContext(&admin, &driverCatalogs, 0)) return false;
+        bool holds = false;
+        HCATINFO previous = nullptr;  // each call releases the one before
+        while (HCATINFO info = CryptCATAdminEnumCatalogFromHash(admin, hash, size, 0, &previous)) {
             CATALOG_INFO catalog{};
             catalog.cbStruct = sizeof catalog;
-            if (CryptCATCatalogInfoFromContext(info, &catalog, 0)) {
-                char narrow[MAX_PATH] = {};
+            char narrow[MAX_PATH] = {};
+            if (CryptCATCatalogInfoFromContext(info, &catalog, 0))
                 WideCharToMultiByte(CP_ACP, 0, catalog.wszCatalogFile, -1, narrow, MAX_PATH,
                                     nullptr, nullptr);
-                name = BaseName(narrow);
-            }
-            CryptCATAdminReleaseCatalogContext(admin, info, 0);
+            holds |= SameName(BaseName(narrow), catalogName);
+            previous = info;
         }
         CryptCATAdminReleaseContext(admin, 0);
-        return name;
+        return holds;
     }
 
     const InstallPlan& plan_;
