@@ -17,18 +17,6 @@ std::string Upper(std::string text) {
     return text;
 }
 
-std::string WindowsDirectory() {
-    char path[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? path : "";
-}
-
-std::string SystemDirectory() {
-    char path[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? path : "";
-}
-
 // The directory ids an NT driver package uses, as Windows documents them.
 std::optional<std::string> DirectoryOf(int dirid) {
     switch (dirid) {
@@ -258,6 +246,18 @@ InstallPlan PlanDevice(const SetupApiInf& inf, const std::string& infPath,
 }
 
 }  // namespace
+
+std::string WindowsDirectory() {
+    char path[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : "";
+}
+
+std::string SystemDirectory() {
+    char path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? path : "";
+}
 
 std::vector<InstallPlan> ReadInstallPlans(const std::string& infPath, std::string& error) {
     const SetupApiInf inf(infPath);

@@ -53,6 +53,10 @@ struct InstallPlan {
     std::vector<std::string> problems;  // what the INF says that these checks cannot follow
 };
 
+// The folders an INF names as %10% and %11%.
+std::string WindowsDirectory();
+std::string SystemDirectory();
+
 // One plan per device that the INF's models sections list.
 std::vector<InstallPlan> ReadInstallPlans(const std::string& infPath, std::string& error);
 

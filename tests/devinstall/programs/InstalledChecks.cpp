@@ -40,12 +40,6 @@ std::optional<std::string> FileBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string Directory(UINT (*get)(LPSTR, UINT)) {
-    char path[MAX_PATH] = {};
-    const UINT length = get(path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? path : "";
-}
-
 struct KeyCloser {
     void operator()(HKEY key) const { RegCloseKey(key); }
 };
@@ -107,7 +101,7 @@ std::string ShowValue(DWORD type, const std::vector<BYTE>& data) {
 // A service's image path in the forms Windows keeps it: \SystemRoot\..., a path relative to
 // the Windows folder, or a full one.
 std::string FullImagePath(std::string path) {
-    const std::string windows = Directory(GetWindowsDirectoryA);
+    const std::string windows = WindowsDirectory();
     if (Lower(path).rfind("\\systemroot\\", 0) == 0) return windows + path.substr(11);
     if (path.size() > 1 && path[1] != ':' && path[0] != '\\') return windows + "\\" + path;
     return path;
@@ -259,7 +253,7 @@ class Checker {
     void InfAndCatalog() {
         const Key driverKey(device_.OpenKey(DIREG_DRV));
         const auto infName = TextValue(driverKey.get(), "InfPath");
-        const std::string kept = Directory(GetWindowsDirectoryA) + "\\inf\\" + infName.value_or("");
+        const std::string kept = WindowsDirectory() + "\\inf\\" + infName.value_or("");
         const auto keptBytes = infName ? FileBytes(kept) : std::nullopt;
         Check(keptBytes && keptBytes == FileBytes(plan_.infPath),
               "inf     " + kept + " (the package's " + BaseName(plan_.infPath) + ")",
@@ -267,7 +261,7 @@ class Checker {
         CheckText("install section", plan_.section,
                   TextValue(driverKey.get(), "InfSection").value_or(""));
         if (plan_.catalog.empty()) return;
-        const std::string catalog = Directory(GetSystemDirectoryA) + kCatalogFolder + plan_.catalog;
+        const std::string catalog = SystemDirectory() + kCatalogFolder + plan_.catalog;
         const auto catalogBytes = FileBytes(catalog);
         Check(catalogBytes && catalogBytes == FileBytes(plan_.folder + "\\" + plan_.catalog),
               "catalog " + catalog + " (the package's)",
@@ -372,7 +366,7 @@ std::vector<std::string> ClearPlannedResults(const InstallPlan& plan) {
     }
     // Setup keeps one copy of an INF: an earlier copy would stand in for this installation's,
     // and with it, its catalog would not be added again.
-    const std::string infFolder = Directory(GetWindowsDirectoryA) + "\\inf\\";
+    const std::string infFolder = WindowsDirectory() + "\\inf\\";
     const auto infBytes = FileBytes(plan.infPath);
     WIN32_FIND_DATAA found{};
     const HANDLE search = FindFirstFileA((infFolder + "*.inf").c_str(), &found);
@@ -383,7 +377,7 @@ std::vector<std::string> ClearPlannedResults(const InstallPlan& plan) {
     }
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     if (!plan.catalog.empty()) {
-        const std::string catalog = Directory(GetSystemDirectoryA) + kCatalogFolder + plan.catalog;
+        const std::string catalog = SystemDirectory() + kCatalogFolder + plan.catalog;
         DeleteFileA(catalog.c_str());
         if (GetFileAttributesA(catalog.c_str()) != INVALID_FILE_ATTRIBUTES)
             left.push_back("cannot remove " + catalog);
