@@ -6,7 +6,7 @@
 set -uo pipefail
 usbdrvgen=$1 listing=$2 stand_ins=$3
 mark="stand-in payloads: not for distribution"
-payloads=$("$usbdrvgen" --payloads)
+payloads=$("$usbdrvgen" --payloads) || exit 1
 diff -u "$listing" <(grep -v '^#' <<<"$payloads") || exit 1
 expected=no
 awk '{print $1 "  " $3}' "$listing" | (cd "$stand_ins" && sha256sum -c 2>/dev/null) |
