@@ -45,7 +45,7 @@ for kind in com ferrolink; do
     field=${line%% =*} value=${line#* = }
     [ "$line" != "$field =" ] || value="(empty)"
     entry=$(part ".SS \"Settings files (--settings FILE, --dump-settings)\"" |
-      grep -A1 -x ".B $field" | tail -n +2)
+      grep -A1 -x ".B $field" | tail -n +2 || true)
     [[ "$entry" == "$kind: $value;"* || "$entry" == *"; $kind: $value"* ||
       "$entry" == "$value for both kinds"* ]] ||
       fail "the manual gives $field as '$entry', --kind $kind --dump-settings as '$value'"
