@@ -108,7 +108,8 @@ HOME=$work/home bash -c 'mkdir -p ~/.local && tar -xzf "$0" --strip-components=1
   fail ".tar.gz: the README's line does not install it into ~/.local"
 listing "$top/share/doc/usbdrvgen/copyright" >"$work/notices-linux"
 "$linux" --payloads >"$work/payloads-linux"
-listing "$work/payloads-linux" | diff -u "$work/notices-linux" - || fail ".tar.gz: --payloads and copyright"
+listing "$work/payloads-linux" | diff -u "$work/notices-linux" - ||
+  fail ".tar.gz: --payloads and copyright"
 expect_mark ".tar.gz: usbdrvgen --payloads" "$(head -1 "$work/payloads-linux")"
 expect_mark ".tar.gz: README" "$(head -1 "$top/share/doc/usbdrvgen/README")"
 [ -s "$work/notices-linux" ] || fail ".tar.gz: the copyright file names no carried file"

@@ -68,5 +68,4 @@ part ".SH EXAMPLES" | awk '/^\.nf$/ {on = 1; next} /^\.fi$/ {on = 0} on' >"$work
   openssl pkcs12 -export -in maker-chain.pem -inkey maker.key -out maker.pfx -passout pass:...
   PATH=$(dirname "$usbdrvgen"):$PATH bash -e examples.sh >examples.out 2>&1
 ) || fail "the examples failed: $(cat "$work/examples.out")"
-compgen -G "$work/certs/*-driver-test.cer" >/dev/null || fail "the examples wrote no test certificate"
 exit "$failed"
