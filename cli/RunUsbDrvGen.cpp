@@ -154,7 +154,7 @@ int Generate(const Generation& g, Platform& system, const RunContext& context) {
     else
         staged.failure = StagePackage(g.package, run);
     if (!staged.refusal.empty()) return Refuse(context.errors, staged.refusal);
-    context.errors << g.warning;
+    context.errors << g.warning;  // one piece, so that a line of a run beside it cannot cut in
 
     std::string certificatePath;
     if (!staged.failure && !signing.testCertificate.empty()) {
@@ -212,9 +212,11 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
             out << UsageText();
             return kExitWritten;
         case CliAction::Version:
-            out << "usbdrvgen " << USBWIZ_VERSION << '\n';
+            out << VersionLine("usbdrvgen " USBWIZ_VERSION) << '\n';
             return kExitWritten;
         case CliAction::Payloads:
+            // A comment line, which `sha256sum -c` passes over.
+            if (!kStandInMark.empty()) out << "# " << kStandInMark << '\n';
             out << PayloadListing();
             return kExitWritten;
         default:
