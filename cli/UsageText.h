@@ -5,26 +5,7 @@
 
 namespace usbwiz {
 
-// One row of usbdrvgen's usage: a heading that starts a group of options, a paragraph, or an
-// option. --help and the manual page are both made from the rows of kUsage.
-enum class UsageRowKind { Heading, Prose, Option };
-
-struct UsageRow {
-    UsageRowKind kind;
-    std::string_view term;  // Option: as typed ("--out DIR"); Heading: the title (empty: none)
-    std::string_view text;  // Option: what it does; Heading: a note; '\n' where --help breaks
-};
-
-constexpr UsageRow Heading(std::string_view title, std::string_view note = "") {
-    return {UsageRowKind::Heading, title, note};
-}
-constexpr UsageRow Prose(std::string_view text) {
-    return {UsageRowKind::Prose, "", text};
-}
-constexpr UsageRow Option(std::string_view term, std::string_view text) {
-    return {UsageRowKind::Option, term, text};
-}
-
+// The texts around usbdrvgen's options; the options themselves are the rows of OptionTable().
 inline constexpr std::string_view kUsageSynopsis = "--kind com|ferrolink --out DIR [options]";
 inline constexpr std::string_view kUsageSummary =
     "write a customised USB driver installation package";
@@ -34,77 +15,7 @@ inline constexpr std::string_view kUsageDescription =
 inline constexpr std::string_view kUsageExitStatus =
     "0 written, 1 generation failed, 2 input refused (nothing written).";
 
-// To add an option, add its row under the heading it belongs to.
-inline constexpr UsageRow kUsage[] = {
-    Heading("Package"),
-    Option("--kind com|ferrolink",
-           "virtual COM port package or Ferrolink package; every field\n"
-           "starts at that kind's defaults"),
-    Option("--out DIR", "output directory"),
-    Option("--settings FILE",
-           "start from a file of 'Field = value' lines (see --dump-settings);\n"
-           "it may name the kind (PackageKind = 1 or 2) instead of --kind"),
-
-    Heading("Fields", "--opt VALUE, or --opt=VALUE for a value that starts with --"),
-    Prose("--uninstall-name, --inf-prefix, --short-name, --long-name, --usb-device-name,\n"
-          "--vid, --pid, --target-dir; --com-device-name (com only); --inf-name, --sys-name\n"
-          "(ferrolink only)"),
-
-    Heading("Options"),
-    Option("--no-preinstaller",
-           "leave out PreInstaller.exe; as in the wizard, the preinstaller's\n"
-           "window, copy and target options go back to their fixed values"),
-    Option("--quiet-setup", "the preinstaller runs without a window"),
-    Option("--skip-file-copy", "the preinstaller does not copy the driver files"),
-    Option("--quiet-uninstall", "the uninstaller runs without a window"),
-    Option("--leave-files", "the uninstaller leaves the copied files in place"),
-    Option("--certification plan|default|none",
-           "catalog files: planned WHQL certification, the\n"
-           "default catalog files, or none (the default)"),
-    Option("--codepage N",
-           "the Windows ANSI code page the package is for (1252 unless\n"
-           "this system's says otherwise); texts are read as UTF-8"),
-
-    Heading("Catalogs", "--kind com"),
-    Option("--catalog",
-           "also write the catalog files the INF files name,\n"
-           "{prefix}bus.cat and {prefix}ser.cat (as --certification plan),\n"
-           "unsigned unless one of the signing options below is given"),
-    Option("--catalog-hash sha1|sha256",
-           "SHA-1 (the default) for Windows 98 to XP; SHA-256 for\n"
-           "Windows 8 and later; the signature uses the same digest.\n"
-           "SOURCE_DATE_EPOCH fixes their time."),
-    Option("--sign-pfx FILE",
-           "sign them with the code-signing certificate and key in a\n"
-           "PKCS #12 file; its chain goes into the signature"),
-    Option("--sign-password-env VAR", "the PKCS #12 password is in environment variable VAR"),
-    Option("--sign-password-stdin", "the PKCS #12 password is the first line of standard input"),
-    Option("--sign-cert PEM --sign-key PEM", "sign with a PEM certificate (chain) and its key"),
-    Option("--test-certificate DIR",
-           "sign with a new self-signed test certificate (RSA 3072, valid\n"
-           "90 days) and write it to DIR as {prefix}-driver-test.cer; its\n"
-           "key is not kept. Trust it on test machines only.\n"
-           "Signatures carry no RFC 3161 timestamp (that needs a network\n"
-           "service): they are valid while the certificate is."),
-
-    Heading("Instead of generating"),
-    Option("--dump-settings", "print the settings in --settings format"),
-    Option("--summary", "print the summary page"),
-    Option("--list", "print the paths that would be written"),
-    Option("--payloads",
-           "print the SHA-256, size and name of each file this program\n"
-           "carries, as named in the payload folder it was built from"),
-
-    Heading(""),
-    Option("--require-empty",
-           "refuse an output directory that holds anything (otherwise\n"
-           "entries that are not the package's get a warning; nothing\n"
-           "is ever deleted)"),
-    Option("--quiet", "no success line"),
-    Option("--help, --version", ""),
-};
-
-// What --help prints.
+// What --help prints: the option table's rows with these texts around them.
 std::string UsageText();
 
 // The manual page usbdrvgen(1) in man(7) format, dated `date` (YYYY-MM-DD).
