@@ -304,13 +304,13 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
 
 int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
                  const PayloadStore& payloads, const RunContext& context) {
-    const ParsedCommandLine parsed = ParseCommandLine(args);
-    if (!parsed.error.empty()) return Refuse(context.errors, parsed.error);
-
+    ParsedCommandLine parsed;
     int status = kExitGenerationFailed;
-    // The one barrier: whatever escapes the run (its staged files already removed on the way
-    // out) is one line and exit status 1, never the end of the program.
+    // The one barrier: whatever escapes the run (what it staged already removed on the way out)
+    // is one line and exit status 1, never the end of the program.
     try {
+        parsed = ParseCommandLine(args);
+        if (!parsed.error.empty()) return Refuse(context.errors, parsed.error);
         status = Run(parsed.options, platform, payloads, context);
     } catch (const std::exception& failed) {
         context.errors << kProgram << failed.what() << '\n';
