@@ -18,7 +18,8 @@ namespace usbwiz {
 enum class KeyAlgorithm { Rsa, EcdsaP256 };
 
 // A private key. Sign answers the signature as a PKCS #7 SignerInfo or an X.509 certificate
-// holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA.
+// holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA. Several threads may sign
+// with one key at once (the catalogs of a package are signed side by side).
 class SigningKey {
   public:
     virtual ~SigningKey() = default;
