@@ -4,8 +4,9 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <vector>
 
 #include "platform/FolderChecks.h"
 #include "platform/Platform.h"
@@ -28,31 +29,49 @@ std::optional<std::string> ComparablePath(const std::string& path) {
     if (path.front() != '/') {
         char here[PATH_MAX];
         if (::getcwd(here, sizeof here) == nullptr) return std::nullopt;
-        absolute = std::string(here) + "/" + path;
+        absolute = here;
+        absolute += '/';
+        absolute += path;
     }
-    // Name by name: while the names exist, each step is resolved by the kernel (symbolic links
-    // included), so '..' after it is the real parent; past them, the rest is taken as written,
-    // as the folders would be made.
+    // Name by name, as the kernel walks a path: a symbolic link is replaced by its target, even
+    // one whose target does not exist yet (it would be made there), so '..' after it is the
+    // target's parent. Past the last name that exists, the rest is taken as written.
+    std::deque<std::string> names;
+    const auto push = [&names](std::string_view text, bool front) {
+        std::vector<std::string> parts;
+        for (std::size_t at = 0; at <= text.size();) {
+            std::size_t end = text.find('/', at);
+            if (end == std::string_view::npos) end = text.size();
+            if (end > at) parts.emplace_back(text.substr(at, end - at));
+            at = end + 1;
+        }
+        names.insert(front ? names.begin() : names.end(), parts.begin(), parts.end());
+    };
+    push(absolute, false);
     std::string resolved = "/";
-    bool existing = true;
-    for (std::size_t at = 0; at <= absolute.size();) {
-        std::size_t end = absolute.find('/', at);
-        if (end == std::string::npos) end = absolute.size();
-        const std::string name = absolute.substr(at, end - at);
-        at = end + 1;
-        if (name.empty() || name == ".") continue;
+    int links = 0;
+    while (!names.empty()) {
+        const std::string name = std::move(names.front());
+        names.pop_front();
+        if (name == ".") continue;
         if (name == "..") {
             resolved = ParentOf(resolved);
             continue;
         }
-        const std::string next = resolved == "/" ? "/" + name : resolved + "/" + name;
-        char real[PATH_MAX];
-        if (existing && ::realpath(next.c_str(), real) != nullptr) {
-            resolved = real;
+        // Appended piece by piece: "/" + name trips a false -Wrestrict in g++ 12.
+        std::string next = resolved == "/" ? std::string() : resolved;
+        next += '/';
+        next += name;
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(next.c_str(), target, sizeof target - 1);
+        if (size < 0) {
+            resolved = next;
             continue;
         }
-        existing = false;
-        resolved = next;
+        if (++links > 40) return std::nullopt;  // a loop of links, as the kernel's ELOOP
+        const std::string_view to(target, static_cast<std::size_t>(size));
+        if (to.starts_with('/')) resolved = "/";
+        push(to, true);
     }
     return resolved;
 }
@@ -63,6 +82,8 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     struct stat facts {};
     while (::stat(at.c_str(), &facts) != 0) {
         if (errno != ENOENT || at == "/" || at == ".") return std::string(std::strerror(errno));
+        // A link to nothing cannot be made a folder.
+        if (::lstat(at.c_str(), &facts) == 0) return at + " is a link to nothing";
         at = ParentOf(at);
     }
     if (!S_ISDIR(facts.st_mode)) return at + " is not a folder";

@@ -32,6 +32,7 @@ std::vector<std::string> ChainOf(std::size_t leaf,
         at.reset();
         for (std::size_t i = 0; i < certificates.size(); ++i)
             if (!taken[i] && certificates[i].subject == current.issuer &&
+                certificates[i].issuer != certificates[i].subject &&
                 (!at || certificates[i].der < certificates[*at].der))
                 at = i;
     }

@@ -20,7 +20,9 @@ std::vector<std::size_t> CertificatesOfKey(const SigningKey& key,
 // `certificates` holds them: the chain a signature carries, and nothing else of the file. An
 // issuer is a certificate whose subject is the issued one's issuer name; of several, the first
 // in the order of their encodings, so that one file gives one chain whatever order a library
-// lists it in. A self-issued certificate ends the chain.
+// lists it in. The chain stops short of a self-issued root: a verifier trusts a root from its
+// own store, never from a signature, and Wine's PKCS #12 import leaves roots out, so the
+// builds carry the same chain. The leaf itself is always there.
 std::vector<std::string> ChainOf(std::size_t leaf,
                                  const std::vector<ParsedCertificate>& certificates);
 
