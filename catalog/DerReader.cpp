@@ -95,17 +95,19 @@ std::optional<std::string> ObjectIdentifierText(const Element& element) {
             return std::nullopt;
         arc = (arc << 7) | (octet & 0x7F);
         if (octet & 0x80) continue;
-        // Appended piece by piece: "." + std::to_string(...) trips a false -Wrestrict in
-        // mingw's g++ 12.
         if (first) {
             // The first octets hold two arcs: 40 * first + second, the first at most 2.
             const std::uint64_t top = arc < 80 ? arc / 40 : 2;
+            // Appended piece by piece: "." + std::string trips a false -Wrestrict in mingw's
+            // g++ 12.
             text = std::to_string(top);
-            arc -= 40 * top;
+            text += '.';
+            text += std::to_string(arc - 40 * top);
             first = false;
+        } else {
+            text += '.';
+            text += std::to_string(arc);
         }
-        text += '.';
-        text += std::to_string(arc);
         arc = 0;
     }
     return text;
