@@ -52,7 +52,7 @@ issued expired middle -1 'extendedKeyUsage=codeSigning\n'
 cp "$short_crt_key" short.key
 pair short "-key short.key" extendedKeyUsage=codeSigning
 pair e3 "-newkey rsa:2048 -pkeyopt rsa_keygen_pubexp:3" extendedKeyUsage=codeSigning
-for key in maker short e3; do pfx $key $key.key $key.pem; done
+for key in maker short e3 ec384; do pfx $key $key.key $key.pem; done
 pfx legacy maker.key maker.pem -legacy   # RC2-40 certificates, 3DES key, SHA-1 MAC
 pfx nomac maker.key maker.pem -nomac
 pfx chain leaf.key leaf.pem -certfile <(cat root.pem other.pem middle.pem)
@@ -133,6 +133,7 @@ keys=(
   "ec-p256|X=|--catalog-hash sha256 --sign-cert ec256.pem --sign-key ec256.key|ok|RSA keys only|ec256.pem ec256"
   "ec-p384-encrypted|MAKER_PASSWORD=s3cret|--catalog-hash sha256 --sign-cert ec384.pem --sign-key ec384-encrypted.key --sign-password-env MAKER_PASSWORD|ok|RSA keys only|ec384.pem ec384"
   "ec-p521|X=|--catalog-hash sha256 --sign-cert ec521.pem --sign-key ec521.key|ok|RSA keys only|ec521.pem ec521"
+  "ec-pfx|MAKER_PASSWORD=s3cret|--catalog-hash sha256 --sign-pfx ec384.pfx --sign-password-env MAKER_PASSWORD|ok|RSA keys only|ec384.pem ec384"
   "ec-for-sha1|X=|--sign-cert ec256.pem --sign-key ec256.key|SHA-256 catalogs only|=|"
   "wrong-password|MAKER_PASSWORD=not-it|--sign-pfx maker.pfx --sign-password-env MAKER_PASSWORD|wrong password|=|"
   "wrong-password-nomac|MAKER_PASSWORD=not-it|--sign-pfx nomac.pfx --sign-password-env MAKER_PASSWORD|wrong password|=|"
