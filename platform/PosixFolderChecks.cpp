@@ -70,7 +70,7 @@ std::optional<std::string> ComparablePath(const std::string& path) {
         }
         if (++links > 40) return std::nullopt;  // a loop of links, as the kernel's ELOOP
         const std::string_view to(target, static_cast<std::size_t>(size));
-        if (to.starts_with('/')) resolved = "/";
+        if (to.starts_with('/')) resolved.assign(1, '/');
         push(to, true);
     }
     return resolved;

@@ -1,7 +1,8 @@
 // RC2 in CBC mode as a provider built into the program: the cipher of the certificate bags of
-// PKCS #12 files written with `openssl pkcs12 -legacy` and by older Windows. The block cipher is
-// libcrypto's own (its low-level RC2 functions, deprecated in OpenSSL 3 but still in every build
-// that does not leave out RC2); this file only presents it to the library as a provider does.
+// PKCS #12 files written with `openssl pkcs12 -legacy` and by older Windows. Decryption only:
+// the program reads such files and never writes one. The block cipher is libcrypto's own (its
+// low-level RC2 functions, deprecated in OpenSSL 3 but still in every build that does not leave
+// out RC2); this file only presents it to the library as a provider does.
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/core_dispatch.h>
 #include <openssl/core_names.h>
@@ -26,9 +27,8 @@ struct Rc2Context {
     std::size_t keyBytes;
     RC2_KEY key{};
     unsigned char iv[kBlock] = {};
-    bool encrypt = false;
     unsigned padding = 1;
-    std::string pending;  // input not yet passed on: part of a block, or a decryption's last block
+    std::string pending;  // input not yet passed on: part of a block, or the last block
 };
 
 Rc2Context* Context(void* context) {
@@ -56,10 +56,9 @@ int SetContextParameters(void* context, const OSSL_PARAM parameters[]) {
     return 1;
 }
 
-int Start(void* context, const unsigned char* key, std::size_t keyLength, const unsigned char* iv,
-          std::size_t ivLength, const OSSL_PARAM parameters[], bool encrypt) {
+int StartDecrypting(void* context, const unsigned char* key, std::size_t keyLength,
+                    const unsigned char* iv, std::size_t ivLength, const OSSL_PARAM parameters[]) {
     Rc2Context& c = *Context(context);
-    c.encrypt = encrypt;
     c.pending.clear();
     if (key != nullptr) {
         if (keyLength != c.keyBytes) return 0;
@@ -72,20 +71,10 @@ int Start(void* context, const unsigned char* key, std::size_t keyLength, const 
     return SetContextParameters(context, parameters);
 }
 
-int StartEncrypting(void* context, const unsigned char* key, std::size_t keyLength,
-                    const unsigned char* iv, std::size_t ivLength, const OSSL_PARAM parameters[]) {
-    return Start(context, key, keyLength, iv, ivLength, parameters, true);
-}
-
-int StartDecrypting(void* context, const unsigned char* key, std::size_t keyLength,
-                    const unsigned char* iv, std::size_t ivLength, const OSSL_PARAM parameters[]) {
-    return Start(context, key, keyLength, iv, ivLength, parameters, false);
-}
-
-// Passes on `count` bytes of the pending input (whole blocks).
+// Decrypts `count` bytes of the pending input (whole blocks) into `out`.
 void Process(Rc2Context& c, std::size_t count, unsigned char* out) {
     RC2_cbc_encrypt(reinterpret_cast<const unsigned char*>(c.pending.data()), out,
-                    static_cast<long>(count), &c.key, c.iv, c.encrypt ? RC2_ENCRYPT : RC2_DECRYPT);
+                    static_cast<long>(count), &c.key, c.iv, RC2_DECRYPT);
     c.pending.erase(0, count);
 }
 
@@ -94,8 +83,8 @@ int Update(void* context, unsigned char* out, std::size_t* written, std::size_t 
     Rc2Context& c = *Context(context);
     c.pending.append(reinterpret_cast<const char*>(in), size);
     std::size_t whole = c.pending.size() / kBlock * kBlock;
-    // Decrypting with padding, the last block waits for Final, which removes the padding.
-    if (!c.encrypt && c.padding != 0 && whole == c.pending.size() && whole > 0) whole -= kBlock;
+    // With padding, the last block waits for Final, which removes the padding.
+    if (c.padding != 0 && whole == c.pending.size() && whole > 0) whole -= kBlock;
     if (whole > room) return 0;
     Process(c, whole, out);
     *written = whole;
@@ -106,14 +95,7 @@ int Final(void* context, unsigned char* out, std::size_t* written, std::size_t r
     Rc2Context& c = *Context(context);
     *written = 0;
     if (c.padding == 0) return c.pending.empty() ? 1 : 0;
-    if (room < kBlock) return 0;
-    if (c.encrypt) {
-        c.pending.append(kBlock - c.pending.size(), static_cast<char>(kBlock - c.pending.size()));
-        Process(c, kBlock, out);
-        *written = kBlock;
-        return 1;
-    }
-    if (c.pending.size() != kBlock) return 0;
+    if (room < kBlock || c.pending.size() != kBlock) return 0;
     unsigned char block[kBlock];
     Process(c, kBlock, block);
     const unsigned pad = block[kBlock - 1];
@@ -188,7 +170,6 @@ template <std::size_t KeyBytes>
 const OSSL_DISPATCH kRc2Functions[] = {
     {OSSL_FUNC_CIPHER_NEWCTX, AsFunction(&NewContext<KeyBytes>)},
     {OSSL_FUNC_CIPHER_FREECTX, AsFunction(&FreeContext)},
-    {OSSL_FUNC_CIPHER_ENCRYPT_INIT, AsFunction(&StartEncrypting)},
     {OSSL_FUNC_CIPHER_DECRYPT_INIT, AsFunction(&StartDecrypting)},
     {OSSL_FUNC_CIPHER_UPDATE, AsFunction(&Update)},
     {OSSL_FUNC_CIPHER_FINAL, AsFunction(&Final)},

@@ -385,7 +385,8 @@ Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password) {
     // Windows says ERROR_INVALID_PASSWORD; Wine says nothing, for a wrong password and for a
     // key it does not import (ECDSA) alike.
     if (!store)
-        return {nullptr, {},
+        return {nullptr,
+                {},
                 GetLastError() == ERROR_INVALID_PASSWORD
                     ? "wrong password"
                     : "wrong password, or a key that is not RSA (" + std::string(kNotRsa) + ")"};
