@@ -389,7 +389,7 @@ Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password) {
                 {},
                 GetLastError() == ERROR_INVALID_PASSWORD
                     ? "wrong password"
-                    : "wrong password, or a key that is not RSA (" + std::string(kNotRsa) + ")"};
+                    : "wrong password, or a key that is not RSA: " + std::string(kNotRsa)};
 
     // Wine marks every certificate of the file as holding the key, the issuers too: the key is
     // read once, and its public half is taken from the certificate whose modulus is the key's.
