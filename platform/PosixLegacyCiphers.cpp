@@ -11,7 +11,6 @@
 #include <openssl/rc2.h>
 
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "platform/PosixLibcrypto.h"
@@ -212,13 +211,22 @@ int Initialize(const OSSL_CORE_HANDLE*, const OSSL_DISPATCH*, const OSSL_DISPATC
 }  // namespace
 
 void LoadLegacyCiphers() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        OSSL_PROVIDER_add_builtin(nullptr, kProviderName, Initialize);
-        // Loading a provider by name stops the default one from loading by itself: both.
-        OSSL_PROVIDER_load(nullptr, "default");
-        OSSL_PROVIDER_load(nullptr, kProviderName);
-    });
+    // Loading a provider by name stops the default one from loading by itself: both, held
+    // until the program ends (and let go before libcrypto cleans up after itself).
+    struct Providers {
+        Providers() {
+            OSSL_PROVIDER_add_builtin(nullptr, kProviderName, Initialize);
+            standard = OSSL_PROVIDER_load(nullptr, "default");
+            rc2 = OSSL_PROVIDER_load(nullptr, kProviderName);
+        }
+        ~Providers() {
+            if (rc2 != nullptr) OSSL_PROVIDER_unload(rc2);
+            if (standard != nullptr) OSSL_PROVIDER_unload(standard);
+        }
+        OSSL_PROVIDER* standard = nullptr;
+        OSSL_PROVIDER* rc2 = nullptr;
+    };
+    static const Providers loaded;
 }
 
 }  // namespace usbwiz
