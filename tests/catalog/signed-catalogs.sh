@@ -26,15 +26,16 @@ pair() {  # pair NAME KEY_ARGS EXTENSION...: a self-signed certificate and its k
   for extension in "${@:3}"; do extensions+=(-addext "$extension"); done
   # shellcheck disable=SC2086
   openssl req -x509 $key -nodes -keyout "$name.key" -out "$name.pem" -days 30 -subj "/CN=$name" \
-    "${extensions[@]}" 2>/dev/null
+    "${extensions[@]}" 2>/dev/null || fail "openssl cannot make $name.pem"
 }
 issued() {  # issued NAME ISSUER DAYS EXTENSIONS: a certificate of a new RSA key, from ISSUER
-  openssl req -new -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "/CN=$1" 2>/dev/null
-  openssl x509 -req -in "$1.csr" -CA "$2.pem" -CAkey "$2.key" -days "$3" -out "$1.pem" \
-    -extfile <(printf '%b' "$4") 2>/dev/null
+  openssl req -new -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "/CN=$1" 2>/dev/null &&
+    openssl x509 -req -in "$1.csr" -CA "$2.pem" -CAkey "$2.key" -days "$3" -out "$1.pem" \
+      -extfile <(printf '%b' "$4") 2>/dev/null || fail "openssl cannot make $1.pem"
 }
 pfx() {  # pfx NAME KEY CERTIFICATE [OPTIONS...]: a PKCS #12 file, password s3cret
-  openssl pkcs12 -export -inkey "$2" -in "$3" -out "$1.pfx" -passout pass:s3cret "${@:4}"
+  openssl pkcs12 -export -inkey "$2" -in "$3" -out "$1.pfx" -passout pass:s3cret "${@:4}" ||
+    fail "openssl cannot make $1.pfx"
 }
 pair maker "-newkey rsa:3072" extendedKeyUsage=codeSigning
 pair ec256 "-newkey ec -pkeyopt ec_paramgen_curve:P-256" extendedKeyUsage=codeSigning
@@ -58,10 +59,11 @@ pfx nomac maker.key maker.pem -nomac
 pfx chain leaf.key leaf.pem -certfile <(cat root.pem other.pem middle.pem)
 pfx expired expired.key expired.pem -certfile middle.pem
 cat root.pem other.pem middle.pem leaf.pem >unordered.pem   # the leaf last, beside a stranger
-openssl pkcs8 -topk8 -in maker.key -out pkcs8.key -passout pass:s3cret   # PBES2, AES-256
-openssl rsa -in maker.key -des3 -traditional -out traditional.key -passout pass:s3cret 2>/dev/null
-openssl ec -in ec384.key -aes128 -out ec384-encrypted.key -passout pass:s3cret 2>/dev/null
-/usr/bin/python3 - <<'PY'
+openssl pkcs8 -topk8 -in maker.key -out pkcs8.key -passout pass:s3cret &&   # PBES2, AES-256
+  openssl rsa -in maker.key -des3 -traditional -out traditional.key -passout pass:s3cret 2>/dev/null &&
+  openssl ec -in ec384.key -aes128 -out ec384-encrypted.key -passout pass:s3cret 2>/dev/null ||
+  fail "openssl cannot encrypt the keys"
+/usr/bin/python3 - <<'PY' || fail "cannot make damaged.key"
 # The maker's key with its private exponent and CRT exponents changed: its public half is the
 # certificate's, its signatures verify with nothing.
 from asn1crypto import keys, pem
@@ -183,18 +185,31 @@ echo s3cret | "$usbdrvgen" --kind com --catalog --quiet --out stdin --sign-cert 
   --sign-key traditional.key --sign-password-stdin && cmp stdin/tarnbus.cat linux-pfx/tarnbus.cat ||
   fail "the password from standard input signs differently"
 if [ -n "$wine_sh" ]; then
-  bash "$wine_sh" reg query "$containers" </dev/null 2>/dev/null | grep -qF 'Crypto\RSA\' &&
-    fail "the PKCS #12 key was left in a key container"
+  # Gone is what reg says of a missing key; any other failure is not an answer.
+  left=$(bash "$wine_sh" reg query "$containers" </dev/null 2>&1)
+  status=$?
+  case $status:$left in
+    0:*'Crypto\RSA\'*) fail "the PKCS #12 key was left in a key container" ;;
+    0:* | 1:*'nable to find the specified registry key'*) ;;
+    *) fail "reg query $containers exited $status: $left" ;;
+  esac
 fi
 
 echo "== a new test certificate, its folder outside the package"
 "$usbdrvgen" --kind com --catalog --quiet --out test --test-certificate test-cert ||
   fail "no test certificate was made"
-openssl x509 -inform DER -in test-cert/tarn-driver-test.cer -out test.root.pem
+openssl x509 -inform DER -in test-cert/tarn-driver-test.cer -out test.root.pem ||
+  fail "no test certificate written"
 signed test sha1 test.root.pem "Tarnwell driver test certificate"
+# Valid for 90 days, as --help and the README say.
+validity=($(openssl x509 -inform DER -in test-cert/tarn-driver-test.cer -noout -startdate -enddate |
+  cut -d= -f2 | xargs -I{} date -ud {} +%s))
+[ "$((${validity[1]:-0} - ${validity[0]:-0}))" = $((90 * 86400)) ] ||
+  fail "the test certificate is not valid for 90 days: ${validity[*]}"
 # Its name is at most the 64 characters a common name may have, and still says whose it is.
 long="Müller Industrial Measurement and Control Systems GmbH & Co. KG"
-"$usbdrvgen" --kind com --catalog --quiet --out long --long-name "$long" --test-certificate long-cert
+"$usbdrvgen" --kind com --catalog --quiet --out long --long-name "$long" --test-certificate long-cert ||
+  fail "no test certificate for the long name"
 subject=$(openssl x509 -inform DER -in long-cert/tarn-driver-test.cer -noout -subject -nameopt utf8)
 [ "$subject" = "subject=CN=Müller Industrial Measurement and Con... driver test certificate" ] ||
   fail "the long name's certificate: $subject"
@@ -249,12 +264,12 @@ if [ -n "$wine_sh" ]; then
   echo "== WinVerifyTrust trusts the test certificate's catalogs, made on either side"
   trust="$windows/tests/catalog/programs/TrustCatalog.exe"
   bash "$wine_sh" "$windows/cli/usbdrvgen.exe" --kind com --catalog --quiet --out windows-test \
-    --test-certificate windows-test-cert </dev/null
+    --test-certificate windows-test-cert </dev/null || fail "usbdrvgen.exe --test-certificate failed"
   for made in test windows-test; do
     bash "$wine_sh" "$trust" "$made-cert/tarn-driver-test.cer" "$made/tarnbus.cat" \
       "$made/tarnser.cat" </dev/null || fail "WinVerifyTrust does not trust $made/*.cat"
   done
-  cp test/tarnbus.cat changed.cat
+  cp test/tarnbus.cat changed.cat || fail "no test/tarnbus.cat to change"
   printf '\x55' | dd of=changed.cat bs=1 seek=$(($(stat -c %s changed.cat) - 5)) conv=notrunc 2>/dev/null
   bash "$wine_sh" "$trust" test-cert/tarn-driver-test.cer changed.cat </dev/null &&
     fail "WinVerifyTrust trusts a catalog whose signature changed"
