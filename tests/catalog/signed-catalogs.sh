@@ -259,6 +259,9 @@ for build in linux windows; do
   done
 done
 [ "$unmount" = 1 ] && umount read-only
+# Without --out there is no package to keep out of: --dump-settings still prints.
+"$usbdrvgen" --kind com --catalog --test-certificate elsewhere/certs --dump-settings >/dev/null ||
+  fail "--dump-settings with --test-certificate and no --out failed"
 
 if [ -n "$wine_sh" ]; then
   echo "== WinVerifyTrust trusts the test certificate's catalogs, made on either side"
