@@ -26,14 +26,14 @@ struct VerifyOptions {
 std::string ParseVerifyOptions(std::span<const std::string> args, VerifyOptions& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--json") {
+        if (arg == kJsonOption) {
             options.json = true;
-        } else if (arg.starts_with("--root=")) {
-            options.roots.push_back(arg.substr(7));
-        } else if (arg == "--root") {
+        } else if (arg.starts_with(std::string(kRootOption) + "=")) {
+            options.roots.push_back(arg.substr(kRootOption.size() + 1));
+        } else if (arg == kRootOption) {
             // As everywhere in usbdrvgen, an option is never taken as a value.
             if (i + 1 == args.size() || args[i + 1].starts_with("--"))
-                return "--root needs a certificate file";
+                return std::string(kRootOption) + " needs a certificate file";
             options.roots.push_back(args[++i]);
         } else if (arg.starts_with("-") && arg != "-") {
             return "unknown option '" + Printable(arg) + "'";
