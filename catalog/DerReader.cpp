@@ -98,12 +98,15 @@ std::optional<std::string> ObjectIdentifierText(const Element& element) {
         if (first) {
             // The first octets hold two arcs: 40 * first + second, the first at most 2.
             const std::uint64_t top = arc < 80 ? arc / 40 : 2;
-            // Appended piece by piece: a + "." + b trips a false -Wrestrict in mingw's g++ 12.
+            // Appended piece by piece: "." + std::string trips a false -Wrestrict in mingw's
+            // g++ 12.
             text = std::to_string(top);
-            (text += '.') += std::to_string(arc - 40 * top);
+            text += '.';
+            text += std::to_string(arc - 40 * top);
             first = false;
         } else {
-            (text += '.') += std::to_string(arc);
+            text += '.';
+            text += std::to_string(arc);
         }
         arc = 0;
     }

@@ -19,49 +19,17 @@ rm -rf "$work"
 mkdir -p "$work"
 trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
 
-# Z: is the Linux root inside Wine.
-windows_path() {
-  local path
-  path=$(realpath -m "$1")
-  printf 'Z:%s' "${path//\//\\}"
-}
-
-generate() {
-  local out=$1
-  shift
-  if ! "$usbdrvgen" --out "$out" --quiet "$@"; then
-    echo "FAIL: usbdrvgen $* did not write its package" >&2
-    exit 1
-  fi
-}
-
-# The names every package is generated with, unless a row of the names table changes one; the
-# expectation files name them as {Field}.
-declare -A option_of=(
-  [UninstallName]=--uninstall-name [InfPrefix]=--inf-prefix [InfName]=--inf-name
-  [SysName]=--sys-name [ShortName]=--short-name [LongName]=--long-name
-  [ComDeviceName]=--com-device-name [UsbDeviceName]=--usb-device-name)
-declare -A field_of
-for field in "${!option_of[@]}"; do field_of[${option_of[$field]}]=$field; done
+# shellcheck source-path=SCRIPTDIR source=../names/named-packages.sh
+source "$(dirname "$0")/../names/named-packages.sh"
 
 checker_args=()
 # package NAME KIND [OPTION VALUE]: writes the package (a COM port package also with its
 # catalog lines active, in NAME-certified) with the base names and the one changed, and queues
 # its INF files with their expectations and names for the checker.
 package() {
-  local name=$1 kind=$2 changed=${3:-} changed_value=${4:-}
+  local name=$1 kind=$2 field args
   local -A values
-  if [ "$kind" = com ]; then
-    values=([UninstallName]=acmeunin [InfPrefix]=acme [ShortName]=acmeshort
-            [LongName]="Acme Widget Works" [ComDeviceName]="Acme Serial Bridge"
-            [UsbDeviceName]="Acme Composite Hub")
-  else
-    values=([UninstallName]=acmeunin [InfName]=acmefl [SysName]=acmedrv [ShortName]=acmeshort
-            [LongName]="Acme Widget Works" [UsbDeviceName]="Acme Direct Link")
-  fi
-  [ -n "$changed" ] && values[${field_of[$changed]}]=$changed_value
-  local args=(--kind "$kind" --vid 1A2B --pid 3C4D) field
-  for field in "${!values[@]}"; do args+=("${option_of[$field]}=${values[$field]}"); done
+  named_package "$kind" "${3:-}" "${4:-}"
   for field in "${!values[@]}"; do printf '%s=%s\n' "$field" "${values[$field]}"; done |
     iconv -f UTF-8 -t CP1252 >"$work/$name.values"
   checker_args+=(--values "$(windows_path "$work/$name.values")")
@@ -90,11 +58,10 @@ package() {
 package com com
 package ferrolink ferrolink
 row=0
-while IFS=$'\t' read -r kind option value outcome; do
-  [ "$outcome" = accepted ] || continue
+while IFS=$'\t' read -r kind option value; do
   row=$((row + 1))
   package "name-$row" "$kind" "$option" "$value"
-done < <(grep -v '^#' "$names_table")
+done < <(accepted_names "$names_table")
 echo "== $row accepted names of $names_table, each in its package"
 
 failed=0

@@ -25,6 +25,8 @@ class SetupApiInf {
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     // Why the open failed: the error code and the line the API blamed.
     const std::string& OpenFailure() const { return openFailure_; }
+    // For the setup API calls this class does not wrap.
+    HINF Handle() const { return handle_; }
 
     std::optional<INFCONTEXT> FindLine(const std::string& section,
                                        const InfLineSelector& line) const;
