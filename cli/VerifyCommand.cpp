@@ -51,13 +51,16 @@ std::string ParseVerifyOptions(std::span<const std::string> args, VerifyOptions&
 
 int RunVerifyCommand(std::span<const std::string> args, Platform& platform, std::int64_t now,
                      std::ostream& out, std::ostream& errors) {
+    VerifyOptions options;
+    const std::string usage = ParseVerifyOptions(args, options);
+    // A pipeline that asked for JSON gets it for a refusal too.
     const auto refuse = [&](const std::string& why) {
         errors << "usbdrvgen verify: " << why << '\n';
+        if (options.json) out << VerifyReportJson({{}, why}, false) << std::flush;
         return kVerifyUnusable;
     };
-    VerifyOptions options;
-    if (const std::string why = ParseVerifyOptions(args, options); !why.empty())
-        return refuse(why + " (usage: usbdrvgen verify DIR [--root CERT]... [--json])");
+    if (!usage.empty())
+        return refuse(usage + " (usage: usbdrvgen verify DIR [--root CERT]... [--json])");
 
     std::vector<std::string> rootFiles;
     for (const std::string& root : options.roots) {
@@ -77,20 +80,18 @@ int RunVerifyCommand(std::span<const std::string> args, Platform& platform, std:
         roots.push_back(std::move(*parsed));
     }
 
-    const std::string folder = NativePathFromUtf8(*options.folder).value_or(*options.folder);
-    if (!platform.PathExists(folder))
+    const std::string given = NativeDirectoryText(
+        NativePathFromUtf8(*options.folder).value_or(*options.folder), kNativeSeparator);
+    const std::string folder = WithTrailingSeparator(given, kNativeSeparator);
+    // Windows finds no "dir\", and no drive root at all, by name: a folder with entries is there.
+    if (!platform.PathExists(given) && platform.FolderEntries(folder).empty())
         return refuse(Printable(*options.folder) + ": no such folder");
-    const VerifyRequest request{
-        WithTrailingSeparator(NativeDirectoryText(folder, kNativeSeparator), kNativeSeparator),
-        kNativeSeparator, roots, now, SystemCodePage()};
+    const VerifyRequest request{folder, kNativeSeparator, roots, now, SystemCodePage()};
     const VerifyOutcome outcome = VerifyPackage(platform, request);
     const int status = VerifyExitStatus(outcome);
-    if (status == kVerifyUnusable)
-        errors << "usbdrvgen verify: " << Printable(outcome.unusable) << '\n';
-    if (options.json)
-        out << VerifyReportJson(outcome, !roots.empty());
-    else if (status != kVerifyUnusable)
-        out << VerifyReportText(outcome, !roots.empty());
+    if (status == kVerifyUnusable) return refuse(Printable(outcome.unusable));
+    out << (options.json ? VerifyReportJson(outcome, !roots.empty())
+                         : VerifyReportText(outcome, !roots.empty()));
     // A report cut short must not pass for a whole one.
     if (!out.flush()) return refuse("cannot write to standard output");
     return status;

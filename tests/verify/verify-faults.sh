@@ -17,11 +17,14 @@ fail() {
   echo "FAIL: $*" >&2
   failed=1
 }
-verify() {  # verify ARGS...: the JSON report on stdout, the exit status as the function's
+verify() {  # verify ARGS...: the report on stdout (JSON unless ARGS say --text), the exit status
+  local format=--json
+  [ "${*: -1}" = --text ] && format= && set -- "${@:1:$#-1}"
   if [ -n "$wine_sh" ]; then
-    bash "$wine_sh" "$windows/cli/usbdrvgen.exe" verify "$@" --json </dev/null | tr -d '\r'
+    bash "$wine_sh" "$windows/cli/usbdrvgen.exe" verify "$@" $format </dev/null 2>>verify.err |
+      tr -d '\r'
   else
-    "$usbdrvgen" verify "$@" --json
+    "$usbdrvgen" verify "$@" $format 2>>verify.err
   fi
 }
 flip() {  # flip FILE OFFSET: one byte changed (a negative OFFSET counts from the end)
@@ -36,12 +39,14 @@ ca() {  # ca NAME: a self-signed certificate authority
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.pem" -days 30 \
     -subj "/CN=$1" -addext basicConstraints=critical,CA:true -addext keyUsage=keyCertSign 2>/dev/null
 }
-leaf() {  # leaf NAME DAYS: a code signer issued by ca
+leaf() {  # leaf NAME DAYS [USAGE [ISSUER]]: a code signer issued by ca
   openssl req -new -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "/CN=$1" 2>/dev/null
-  openssl x509 -req -in "$1.csr" -CA ca.pem -CAkey ca.key -set_serial "0x$(openssl rand -hex 8)" \
-    -days "$2" -out "$1.pem" -extfile <(echo extendedKeyUsage=codeSigning) 2>/dev/null
+  openssl x509 -req -in "$1.csr" -CA "${4:-ca}.pem" -CAkey "${4:-ca}.key" -days "$2" \
+    -set_serial "0x$(openssl rand -hex 8)" -out "$1.pem" \
+    -extfile <(echo "extendedKeyUsage=${3:-codeSigning}") 2>/dev/null
 }
-ca ca && ca other && leaf maker 30 && leaf expired -1
+ca ca && ca other && leaf maker 30 && leaf expired -1 && leaf server 30 serverAuth
+leaf fakeca 30 && leaf sub 30 codeSigning fakeca  # issued by a signer that is no authority
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout ec.key -out ec.pem \
   -days 30 -subj /CN=ec -addext extendedKeyUsage=codeSigning 2>/dev/null
 
@@ -64,11 +69,14 @@ ossl_sign() {  # ossl_sign FROM TO CERT KEY: FROM's package with its catalogs si
 cat maker.pem ca.pem >maker-chain.pem
 ossl_sign unsigned ossl maker-chain.pem maker.key
 ossl_sign unsigned expired expired.pem expired.key
+ossl_sign unsigned server server.pem server.key
+cat sub.pem fakeca.pem >sub-chain.pem
+ossl_sign unsigned noca sub-chain.pem sub.key
 
-# An INF for two architectures: the amd64 files in a folder of their own (spelt in another case
-# on disk than in the INF), SHA-256 and SHA-1 catalogs, string keys, quotes and comments.
+# A Unicode INF for two architectures: the amd64 files in a folder of their own (spelt in another
+# case on disk than in the INF), SHA-256 and SHA-1 catalogs, string keys, quotes and comments.
 mkdir -p decorated/AMD64 && cd decorated || exit 1
-cat >deco.inf <<'INF'
+{ printf '\xff\xfe' && iconv -f UTF-8 -t UTF-16LE; } >deco.inf <<'INF'
 [Version]
 Signature   = "$WINDOWS NT$"
 Class       = USB
@@ -119,8 +127,8 @@ cd .. || exit 1
 echo "== the table"
 # name | package | fault (@ stands for the package's copy) | verify's options | the lines that
 # are not ok, but for the files the package itself holds and no INF names, as VERDICT@FILE,
-# comma-separated ('*' and '?' as in the shell) |
-# exit status | the Windows build's verdicts and status, where they differ
+# comma-separated ('*' and '?' as in the shell), or error:REASON for a folder that cannot be
+# checked | exit status | the Windows build's verdicts and status, where they differ
 rows=(
   "unsigned|unsigned|:||unsigned@tarnbus.cat,unsigned@tarnser.cat|0"
   "unsigned, a root given|unsigned|:|--root ca.pem|untrusted@tarnbus.cat,untrusted@tarnser.cat|1"
@@ -140,13 +148,20 @@ rows=(
   "root not given (self-signed)|test|:|--root other.pem|untrusted@tarnbus.cat,untrusted@tarnser.cat|1"
   "an expired signer|expired|:|--root ca.pem|expired@tarnbus.cat,expired@tarnser.cat|1"
   "a decorated file changed|decorated|flip @/AMD64/Common.dll 2|--root ca.pem|changed@AMD64?Common.dll|1"
+  "not for code signing|server|:|--root ca.pem|not for code signing@tarnbus.cat,not for code signing@tarnser.cat|1"
+  "an issuer that is no authority|noca|:|--root ca.pem|untrusted@tarnbus.cat,untrusted@tarnser.cat|1"
   "ECDSA|ecdsa|:|--root ec.pem||0|cannot check@tarnbus.cat,cannot check@tarnser.cat|1"
+  "no INF file|key|rm @/*.inf|--root ca.pem|error:no INF file in the folder|2"
+  "a catalog cut short|key|truncate -s 100 @/tarnser.cat|--root ca.pem|error:tarnser.cat: not a catalog|2"
+  "an INF over 64 MiB|key|truncate -s 65M @/tarnbus.inf|--root ca.pem|error:larger than 64 MiB|2"
+  "a root that is no certificate|key|:|--root key/setup.ini|error:no certificate in it|2"
+  "no such folder|key|rm -r @|--root ca.pem|error:no such folder|2"
 )
 swap() {
   mv "$1/tarnbus.cat" "$1/x.cat" && mv "$1/tarnser.cat" "$1/tarnbus.cat" && mv "$1/x.cat" "$1/tarnser.cat"
 }
 # The lines that are not ok as VERDICT@FILE, sorted.
-findings() { jq -r '.files[] | select(.verdict != "ok") | "\(.verdict)@\(.file)"' | sort; }
+findings() { jq -r '.files[]? | select(.verdict != "ok") | "\(.verdict)@\(.file)"' | sort; }
 matches() {  # matches LINE ITEM...
   local line=$1 item
   shift
@@ -167,6 +182,12 @@ for row in "${rows[@]}"; do
   verify faulty $options >report.json
   got=$?
   [ "$got" = "$status" ] || fail "$name: exit status $got, not $status"
+  if [[ "$expected" == error:* ]]; then
+    error=$(jq -r .error report.json)
+    [[ "$error" == *"${expected#error:}"* ]] || fail "$name: the reason is '$error'"
+    echo "$name: exit $got; $error"
+    continue
+  fi
   findings <report.json | comm -13 before.txt - >new.txt
   IFS=',' read -r -a wanted <<<"$expected"
   for item in "${wanted[@]}"; do
@@ -181,18 +202,30 @@ for row in "${rows[@]}"; do
   echo "$name: exit $got${first:+; $first: $(jq -r --arg f "$first" '.files[] | select("\(.verdict)@\(.file)" == $f) | .reason' report.json | head -n 1)}"
 done
 
+echo "== the text report: the JSON report's lines in columns, and its counts"
+rm -rf faulty && cp -r key faulty && flip faulty/tarnser.sys 10
+verify faulty --root ca.pem >report.json
+verify faulty --root ca.pem --text >report.txt
+[ "$(grep -c . report.txt)" = "$(($(jq '.files | length' report.json) + 1))" ] ||
+  fail "the text report has $(grep -c . report.txt) lines"
+grep -q '^tarnser\.sys  *tarnser\.cat  *changed  *tarnser\.cat lists another digest' report.txt ||
+  fail "no changed line in columns: $(cat report.txt)"
+summary="$(jq -r '.summary | "\(.checked) checked: \(.ok) ok, \(.failed) failed (changed 1), \(.notes) notes"' report.json)"
+[ "$(tail -n 1 report.txt)" = "$summary; chains checked against the given roots" ] ||
+  fail "the text report's summary is '$(tail -n 1 report.txt)', not '$summary; ...'"
+
 if [ -n "$wine_sh" ]; then
   : "${WINEPREFIX:?WINEPREFIX must name the private Wine prefix of this test}"
   trap 'WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true' EXIT
   programs=$windows/tests/catalog/programs
   echo "== Windows' own catalog API on the SHA-1 packages"
-  # agree PACKAGE ROOT_PEM [TIMELESS]: per catalog, CatalogMembers finds exactly the flat files
+  # agree PACKAGE ROOT_PEM [SHOWN]: per catalog, CatalogMembers finds exactly the flat files
   # verify says are listed in it (Wine hashes PE files whole, not as Windows does), and
   # WinVerifyTrust trusts it (the root put into the prefix's stores) exactly when verify says its
-  # signature is ok; with TIMELESS its answer is only shown (Wine 8 does not judge a signer's
-  # validity period).
+  # signature is ok; with SHOWN its answer is only shown: Wine 8 checks the signature and the
+  # chain to a trusted root, but not the signer's validity period, usage or issuer's CA flag.
   agree() {
-    local package=$1 root=$2 timeless=${3:-} catalog report
+    local package=$1 root=$2 shown=${3:-} catalog report
     report=$(verify "$package" --root "$root")
     openssl x509 -in "$root" -outform DER -out root.cer
     for catalog in $(jq -r '.files[] | select(.file == .catalog) | .file' <<<"$report"); do
@@ -217,7 +250,7 @@ if [ -n "$wine_sh" ]; then
         >/dev/null && trusted=yes
       [ "$(jq -r --arg c "$catalog" '.files[] | select(.file == $c) | .verdict' <<<"$report")" = ok ] &&
         ours=yes
-      [ -z "$timeless" ] && [ "$trusted" != "$ours" ] &&
+      [ -z "$shown" ] && [ "$trusted" != "$ours" ] &&
         fail "$package/$catalog: WinVerifyTrust trusted=$trusted, verify ok=$ours"
       echo "$package/$catalog: of ${#files[@]} flat files Windows lists $((${#files[@]} - $(grep -c . <<<"$found"))), verify ${#listed[@]}; WinVerifyTrust trusted=$trusted, verify ok=$ours"
     done
@@ -229,7 +262,9 @@ if [ -n "$wine_sh" ]; then
   agree agree test.pem
   agree test test.pem
   agree ossl ca.pem
-  agree expired ca.pem timeless
+  agree server ca.pem shown
+  agree noca ca.pem shown
+  agree expired ca.pem shown
 fi
 
 [ "$failed" -eq 0 ] && echo "PASS: every package and fault gives its verdicts"
