@@ -138,8 +138,8 @@ std::string ReadTrustList(const Element& list, ParsedCatalog& catalog) {
     if (fields.AtEnd()) return {};
     std::optional<Element> subjects = fields.Next();
     if (subjects && subjects->IsUniversal(der::tag::kSequence)) {
-        for (Reader list(*subjects); !list.AtEnd();) {
-            const std::optional<Element> subject = list.Expect(der::tag::kSequence);
+        for (Reader members(*subjects); !members.AtEnd();) {
+            const std::optional<Element> subject = members.Expect(der::tag::kSequence);
             std::optional<CatalogEntry> entry =
                 subject ? ReadEntry(*subject, catalog.algorithm) : std::nullopt;
             if (!entry)

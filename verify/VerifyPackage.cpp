@@ -73,7 +73,8 @@ class PackageCheck {
         for (const std::string& name : infNames) {
             const PackageFolder::Lookup found = folder_.Find(name);
             const FileRead read = platform_.ReadWholeFile(found.path, kLargestInfFile);
-            if (!read) return Unusable(name + ": " + SizeWords(read, "an INF file"));
+            if (!read)
+                return Unusable(name + ": " + ReadFailure(read, "an INF file", kLargestInfFile));
             infs.emplace_back(
                 name, SigningPlansOf(ReadInf(InfTextAsUtf8(read.bytes, request_.codePage))));
         }
@@ -108,10 +109,9 @@ class PackageCheck {
   private:
     VerifyOutcome Unusable(std::string why) { return {{}, std::move(why)}; }
 
-    static std::string SizeWords(const FileRead& read, const char* what) {
+    // The system's reason, or the limit a file is over.
+    static std::string ReadFailure(const FileRead& read, const char* what, std::size_t limit) {
         if (!read.tooLarge) return read.failure;
-        const std::size_t limit =
-            std::string_view(what) == "a catalog" ? kLargestCatalogFile : kLargestInfFile;
         return "larger than " + std::to_string(limit >> 20) + " MiB, the most " + what +
                " may hold";
     }
@@ -134,7 +134,7 @@ class PackageCheck {
         Catalog catalog;
         catalog.name = found.name;
         const FileRead read = platform_.ReadWholeFile(found.path, kLargestCatalogFile);
-        if (!read) return found.name + ": " + SizeWords(read, "a catalog");
+        if (!read) return found.name + ": " + ReadFailure(read, "a catalog", kLargestCatalogFile);
         catalog.bytes = std::make_unique<std::string>(read.bytes);
         CatalogReading reading = ParseCatalog(*catalog.bytes);
         if (!reading.catalog) return found.name + ": not a catalog (" + reading.error + ")";
@@ -153,8 +153,7 @@ class PackageCheck {
         if (read)
             digests.sha256 = ComputeMemberDigests(read.bytes, HashAlgorithm::Sha256);
         else
-            digests.failure =
-                read.tooLarge ? "larger than 1 GiB, the most verify reads of a file" : read.failure;
+            digests.failure = ReadFailure(read, "a carried file", kLargestCarriedFile);
         return digests;
     }
 
