@@ -21,7 +21,7 @@ fail() {
 }
 pair() {  # pair NAME KEY_ARGS EXTENSION: a self-signed certificate and its key, PEM
   openssl req -x509 $2 -nodes -keyout "$1.key" -out "$1.pem" -days 30 -subj "/CN=$1" \
-    -addext "extendedKeyUsage=$3" 2>/dev/null
+    -addext "extendedKeyUsage=$3" 2>/dev/null || fail "openssl cannot make $1.pem"
 }
 pair maker "-newkey rsa:3072" codeSigning
 pair ec "-newkey ec -pkeyopt ec_paramgen_curve:P-256" codeSigning
@@ -32,7 +32,8 @@ cp "$short_crt_key" short.key
 pair short "-key short.key" codeSigning
 pair e3 "-newkey rsa:2048 -pkeyopt rsa_keygen_pubexp:3" codeSigning
 for key in maker short e3; do
-  openssl pkcs12 -export -inkey $key.key -in $key.pem -out $key.pfx -passout pass:s3cret
+  openssl pkcs12 -export -inkey $key.key -in $key.pem -out $key.pfx -passout pass:s3cret ||
+    fail "openssl cannot make $key.pfx"
 done
 export MAKER_PASSWORD=s3cret
 catalogs=(tarnbus.cat tarnser.cat)
@@ -41,10 +42,15 @@ catalogs=(tarnbus.cat tarnser.cat)
 round_trip() {
   local name=$1 hash=$2 root=$3
   shift 3
-  "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "unsigned-$hash" 2>/dev/null
+  "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "unsigned-$hash" 2>/dev/null ||
+    { fail "unsigned-$hash: usbdrvgen failed"; return; }
   "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "$name" "$@" ||
     { fail "$name: usbdrvgen $* failed"; return; }
-  [ "$root" = test ] && openssl x509 -inform DER -in "$name-cert"/tarn-driver-test.cer -out "$name.root.pem" && root=$name.root.pem
+  if [ "$root" = test ]; then
+    openssl x509 -inform DER -in "$name-cert"/tarn-driver-test.cer -out "$name.root.pem" ||
+      fail "$name: no test certificate written"
+    root=$name.root.pem
+  fi
   local catalog
   for catalog in "${catalogs[@]}"; do
     /usr/bin/python3 "$checker" "$name/$catalog" "$hash" "unsigned-$hash/$catalog" || fail "$name/$catalog"
@@ -60,15 +66,20 @@ round_trip pfx-sha256 sha256 maker.pem --sign-pfx maker.pfx --sign-password-env 
 round_trip pem-ec sha256 ec.pem --sign-cert ec.pem --sign-key ec.key
 round_trip test sha1 test --test-certificate test-cert
 [ -e test/tarn-driver-test.cer ] && fail "the test certificate went into the package"
+# Valid for 90 days, as --help and the README say.
+validity=($(openssl x509 -inform DER -in test-cert/tarn-driver-test.cer -noout -startdate -enddate |
+  cut -d= -f2 | xargs -I{} date -ud {} +%s))
+[ "$((${validity[1]:-0} - ${validity[0]:-0}))" = $((90 * 86400)) ] ||
+  fail "the test certificate is not valid for 90 days: ${validity[*]}"
 echo s3cret | "$usbdrvgen" --kind com --catalog --quiet --out stdin --sign-pfx maker.pfx \
   --sign-password-stdin && cmp stdin/tarnbus.cat pfx-sha1/tarnbus.cat ||
   fail "the password from standard input signs differently"
 
 echo "== refusals: exit 2, nothing written, the password never printed"
 # Expired yesterday: req cannot go back in time, x509 -days -1 can.
-openssl req -new -newkey rsa:2048 -nodes -keyout old.key -out old.csr -subj /CN=old 2>/dev/null
-openssl x509 -req -in old.csr -signkey old.key -days -1 -out old.pem \
-  -extfile <(echo extendedKeyUsage=codeSigning) 2>/dev/null
+openssl req -new -newkey rsa:2048 -nodes -keyout old.key -out old.csr -subj /CN=old 2>/dev/null &&
+  openssl x509 -req -in old.csr -signkey old.key -days -1 -out old.pem \
+    -extfile <(echo extendedKeyUsage=codeSigning) 2>/dev/null || fail "openssl cannot make old.pem"
 refusals=(
   "wrong password|MAKER_PASSWORD=not-it|--sign-pfx maker.pfx --sign-password-env MAKER_PASSWORD"
   "is not set|UNSET_ONE=|--sign-pfx maker.pfx --sign-password-env NO_SUCH_VARIABLE"
@@ -89,7 +100,7 @@ for row in "${refusals[@]}"; do
 done
 
 echo "== a damaged key (its public half the certificate's): exit 1, no catalog written"
-/usr/bin/python3 - <<'PY'
+/usr/bin/python3 - <<'PY' || fail "cannot make damaged.key"
 from asn1crypto import keys, pem
 info = keys.PrivateKeyInfo.load(pem.unarmor(open("maker.key", "rb").read())[2])
 rsa = info["private_key"].parsed
@@ -122,25 +133,32 @@ if [ -n "$wine_sh" ]; then
   for row in "${signings[@]}"; do
     IFS='|' read -r name hash args <<<"$row"
     # shellcheck disable=SC2086
-    "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "linux-$name" $args
+    "$usbdrvgen" --kind com --catalog --catalog-hash "$hash" --quiet --out "linux-$name" $args ||
+      fail "usbdrvgen $args ($hash) failed"
     # shellcheck disable=SC2086
     bash "$wine_sh" "$windows/cli/usbdrvgen.exe" --kind com --catalog --catalog-hash "$hash" \
-      --quiet --out "windows-$name" $args </dev/null
+      --quiet --out "windows-$name" $args </dev/null || fail "usbdrvgen.exe $args ($hash) failed"
     for catalog in "${catalogs[@]}"; do
       cmp "linux-$name/$catalog" "windows-$name/$catalog" ||
         fail "usbdrvgen.exe signs $catalog differently with $args ($hash)"
     done
   done
-  bash "$wine_sh" reg query "$containers" </dev/null 2>/dev/null | grep -qF 'Crypto\RSA\' &&
-    fail "the PKCS #12 key was left in a key container"
+  # Gone is what reg says of a missing key; any other failure is not an answer.
+  left=$(bash "$wine_sh" reg query "$containers" </dev/null 2>&1)
+  status=$?
+  case $status:$left in
+    0:*'Crypto\RSA\'*) fail "the PKCS #12 key was left in a key container" ;;
+    0:* | 1:*'nable to find the specified registry key'*) ;;
+    *) fail "reg query $containers exited $status: $left" ;;
+  esac
   trust="$windows/tests/catalog/programs/TrustCatalog.exe"
   bash "$wine_sh" "$windows/cli/usbdrvgen.exe" --kind com --catalog --quiet --out windows-test \
-    --test-certificate windows-test-cert </dev/null
+    --test-certificate windows-test-cert </dev/null || fail "usbdrvgen.exe --test-certificate failed"
   for made in test windows-test; do
     bash "$wine_sh" "$trust" "$made-cert/tarn-driver-test.cer" "$made/tarnbus.cat" \
       "$made/tarnser.cat" </dev/null || fail "WinVerifyTrust does not trust $made/*.cat"
   done
-  cp test/tarnbus.cat changed.cat
+  cp test/tarnbus.cat changed.cat || fail "no test/tarnbus.cat to change"
   printf '\x55' | dd of=changed.cat bs=1 seek=$(($(stat -c %s changed.cat) - 5)) conv=notrunc 2>/dev/null
   bash "$wine_sh" "$trust" test-cert/tarn-driver-test.cer changed.cat </dev/null &&
     fail "WinVerifyTrust trusts a catalog whose signature changed"

@@ -32,8 +32,11 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 const std::string kLong256(256, 'x');
+// A settings file of exactly 1 MiB (1048576 bytes): its kind, then one long comment line.
+const std::string kOneMiBSettings = "PackageKind = 1\n#" + std::string(1048576 - 18, '.') + "\n";
 
 TEST(UsbDrvGen, RefusedInputWritesNothing) {
+    const std::string overOneMiB = kOneMiBSettings + "\n";
     struct Case {
         std::vector<std::string> args;
         const char* settingsFile;  // written to a file passed with --settings; FILE in `error`
@@ -213,6 +216,7 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
         {{"--out", "/o", "--settings", "/dev/zero"},
          nullptr,
          "cannot read settings file /dev/zero: larger than 1 MiB"},
+        {{"--out", "/o"}, overOneMiB.c_str(), "cannot read settings file FILE: larger than 1 MiB"},
         // Catalogs: only where an INF names one, and only with the certification plan.
         {{"--kind", "ferrolink", "--out", "/o", "--catalog"},
          nullptr,
@@ -273,6 +277,9 @@ TEST(UsbDrvGen, RefusedInputWritesNothing) {
 }
 
 TEST(UsbDrvGen, AcceptsWhatTheWizardAccepts) {
+    const testing::TempDirectory temp;
+    const std::string oneMiB = temp.Path() + "one-mib.txt";
+    ASSERT_TRUE(testing::WriteFileBytes(oneMiB, kOneMiBSettings));
     const std::vector<std::vector<std::string>> accepted = {
         {"--short-name", " "},                           // a space is not blank
         {"--vid", "ab12", "--pid", "1"},                 // upper-cased; one digit will do
@@ -286,6 +293,7 @@ TEST(UsbDrvGen, AcceptsWhatTheWizardAccepts) {
          "\xD0\x90"
          "cme"},
         {"--certification", "default"},
+        {"--settings", oneMiB},  // a settings file of exactly 1 MiB
     };
     for (const auto& extra : accepted) {
         std::vector<std::string> args{"--kind", "com", "--out", "/o", "--list"};

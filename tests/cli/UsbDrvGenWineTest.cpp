@@ -24,8 +24,8 @@ testing::ProgramRun RunUnderWine(std::vector<std::string> args) {
 }
 
 TEST(UsbDrvGenUnderWine, WritesTheCorePackageIntoANewFolder) {
-    if (!std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
-        GTEST_SKIP() << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
+    ASSERT_TRUE(std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
+        << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
 
     for (const auto& [kind, kindArg, files] : {std::tuple{Package::ComPort, "com", 20u},
                                                std::tuple{Package::Ferrolink, "ferrolink", 9u}}) {
@@ -52,8 +52,8 @@ TEST(UsbDrvGenUnderWine, WritesTheCorePackageIntoANewFolder) {
 }
 
 TEST(UsbDrvGenUnderWine, ListsWindowsPathsAndRefusesLikeNatively) {
-    if (!std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
-        GTEST_SKIP() << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
+    ASSERT_TRUE(std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
+        << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
 
     const testing::ProgramRun list =
         RunUnderWine({"--kind", "ferrolink", "--out", "C:/Out/pkg", "--list", "--no-preinstaller"});
@@ -69,8 +69,8 @@ TEST(UsbDrvGenUnderWine, ListsWindowsPathsAndRefusesLikeNatively) {
 
 // Arguments arrive as wide text on Windows and as UTF-8 here; both must reach the same bytes.
 TEST(UsbDrvGenUnderWine, NonAsciiNamesGiveTheLinuxBuildsBytes) {
-    if (!std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
-        GTEST_SKIP() << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
+    ASSERT_TRUE(std::filesystem::exists(USBDRVGEN_WINDOWS_PROGRAM))
+        << USBDRVGEN_WINDOWS_PROGRAM << " is not built (cmake --preset windows)";
 
     const std::vector<std::pair<int, std::vector<std::string>>> cases = {
         {0,

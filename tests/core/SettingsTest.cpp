@@ -88,16 +88,35 @@ TEST(Settings, ReChoosingTheKindKeepsTypingSwitchingResets) {
     EXPECT_EQ(s, fresh);
 }
 
-TEST(Settings, CopyCarriesEveryField) {
+// Settings files, templates and pages reach the record through the field tables: each field of
+// the record is there once, under its own name. A field named twice would be written twice
+// here, or switched back.
+TEST(Settings, FieldTablesNameEveryFieldOnce) {
     WizardSettings s;
     s.PackageKind = Package::Ferrolink;
-    for (const TextField& f : kTextFields) s.*(f.member) = std::string(f.name) + "!";
-    for (const FlagField& f : kFlagFields) s.*(f.member) = 1;
-    WizardSettings copy;
-    copy = s;
-    EXPECT_EQ(copy, s);
-    const WizardSettings constructed(s);
-    EXPECT_EQ(constructed, s);
+    for (const TextField& f : kTextFields) s.*(f.member) += std::string(f.name) + "!";
+    for (const FlagField& f : kFlagFields) s.*(f.member) = !(s.*(f.member));
+    const WizardSettings every{.PackageKind = Package::Ferrolink,
+                               .UninstallName = "UninstallName!",
+                               .InfPrefix = "InfPrefix!",
+                               .InfName = "InfName!",
+                               .SysName = "SysName!",
+                               .ShortName = "ShortName!",
+                               .LongName = "LongName!",
+                               .ComDeviceName = "ComDeviceName!",
+                               .UsbDeviceName = "UsbDeviceName!",
+                               .Vid = "Vid!",
+                               .Pid = "Pid!",
+                               .UsePreinstaller = true,
+                               .QuietSetup = true,
+                               .SkipFileCopy = true,
+                               .TargetDirectory = "TargetDirectory!",
+                               .QuietUninstall = true,
+                               .LeaveFiles = true,
+                               .CertificationChoice = true,
+                               .DefaultCatalogFiles = true,
+                               .GenerationDirectory = "GenerationDirectory!"};
+    EXPECT_EQ(s, every);
 }
 
 }  // namespace

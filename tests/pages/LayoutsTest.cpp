@@ -121,33 +121,34 @@ TEST(LayoutsTest, BannerAndBottomButtonsSitWhereEveryPageHasThem) {
     }
 }
 
-// The edit limits must agree with the longest text the record's fields are meant to take.
+// Each edit shows its field and takes at most the field's longest text.
 TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
     struct EditField {
         PageId page;
         int id;
         std::string_view field;
+        int maxLength;
         bool upperCase;
     };
     const EditField edits[] = {
-        {PageId::ComNames, kUninstallNameEdit, "UninstallName", false},
-        {PageId::ComNames, kInfPrefixEdit, "InfPrefix", false},
-        {PageId::ComNames, kShortNameEdit, "ShortName", false},
-        {PageId::ComNames, kLongNameEdit, "LongName", false},
-        {PageId::ComDeviceNames, kComDeviceNameEdit, "ComDeviceName", false},
-        {PageId::ComDeviceNames, kUsbDeviceNameEdit, "UsbDeviceName", false},
-        {PageId::ComIds, kVidEdit, "Vid", true},
-        {PageId::ComIds, kPidEdit, "Pid", true},
-        {PageId::FerrolinkNames, kUninstallNameEdit, "UninstallName", false},
-        {PageId::FerrolinkNames, kInfNameEdit, "InfName", false},
-        {PageId::FerrolinkNames, kSysNameEdit, "SysName", false},
-        {PageId::FerrolinkNames, kShortNameEdit, "ShortName", false},
-        {PageId::FerrolinkNames, kLongNameEdit, "LongName", false},
-        {PageId::FerrolinkDeviceName, kUsbDeviceNameEdit, "UsbDeviceName", false},
-        {PageId::FerrolinkIds, kVidEdit, "Vid", true},
-        {PageId::FerrolinkIds, kPidEdit, "Pid", true},
-        {PageId::Options, kTargetDirectoryEdit, "TargetDirectory", false},
-        {PageId::OutputDirectory, kOutputDirectoryEdit, "GenerationDirectory", false},
+        {PageId::ComNames, kUninstallNameEdit, "UninstallName", 8, false},
+        {PageId::ComNames, kInfPrefixEdit, "InfPrefix", 4, false},
+        {PageId::ComNames, kShortNameEdit, "ShortName", 31, false},
+        {PageId::ComNames, kLongNameEdit, "LongName", 255, false},
+        {PageId::ComDeviceNames, kComDeviceNameEdit, "ComDeviceName", 255, false},
+        {PageId::ComDeviceNames, kUsbDeviceNameEdit, "UsbDeviceName", 255, false},
+        {PageId::ComIds, kVidEdit, "Vid", 4, true},
+        {PageId::ComIds, kPidEdit, "Pid", 4, true},
+        {PageId::FerrolinkNames, kUninstallNameEdit, "UninstallName", 8, false},
+        {PageId::FerrolinkNames, kInfNameEdit, "InfName", 8, false},
+        {PageId::FerrolinkNames, kSysNameEdit, "SysName", 8, false},
+        {PageId::FerrolinkNames, kShortNameEdit, "ShortName", 31, false},
+        {PageId::FerrolinkNames, kLongNameEdit, "LongName", 255, false},
+        {PageId::FerrolinkDeviceName, kUsbDeviceNameEdit, "UsbDeviceName", 255, false},
+        {PageId::FerrolinkIds, kVidEdit, "Vid", 4, true},
+        {PageId::FerrolinkIds, kPidEdit, "Pid", 4, true},
+        {PageId::Options, kTargetDirectoryEdit, "TargetDirectory", 260, false},
+        {PageId::OutputDirectory, kOutputDirectoryEdit, "GenerationDirectory", 260, false},
     };
     std::size_t editCount = 0;
     for (PageId page : kAllPages)
@@ -163,6 +164,7 @@ TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
         const TextField* field = FindTextField(edit.field);
         ASSERT_NE(field, nullptr);
         EXPECT_EQ(control->field, field->member);
+        EXPECT_EQ(control->maxLength, edit.maxLength);
         EXPECT_EQ(control->upperCase, edit.upperCase);
         EXPECT_EQ(control->height, 14);
     }

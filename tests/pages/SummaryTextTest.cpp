@@ -209,10 +209,15 @@ TEST(SummaryTextTest, LabelColumnsOfBothKinds) {
     const std::vector<std::string> ferrolink = Split(SummaryLabelText(Package::Ferrolink), "\n");
     ASSERT_EQ(com.size(), 20u);
     ASSERT_EQ(ferrolink.size(), 20u);
-    EXPECT_EQ(com[1], "* INF File Names:");
-    EXPECT_EQ(com[6], "* COM Device Name:");
-    EXPECT_EQ(ferrolink[1], "* INF File Name:");
-    EXPECT_EQ(ferrolink[2], "* Driver File Name:");
+    EXPECT_EQ(std::vector<std::string>(com.begin(), com.begin() + 12),
+              (std::vector<std::string>{"* Uninstall INI File Name:", "* INF File Names:", "",
+                                        "* Short Name:", "* Long Name:", "", "* COM Device Name:",
+                                        "* USB Device Name:", "", "* VID:", "* PID:", ""}));
+    EXPECT_EQ(std::vector<std::string>(ferrolink.begin(), ferrolink.begin() + 12),
+              (std::vector<std::string>{
+                  "* Uninstall INI File Name:", "* INF File Name:", "* Driver File Name:", "",
+                  "* Short Name:", "* Long Name:", "", "* USB Device Name:", "",
+                  "* VID:", "* PID:", ""}));
     // Lines 13 onwards are the same for both kinds, without a space after the asterisk.
     const std::vector<std::string> options{"*Use Preinstaller?",
                                            "*Display Setup?",
