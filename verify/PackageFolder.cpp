@@ -46,6 +46,9 @@ PackageFolder::Lookup PackageFolder::Find(std::string_view relative) {
             }
         const bool last = i + 1 == levels.size();
         if (matches != 1) {
+            // Each of two names alike but for case is the one asked for as much as the other.
+            for (Entry& entry : listing.entries)
+                if (entry.upper == wanted) entry.asked = true;
             lookup.found = matches == 0 ? Found::Missing : Found::Ambiguous;
             lookup.name = name + std::string(levels[i]);
             for (std::size_t rest = i + 1; rest < levels.size(); ++rest)

@@ -168,11 +168,12 @@ class PackageCheck {
         const PackageFolder::Lookup found = folder_.Find(file);
         Catalog* catalog = catalogName ? CatalogNamed(*catalogName) : nullptr;
         const std::string catalogText = catalog ? catalog->name : catalogName.value_or("");
-        if (found.found == PackageFolder::Found::Missing) {
-            if (catalog != nullptr) AccountByName(*catalog, BaseName(file));
+        // Without the one file, its member is accounted for by the line that says why.
+        if (found.found != PackageFolder::Found::Yes && catalog != nullptr)
+            AccountByName(*catalog, BaseName(file));
+        if (found.found == PackageFolder::Found::Missing)
             return Add(found.name, catalogText, Verdict::Missing,
                        inf + " names it; the folder has no such file");
-        }
         if (found.found == PackageFolder::Found::Ambiguous)
             return Add(found.name, catalogText, Verdict::Ambiguous,
                        "more than one file has this name but for case; Windows would see one");

@@ -39,14 +39,15 @@ ca() {  # ca NAME: a self-signed certificate authority
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.pem" -days 30 \
     -subj "/CN=$1" -addext basicConstraints=critical,CA:true -addext keyUsage=keyCertSign 2>/dev/null
 }
-leaf() {  # leaf NAME DAYS [USAGE [ISSUER]]: a code signer issued by ca
+leaf() {  # leaf NAME DAYS [USAGE [ISSUER [DIGEST]]]: a code signer issued by ca
   openssl req -new -newkey rsa:2048 -nodes -keyout "$1.key" -out "$1.csr" -subj "/CN=$1" 2>/dev/null
   openssl x509 -req -in "$1.csr" -CA "${4:-ca}.pem" -CAkey "${4:-ca}.key" -days "$2" \
-    -set_serial "0x$(openssl rand -hex 8)" -out "$1.pem" \
+    "-${5:-sha256}" -set_serial "0x$(openssl rand -hex 8)" -out "$1.pem" \
     -extfile <(echo "extendedKeyUsage=${3:-codeSigning}") 2>/dev/null
 }
 ca ca && ca other && leaf maker 30 && leaf expired -1 && leaf server 30 serverAuth
 leaf fakeca 30 && leaf sub 30 codeSigning fakeca  # issued by a signer that is no authority
+leaf sha384 30 codeSigning ca sha384
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -keyout ec.key -out ec.pem \
   -days 30 -subj /CN=ec -addext extendedKeyUsage=codeSigning 2>/dev/null
 
@@ -72,6 +73,7 @@ ossl_sign unsigned expired expired.pem expired.key
 ossl_sign unsigned server server.pem server.key
 cat sub.pem fakeca.pem >sub-chain.pem
 ossl_sign unsigned noca sub-chain.pem sub.key
+ossl_sign unsigned sha384 sha384.pem sha384.key
 
 # A Unicode INF for two architectures: the amd64 files in a folder of their own (spelt in another
 # case on disk than in the INF), SHA-256 and SHA-1 catalogs, string keys, quotes and comments.
@@ -151,12 +153,16 @@ rows=(
   "not for code signing|server|:|--root ca.pem|not for code signing@tarnbus.cat,not for code signing@tarnser.cat|1"
   "an issuer that is no authority|noca|:|--root ca.pem|untrusted@tarnbus.cat,untrusted@tarnser.cat|1"
   "ECDSA|ecdsa|:|--root ec.pem||0|cannot check@tarnbus.cat,cannot check@tarnser.cat|1"
+  "a signer's certificate signed with SHA-384|sha384|:|--root ca.pem|cannot check@tarnbus.cat,cannot check@tarnser.cat|1"
+  "two names alike but for case|key|cp @/tarnser.sys @/TARNSER.SYS|--root ca.pem|ambiguous@tarnser.sys|1"
+  "a stray file of an odd name|key|odd_name @|--root ca.pem|not named@odd*name|0"
   "no INF file|key|rm @/*.inf|--root ca.pem|error:no INF file in the folder|2"
   "a catalog cut short|key|truncate -s 100 @/tarnser.cat|--root ca.pem|error:tarnser.cat: not a catalog|2"
   "an INF over 64 MiB|key|truncate -s 65M @/tarnbus.inf|--root ca.pem|error:larger than 64 MiB|2"
   "a root that is no certificate|key|:|--root key/setup.ini|error:no certificate in it|2"
   "no such folder|key|rm -r @|--root ca.pem|error:no such folder|2"
 )
+odd_name() { touch "$1/$(printf 'odd\001\377 name')"; }  # a control byte, not UTF-8
 swap() {
   mv "$1/tarnbus.cat" "$1/x.cat" && mv "$1/tarnser.cat" "$1/tarnbus.cat" && mv "$1/x.cat" "$1/tarnser.cat"
 }
