@@ -94,11 +94,16 @@ InfSigningPlan PlanFor(const InfFile& inf, const std::string& architecture) {
 }  // namespace
 
 std::vector<InfSigningPlan> SigningPlansOf(const InfFile& inf) {
-    const std::set<std::string> architectures = DecoratedArchitectures(inf);
-    if (architectures.empty()) return {PlanFor(inf, "")};
     std::vector<InfSigningPlan> plans;
-    for (const std::string& architecture : architectures)
+    std::set<std::string> catalogs;
+    for (const std::string& architecture : DecoratedArchitectures(inf)) {
         plans.push_back(PlanFor(inf, architecture));
+        if (plans.back().catalog) catalogs.insert(UpperCaseName(*plans.back().catalog));
+    }
+    // Other architectures take the plain entries: they count when they name another catalog.
+    InfSigningPlan plain = PlanFor(inf, "");
+    if (plans.empty() || (plain.catalog && catalogs.count(UpperCaseName(*plain.catalog)) == 0))
+        plans.push_back(std::move(plain));
     return plans;
 }
 

@@ -18,7 +18,8 @@ struct InfSigningPlan {
 };
 
 // One plan per architecture the INF file is decorated for (in [Version], [SourceDisksFiles],
-// [SourceDisksNames] or [Manufacturer]), or one for all when it names none.
+// [SourceDisksNames] or [Manufacturer]), and one (architecture "") for the others when the INF
+// names none or its plain CatalogFile names another catalog.
 std::vector<InfSigningPlan> SigningPlansOf(const InfFile& inf);
 
 }  // namespace usbwiz
