@@ -122,14 +122,6 @@ bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::st
     return verified == 1;
 }
 
-bool CanCheckSignaturesOf(std::string_view publicKeyInfo) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(publicKeyInfo.data());
-    const Owned<EVP_PKEY> key(d2i_PUBKEY(nullptr, &bytes, static_cast<long>(publicKeyInfo.size())));
-    ERR_clear_error();
-    return key && (EVP_PKEY_base_id(key.get()) == EVP_PKEY_RSA ||
-                   EVP_PKEY_base_id(key.get()) == EVP_PKEY_EC);
-}
-
 LoadedSigner LoadPkcs12(std::string_view bytes, std::string_view password) {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const Owned<PKCS12> pkcs12(d2i_PKCS12(nullptr, &in, static_cast<long>(bytes.size())));

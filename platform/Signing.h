@@ -44,10 +44,6 @@ std::optional<CertificateFacts> ReadCertificate(std::string_view der);
 bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::string_view data,
                      std::string_view signature);
 
-// Whether this build's VerifySignature can check signatures of the key at all (its kind and
-// curve); when not, a false answer from it says nothing about the signature.
-bool CanCheckSignaturesOf(std::string_view publicKeyInfo);
-
 // A key with its certificates (DER, the one of the key first), or why it could not be loaded.
 struct LoadedSigner {
     std::unique_ptr<SigningKey> key;

@@ -449,13 +449,6 @@ bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::st
     return verified;
 }
 
-// CryptoAPI verifies RSA signatures only.
-bool CanCheckSignaturesOf(std::string_view publicKeyInfo) {
-    Decoded<CERT_PUBLIC_KEY_INFO> info;
-    return info.From(X509_PUBLIC_KEY_INFO, publicKeyInfo) &&
-           std::string_view(info.value->Algorithm.pszObjId) == szOID_RSA_RSA;
-}
-
 LoadedSigner LoadPkcs12(std::string_view bytes, std::string_view password) {
     CRYPT_DATA_BLOB blob{static_cast<DWORD>(bytes.size()), const_cast<BYTE*>(Bytes(bytes))};
     if (!PFXIsPFXBlob(&blob)) return {nullptr, {}, "not a PKCS #12 file"};

@@ -1,6 +1,7 @@
 #include "verify/CatalogSignatureCheck.h"
 
 #include "catalog/AlgorithmOids.h"
+#include "platform/SignatureSupport.h"
 #include "platform/Signing.h"
 
 namespace usbwiz {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/SignatureSupport.h"
 #include "platform/Signing.h"
 
 namespace usbwiz {
