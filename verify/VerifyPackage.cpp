@@ -40,11 +40,14 @@ struct Catalog {
     std::unique_ptr<std::string> bytes;  // where `parsed` points, whatever moves the catalog
     ParsedCatalog parsed;
     TrustOutcome trust;
+    std::multimap<std::string_view, const CatalogEntry*> byTag;
     std::set<std::string> accounted;  // tags a file of the package has
 
+    // The entry Windows finds `digest` by, when its indirect data holds that digest too.
     const CatalogEntry* Listing(const std::string& digest) const {
-        for (const CatalogEntry& entry : parsed.entries)
-            if (entry.tag == digest && entry.digest == digest) return &entry;
+        const auto [first, last] = byTag.equal_range(digest);
+        for (auto entry = first; entry != last; ++entry)
+            if (entry->second->digest == digest) return entry->second;
         return nullptr;
     }
 };
@@ -139,6 +142,8 @@ class PackageCheck {
         CatalogReading reading = ParseCatalog(*catalog.bytes);
         if (!reading.catalog) return found.name + ": not a catalog (" + reading.error + ")";
         catalog.parsed = std::move(*reading.catalog);
+        for (const CatalogEntry& entry : catalog.parsed.entries)
+            catalog.byTag.emplace(entry.tag, &entry);
         catalog.trust = CheckCatalogSignature(catalog.parsed, request_.roots, request_.now);
         catalogIndex_[upper] = static_cast<int>(catalogs_.size());
         catalogs_.push_back(std::move(catalog));
