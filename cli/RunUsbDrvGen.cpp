@@ -172,9 +172,11 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
             out << UsageText();
             return kExitWritten;
         case CliAction::Version:
-            out << "usbdrvgen " << USBWIZ_VERSION << '\n';
+            out << VersionLine("usbdrvgen " USBWIZ_VERSION) << '\n';
             return kExitWritten;
         case CliAction::Payloads:
+            // A comment line, which `sha256sum -c` passes over.
+            if (!kStandInMark.empty()) out << "# " << kStandInMark << '\n';
             out << PayloadListing();
             return kExitWritten;
         default:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cli/Roff.h"
+
 namespace usbwiz {
 
 namespace {
@@ -22,22 +24,6 @@ std::string HeadingText(const UsageRow& row) {
     std::string heading(row.term);
     if (!row.text.empty()) heading += " (" + std::string(row.text) + ")";
     return heading;
-}
-
-// A man(7) source line: backslashes and hyphens escaped, so that options copy as typed, and a
-// line that would start with a control character kept as text.
-std::string Roff(std::string_view text) {
-    std::string roff;
-    for (const char c : text) {
-        if (c == '\\')
-            roff += "\\e";
-        else if (c == '-')
-            roff += "\\-";
-        else
-            roff += c;
-    }
-    if (roff.starts_with('.') || roff.starts_with('\'')) roff.insert(0, "\\&");
-    return roff;
 }
 
 // --help's line breaks become source lines, which roff fills into paragraphs.

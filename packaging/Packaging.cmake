@@ -9,13 +9,24 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 # The notices name the carried files the way `usbdrvgen --payloads` lists them.
 file(READ "${USBWIZ_PAYLOAD_LISTING}" USBWIZ_PAYLOAD_LISTING_TEXT)
-if(USBWIZ_PAYLOAD_DIR STREQUAL "${PROJECT_SOURCE_DIR}/payload/stand-ins")
+# A release with stand-ins (payload/CMakeLists.txt decides) says so wherever a maker looks first:
+# the file names, the READMEs' first lines, the .deb's description, and the programs' --version.
+if(USBWIZ_STAND_IN_MARK)
   set(USBWIZ_PAYLOAD_ORIGIN
-      "stand-ins from the source's payload/stand-ins,\n   not the real driver files: this build is not for makers")
+      "stand-ins (payload/stand-ins),\n   not the real driver files: this build is not for makers")
+  set(USBWIZ_RELEASE_NAME_VERSION "${PROJECT_VERSION}-standins")
+  set(USBWIZ_STAND_IN_NOTICE
+      "*** ${USBWIZ_STAND_IN_MARK} ***\n"
+      "The driver and program files carried here are stand-ins (small placeholders\n"
+      "under the real names), not Vexmor's files: the packages written with them\n"
+      "install no driver. A release for makers carries the real files.\n\n")
+  string(JOIN "" USBWIZ_STAND_IN_NOTICE ${USBWIZ_STAND_IN_NOTICE})
   message(WARNING "The release files carry the stand-in payloads; give the real files with "
                   "-DUSBWIZ_PAYLOAD_DIR (scripts/release.sh --payload-dir).")
 else()
   set(USBWIZ_PAYLOAD_ORIGIN "the payload folder given to the build")
+  set(USBWIZ_RELEASE_NAME_VERSION "${PROJECT_VERSION}")
+  set(USBWIZ_STAND_IN_NOTICE "")
 endif()
 string(TIMESTAMP USBWIZ_RELEASE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 
@@ -47,7 +58,7 @@ if(WIN32)
           DESTINATION .)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_NAME UsbDriverWizard)
-  set(CPACK_PACKAGE_FILE_NAME "UsbDriverWizard-${PROJECT_VERSION}-win64")
+  set(CPACK_PACKAGE_FILE_NAME "UsbDriverWizard-${USBWIZ_RELEASE_NAME_VERSION}-win64")
 else()
   set(USBWIZ_DEB_MAINTAINER "the USB Driver Wizard authors <usb-driver-wizard@example.org>"
       CACHE STRING "Maintainer field and changelog signature of the .deb (Name <address>)")
@@ -81,15 +92,24 @@ else()
 
   set(CPACK_GENERATOR "DEB;TGZ")
   set(CPACK_PACKAGE_NAME usbdrvgen)
-  set(CPACK_PACKAGE_FILE_NAME "usbdrvgen-${PROJECT_VERSION}-linux-x86_64")
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_PACKAGE_FILE_NAME "usbdrvgen-${USBWIZ_RELEASE_NAME_VERSION}-linux-x86_64")
+  set(CPACK_DEBIAN_FILE_NAME "usbdrvgen_${USBWIZ_RELEASE_NAME_VERSION}_amd64.deb")
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${USBWIZ_DEB_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "USB driver installation package generator")
-  set(CPACK_PACKAGE_DESCRIPTION
+  set(CPACK_PACKAGE_DESCRIPTION "")
+  if(USBWIZ_STAND_IN_MARK)
+    # The summary is what `apt list` and `dpkg -l` show; Debian keeps it under 80 characters.
+    set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "USB driver package generator (${USBWIZ_STAND_IN_MARK})")
+    set(CPACK_PACKAGE_DESCRIPTION
+        "${USBWIZ_STAND_IN_MARK}. The driver and program files it\n"
+        "carries are stand-ins, not Vexmor's files: the packages it writes install no\n"
+        "driver.\n")
+  endif()
+  list(APPEND CPACK_PACKAGE_DESCRIPTION
       "usbdrvgen writes a customised USB driver installation package for Vexmor's\n"
       "KR550x and KM7720x USB chips: the INF files with the product's names and USB\n"
       "IDs, the installer's configuration files and the driver files, byte for byte\n"

@@ -24,12 +24,10 @@ void FieldPage::OnInit(PageView& view) {
 void FieldPage::OnNext(PageView& view) {
     ReadControls(view);
     ShowFields(view);
-    if (const std::optional<std::string_view> failure = FirstFailedCheck()) {
-        view.ShowMessage(*failure, MessageIcon::None, MessageButtons::Ok);
-        return;
-    }
-    if (const std::optional<std::string> unsafe = FirstUnsafeField()) {
-        view.ShowMessage(*unsafe, MessageIcon::None, MessageButtons::Ok);
+    std::optional<FailedCheck> failed = FirstFailedCheck();
+    if (!failed) failed = FirstUnsafeField();
+    if (failed) {
+        RefuseText(view, failed->controlId, failed->message);
         return;
     }
     BeforeNext();
@@ -42,24 +40,28 @@ void FieldPage::OnBack(PageView& view) {
     HandOver(view, backPage_);
 }
 
-std::optional<std::string_view> FieldPage::FirstFailedCheck() const {
+std::optional<FailedCheck> FieldPage::FirstFailedCheck() const {
     for (const FieldBinding& binding : Fields())
-        if (IsBlank(settings_.*binding.field)) return kFillInAllBlanksMessage;
+        if (IsBlank(settings_.*binding.field))
+            return FailedCheck{std::string(kFillInAllBlanksMessage), binding.controlId};
     return std::nullopt;
 }
 
-std::optional<std::string> FieldPage::FirstUnsafeField() const {
+std::optional<FailedCheck> FieldPage::FirstUnsafeField() const {
     for (const FieldBinding& binding : Fields()) {
         const TextField* field = FindTextField(binding.field);
         const std::optional<std::string> why = FindUnsafeText(
             settings_.PackageKind, field->name, settings_.*binding.field, services_.codePage);
-        if (why) return std::string(LabelOf(Id(), binding.controlId)) + ": " + *why + ".";
+        if (why)
+            return FailedCheck{std::string(LabelOf(Id(), binding.controlId)) + ": " + *why + ".",
+                               binding.controlId};
     }
     if (const std::optional<NameClash> clash = FindNameClash(settings_))
         for (const FieldBinding& binding : Fields())
             if (FindTextField(binding.field)->name == clash->field)
-                return std::string(LabelOf(Id(), binding.controlId)) + ": " + clash->Describe() +
-                       ".";
+                return FailedCheck{
+                    std::string(LabelOf(Id(), binding.controlId)) + ": " + clash->Describe() + ".",
+                    binding.controlId};
     return std::nullopt;
 }
 

@@ -15,6 +15,12 @@ struct FieldBinding {
     std::string WizardSettings::*field;
 };
 
+// A check that refused the text of an edit: its message, and that edit.
+struct FailedCheck {
+    std::string message;
+    int controlId;
+};
+
 // The pattern of the names and identifier pages: the edits show their fields (as the page's
 // layout binds them) when the page opens; Next reads them into the record, runs the page's checks
 // in order and hands over only when all pass; Back reads them into the record without any check and
@@ -30,14 +36,14 @@ class FieldPage : public Page {
     FieldPage(const WizardSettings& settings, PageServices& services, PageId next, PageId back)
         : Page(settings, services), nextPage_(next), backPage_(back) {}
 
-    // The message of the first check that fails on the record's fields, nullopt when all pass.
-    // By default every bound field must be filled in, in the order of the bindings.
-    virtual std::optional<std::string_view> FirstFailedCheck() const;
+    // The first check that fails on the record's fields, nullopt when all pass. By default every
+    // bound field must be filled in, in the order of the bindings.
+    virtual std::optional<FailedCheck> FirstFailedCheck() const;
 
     // After those checks: the first field, in page order, holding text that cannot stand where
-    // the field lands in the package, as a message naming the field and the character; then a
+    // the field lands in the package, with a message naming the field and the character; then a
     // file this page's fields name that would be the same file as another of the package.
-    std::optional<std::string> FirstUnsafeField() const;
+    std::optional<FailedCheck> FirstUnsafeField() const;
 
     // Runs after the checks passed, just before the hand-over to the next page.
     virtual void BeforeNext() {}

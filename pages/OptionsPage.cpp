@@ -51,7 +51,7 @@ void OptionsPage::OnControl(PageView& view, int controlId) {
 
 void OptionsPage::OnNext(PageView& view) {
     if (!IsValidPathText(view.GetText(kTargetDirectoryEdit))) {
-        view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
+        RefuseText(view, kTargetDirectoryEdit, kInvalidDirectoryMessage);
         return;
     }
     StoreOptions(view);

@@ -29,7 +29,7 @@ void OutputDirectoryPage::OnControl(PageView& view, int controlId) {
 void OutputDirectoryPage::OnNext(PageView& view) {
     std::string directory = view.GetText(kOutputDirectoryEdit);
     if (!IsValidPathText(directory)) {
-        view.ShowMessage(kInvalidDirectoryMessage, MessageIcon::None, MessageButtons::Ok);
+        RefuseText(view, kOutputDirectoryEdit, kInvalidDirectoryMessage);
         return;
     }
 
@@ -45,6 +45,7 @@ void OutputDirectoryPage::OnNext(PageView& view) {
             view.ShowMessage(kCreateDirectoryFailedMessage, MessageIcon::Warning,
                              MessageButtons::Ok);
             view.SetText(kOutputDirectoryEdit, directory);
+            view.SetFocus(kOutputDirectoryEdit);
             return;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "generate/PayloadStore.h"
 #include "pages/ControlIds.h"
@@ -60,6 +61,12 @@ class Page {
     void EndWizard(PageView& view) {
         next_.reset();
         view.EndPage();
+    }
+    // Shows why the text of edit `controlId` was refused, then puts the focus on that edit with
+    // its whole text selected, as the dialog's own focus moves do, so typing replaces it.
+    void RefuseText(PageView& view, int controlId, std::string_view message) {
+        view.ShowMessage(message, MessageIcon::None, MessageButtons::Ok);
+        view.SetFocus(controlId);
     }
 
     WizardSettings settings_;

@@ -19,6 +19,7 @@ class PageView {
     virtual void SetChecked(int controlId, bool checked) = 0;
     virtual void SetVisible(int controlId, bool visible) = 0;
     virtual bool IsVisible(int controlId) = 0;
+    // Moves the focus as the dialog's Tab does: an edit's whole text is selected.
     virtual void SetFocus(int controlId) = 0;
 
     // The page's window, opaque to the core: the owner of the platform's dialogs for the page.

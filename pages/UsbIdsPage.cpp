@@ -3,9 +3,10 @@
 #include "settings/InputRules.h"
 
 namespace usbwiz {
-std::optional<std::string_view> UsbIdsPage::FirstFailedCheck() const {
+std::optional<FailedCheck> UsbIdsPage::FirstFailedCheck() const {
     for (const FieldBinding& binding : Fields())
-        if (!IsHexText(settings_.*binding.field)) return kInvalidHexMessage;
+        if (!IsHexText(settings_.*binding.field))
+            return FailedCheck{std::string(kInvalidHexMessage), binding.controlId};
     return FieldPage::FirstFailedCheck();
 }
 

@@ -12,7 +12,7 @@ class UsbIdsPage : public FieldPage {
 
     // Both identifiers hexadecimal first, then both filled in: an empty identifier passes the
     // hexadecimal rule, so it is reported as a blank.
-    std::optional<std::string_view> FirstFailedCheck() const override;
+    std::optional<FailedCheck> FirstFailedCheck() const override;
 
     // Coming forward always offers the preinstaller again.
     void BeforeNext() override { settings_.UsePreinstaller = true; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "generate/PayloadStore.h"
@@ -24,5 +25,20 @@ struct PayloadEntry {
 inline constexpr PayloadEntry kPayloadManifest[] = {
 #include "payload/PayloadManifest.inc"
 };
+
+// "stand-in payloads: not for distribution" when the payload folder the build embedded holds
+// any of the stand-ins of payload/stand-ins, empty when every carried file is real. Decided by
+// payload/CMakeLists.txt, which also names the release files after it.
+inline constexpr std::string_view kStandInMark =
+#include "payload/StandInMark.inc"
+    ;
+
+// A program's version line ("usbdrvgen 3.1.0"), with the stand-in mark behind it when there is
+// one, so that no build with stand-ins passes for a release.
+inline std::string VersionLine(std::string_view programAndVersion) {
+    std::string line(programAndVersion);
+    if (!kStandInMark.empty()) ((line += " (") += kStandInMark) += ')';
+    return line;
+}
 
 }  // namespace usbwiz

@@ -8,7 +8,9 @@
 # Usage: scripts/release.sh [--payload-dir DIR]
 #          [--sign-pfx FILE [--sign-password-env VAR] | --sign-cert CERT.pem --sign-key KEY.pem]
 #   --payload-dir   the real driver and program files (README: "The real driver and program
-#                   files"); without it the release carries the stand-ins and says so
+#                   files"), refused if any is a stand-in; without it the release carries the
+#                   stand-ins and says so in its file names (-standins) and texts, and this
+#                   script ends with a warning
 #   --sign-*        sign UsbDriverWizard.exe and usbdrvgen.exe with osslsigncode; VAR names the
 #                   environment variable that holds the PFX file's password. Without a
 #                   certificate the programs are not signed, and the zip's README says so.
@@ -21,11 +23,11 @@ usage() {
   sed -n 's/^# \{0,1\}//; /^Usage:/,/^$/p' "$0" >&2
   exit 2
 }
-payload_dir=$PWD/payload/stand-ins
+payload=(-DUSBWIZ_PAYLOAD_DIR="$PWD/payload/stand-ins" -DUSBWIZ_REAL_PAYLOADS=OFF)
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || usage
   case $1 in
-    --payload-dir) payload_dir=$(realpath "$2") ;;
+    --payload-dir) payload=(-DUSBWIZ_PAYLOAD_DIR="$(realpath "$2")" -DUSBWIZ_REAL_PAYLOADS=ON) ;;
     --sign-pfx) export USBWIZ_SIGN_PFX=$(realpath "$2") ;;
     --sign-password-env) export USBWIZ_SIGN_PASSWORD_ENV=$2 ;;
     --sign-cert) export USBWIZ_SIGN_CERT=$(realpath "$2") ;;
@@ -49,15 +51,14 @@ fi
 
 rm -rf build/release-linux build/release-windows build/release
 for preset in release-linux release-windows; do
-  cmake --preset "$preset" -DUSBWIZ_PAYLOAD_DIR="$payload_dir" >/dev/null
+  cmake --preset "$preset" "${payload[@]}" >/dev/null
   cmake --workflow --preset "$preset"
 done
 
-version=$(sed -n 's/^project(UsbDriverWizard VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# The build names the files (with -standins when it carries the stand-ins).
 mkdir -p build/release
-cp "build/release-windows/UsbDriverWizard-$version-win64.zip" \
-  "build/release-linux/usbdrvgen_${version}_amd64.deb" \
-  "build/release-linux/usbdrvgen-$version-linux-x86_64.tar.gz" build/release/
+cp build/release-windows/UsbDriverWizard-*-win64.zip build/release-linux/usbdrvgen_*_amd64.deb \
+  build/release-linux/usbdrvgen-*-linux-x86_64.tar.gz build/release/
 (cd build/release && sha256sum -- *.zip *.deb *.tar.gz >SHA256SUMS)
 
 check=()
@@ -70,3 +71,7 @@ fi
 bash scripts/check-release.sh build/release "${check[@]}"
 echo "release: build/release/ holds the release files of commit $(git rev-parse --short HEAD):"
 cat build/release/SHA256SUMS
+if compgen -G "build/release/*-standins*" >/dev/null; then
+  echo "release: warning: these files carry the stand-in payloads: not for distribution." \
+    "Give the real driver and program files with --payload-dir for a release for makers." >&2
+fi

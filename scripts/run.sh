@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Builds the Windows program and starts the wizard: on Linux under Wine in the project's private
 # prefix (scripts/wine.sh), on Windows (MSYS2, Git Bash, Cygwin) directly.
-# USBWIZ_WINDOWS_BUILD_DIR picks another build folder than build/windows.
+# USBWIZ_WINDOWS_PRESET=windows-payloads runs the build with the real payload files (README: "The
+# real driver and program files"); USBWIZ_WINDOWS_BUILD_DIR picks another build folder than the
+# preset's own (build/windows).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build_dir=${USBWIZ_WINDOWS_BUILD_DIR:-build/windows}
+preset=${USBWIZ_WINDOWS_PRESET:-windows}
+build_dir=${USBWIZ_WINDOWS_BUILD_DIR:-build/$preset}
 exe="$build_dir/app/win32/UsbDriverWizard.exe"
 
+# The windows preset names its payload folder, the stand-ins, so this also undoes a payload
+# folder given to build/windows by hand.
 build() {
-  cmake --preset windows -B "$build_dir" >/dev/null
+  cmake --preset "$preset" -B "$build_dir" >/dev/null
   cmake --build "$build_dir" --target UsbDriverWizard
 }
 

@@ -11,6 +11,7 @@
 #include "app/win32/ProgramTitle.h"
 #include "app/win32/Win32PageRunner.h"
 #include "generate/PayloadStore.h"
+#include "payload/PayloadManifest.h"
 #include "platform/Win32Platform.h"
 
 namespace {
@@ -26,7 +27,7 @@ bool AskedForVersion() {
 // A GUI program has no console of its own: the text goes to standard output when the caller
 // gave one (a pipe or a file), else to the console it was started from, else to a message box.
 void ShowVersion(const std::string& title) {
-    const std::string text = "UsbDriverWizard " USBWIZ_VERSION "\n";
+    const std::string text = usbwiz::VersionLine("UsbDriverWizard " USBWIZ_VERSION) + "\n";
     DWORD written = 0;
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (out != nullptr && out != INVALID_HANDLE_VALUE &&

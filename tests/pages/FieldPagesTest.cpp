@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "settings/InputRules.h"
@@ -196,6 +197,22 @@ TEST_P(NextChecksTest, ShowsTheFirstFailingCheckOrHandsOver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, NextChecksTest, ::testing::ValuesIn(CheckCases()), CaseName);
+
+// A refusal gives the focus to the edit it refused, away from the Next button the click focused,
+// so that the view selects its text: one case of each check, by name, with the edit it refuses.
+TEST_F(WizardTest, ARefusedEditGetsTheFocus) {
+    const std::pair<std::string_view, int> refusals[] = {
+        {"ComNamesBlankBeforeUnsafe", kLongNameEdit}, {"ComNamesUnsafePrefix", kInfPrefixEdit},
+        {"FerrolinkNamesFileClash", kSysNameEdit},    {"ComIdsVidNotHexPidEmpty", kVidEdit},
+        {"ComIdsVidEmptyPidNotHex", kPidEdit},        {"FerrolinkIdsVidEmpty", kVidEdit}};
+    for (const auto& [name, refused] : refusals) {
+        const Edits& c = *std::find_if(CheckCases().begin(), CheckCases().end(),
+                                       [&](const Edits& e) { return e.name == name; });
+        const ScriptedPageRunner runner =
+            RunWizard(Then(Then(ToPage(c.page), Typing(c)), Nexts(1)));
+        EXPECT_EQ(runner.LastVisit().focusAtEnd, refused) << name;
+    }
+}
 
 class BackWithoutChecksTest : public WizardTest, public ::testing::WithParamInterface<Edits> {};
 

@@ -166,6 +166,7 @@ TEST_P(TargetDirectoryTest, NextChecksBackDoesNot) {
                                 MessageIcon::None, MessageButtons::Ok}));
         ASSERT_EQ(next.LastVisit().page, P::Options);
         EXPECT_EQ(TextAtEnd(next.LastVisit(), kTargetDirectoryEdit), c.text);
+        EXPECT_EQ(next.LastVisit().focusAtEnd, kTargetDirectoryEdit);
     }
 
     const ScriptedPageRunner back =

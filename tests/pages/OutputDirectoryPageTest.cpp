@@ -53,6 +53,9 @@ TEST_P(OutputDirectoryNextTest, StoresAnExistingOrCreatedDirectoryWithOneTrailin
     } else {
         EXPECT_TRUE(visit.leftOpenByScript);
         EXPECT_EQ(TextAtEnd(visit, kOutputDirectoryEdit), c.editAtEnd);
+        // A refused or uncreatable folder is selected for retyping; No leaves the focus alone.
+        EXPECT_EQ(visit.focusAtEnd,
+                  c.messages.back() == kQuestion ? kNextButton : kOutputDirectoryEdit);
         EXPECT_EQ(visit.settingsAtEnd.GenerationDirectory,
                   Defaults(Package::ComPort).GenerationDirectory);
     }

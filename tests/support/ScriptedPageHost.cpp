@@ -86,6 +86,7 @@ void ScriptedPageView::Type(int controlId, std::string_view text) {
     ControlState& edit = VisibleControl(controlId);
     if (edit.layout.kind != ControlKind::Edit)
         throw std::logic_error(Describe(controlId) + " takes no typing");
+    focus_ = controlId;
     for (char c : text) {
         // A full edit refuses the character, as the real box does.
         if (edit.layout.maxLength > 0 &&
@@ -101,6 +102,7 @@ void ScriptedPageView::Clear(int controlId) {
     ControlState& edit = VisibleControl(controlId);
     if (edit.layout.kind != ControlKind::Edit)
         throw std::logic_error(Describe(controlId) + " cannot be cleared");
+    focus_ = controlId;
     edit.text.clear();
 }
 
@@ -124,14 +126,19 @@ void ScriptedPageView::Click(Page& page, int controlId) {
     ControlState& control = VisibleControl(controlId);
     if (!IsClickable(control.layout.kind))
         throw std::logic_error(Describe(controlId) + " cannot be clicked");
+    focus_ = controlId;  // a mouse click focuses the button
     if (control.layout.kind == ControlKind::CheckBox) control.checked = !control.checked;
     if (control.layout.kind == ControlKind::RadioButton) SelectRadio(controlId);
     page.OnCommand(*this, controlId);
 }
 
+// The default button's command, with the focus left where it was.
 void ScriptedPageView::PressEnter(Page& page) {
     for (const auto& [id, control] : controls_)
-        if (control.layout.kind == ControlKind::DefaultButton) return Click(page, id);
+        if (control.layout.kind == ControlKind::DefaultButton) {
+            VisibleControl(id);
+            return page.OnCommand(*this, id);
+        }
     throw std::logic_error("the page has no default button");
 }
 
@@ -151,6 +158,7 @@ void ScriptedPageRunner::Run(Page& page) {
             visit.leftOpenByScript = true;
             visit.settingsAtEnd = page.Settings();
             visit.controlsAtEnd = view.Controls();
+            visit.focusAtEnd = view.Focus();
             page.OnCancel(view);
             break;
         }
@@ -178,6 +186,7 @@ void ScriptedPageRunner::Run(Page& page) {
     if (!visit.leftOpenByScript) {
         visit.settingsAtEnd = page.Settings();
         visit.controlsAtEnd = view.Controls();
+        visit.focusAtEnd = view.Focus();
     }
     visit.next = page.Next();
     visits_.push_back(std::move(visit));

@@ -124,6 +124,7 @@ struct PageVisit {
     std::optional<int> focusAtOpen = {};
     WizardSettings settingsAtEnd = {};
     std::map<int, ControlState> controlsAtEnd = {};
+    std::optional<int> focusAtEnd = {};
     std::optional<PageId> next = {};  // where the page handed over; nullopt: the wizard ended
     bool leftOpenByScript = false;    // the script ran out while the page was still open
 };

@@ -204,6 +204,7 @@ void ScenarioRunner::RunStep(const Step& step) {
     if (verb == "expect-reachable") return ExpectReachable(step.rest);
     if (verb == "expect-tooltip") return ExpectTooltip(step.rest);
     if (verb == "expect-focus") return ExpectFocus(step.rest);
+    if (verb == "expect-selection") return ExpectSelection(step.rest);
     if (verb == "message") return AnswerMessage(step.rest, Answer::Click);
     if (verb == "unowned-message") return AnswerMessage(step.rest, Answer::ClickUnowned);
     if (verb == "message-key") return AnswerMessage(step.rest, Answer::EnterKey);
@@ -422,6 +423,25 @@ void ScenarioRunner::ExpectFocus(const std::string& target) {
                        if (focused == control) return true;
                        return NotYet(found, "without the focus, which control " +
                                                 std::to_string(GetDlgCtrlID(focused)) + " has");
+                   });
+}
+
+void ScenarioRunner::ExpectSelection(const std::string& arguments) {
+    const auto [target, text] = SplitFirstWord(arguments);
+    WaitForControl(target, "control " + target + " focused with " + Quoted(text) + " selected",
+                   [&text](HWND control, HWND page, std::string& found) {
+                       DWORD_PTR range = 0;
+                       SendMessageTimeoutA(control, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG,
+                                           kSendTimeoutMilliseconds, &range);
+                       const std::string shown = WindowText(control);
+                       const std::size_t start = std::min<std::size_t>(LOWORD(range), shown.size());
+                       const std::size_t end = std::min<std::size_t>(HIWORD(range), shown.size());
+                       const std::string selected =
+                           start < end ? shown.substr(start, end - start) : std::string();
+                       const bool focused = FocusedControl(page) == control;
+                       found += (focused ? "focused" : "not focused") + std::string(", ") +
+                                Quoted(selected) + " selected of " + Quoted(shown);
+                       return focused && selected == text;
                    });
 }
 

@@ -39,6 +39,9 @@ struct DriverOptions {
 //   key enter|escape|tab|space
 //                          press a key in the control that has the focus
 //   expect-focus ID        the control has the keyboard focus
+//   expect-selection ID TEXT
+//                          the edit has the keyboard focus and TEXT selected, so that typing
+//                          replaces exactly TEXT
 //   close                  the close box of the page (WM_SYSCOMMAND SC_CLOSE)
 //   expect-text ID TEXT    the control's text is exactly TEXT
 //   expect-checked ID yes|no
@@ -112,6 +115,7 @@ class ScenarioRunner {
     enum class Answer { Click, ClickUnowned, EnterKey };
     void AnswerMessage(const std::string& arguments, Answer how);
     void ExpectFocus(const std::string& target);
+    void ExpectSelection(const std::string& arguments);
     void Browse(const std::string& choice);
     void ExpectNoMessage();
     void Snapshot(const std::string& name);
