@@ -15,6 +15,7 @@ enum class Verdict {
     WrongCatalog,       // listed in another catalog of the folder, not in the one its INF names
     NotListed,          // its digest is not in the catalog its INF names
     NoCatalog,          // its INF names no catalog, or one the folder does not hold
+    Stray,              // a driver file (.sys, .dll, .vxd, .drv, .cat) that no INF names
     BadSignature,       // the catalog's signature does not hold
     CannotCheck,        // the signature uses an algorithm this build cannot check
     Expired,            // a certificate of the signature expired before now
@@ -22,7 +23,7 @@ enum class Verdict {
     NotForCodeSigning,  // the signer's certificate may not sign code
     Untrusted,          // the signer does not chain to a given root (or the catalog is unsigned)
     Unsigned,           // note: the catalog has no signature, and no root was given
-    NotNamed,           // note: a file of the folder that no INF names
+    NotNamed,           // note: any other file of the folder that no INF names
     NoFile,             // note: a catalog member that no file the INF files name has
 };
 
@@ -41,6 +42,7 @@ inline constexpr VerdictText kVerdicts[] = {
     {Verdict::WrongCatalog, "wrong catalog", true},
     {Verdict::NotListed, "not listed", true},
     {Verdict::NoCatalog, "no catalog", true},
+    {Verdict::Stray, "stray", true},
     {Verdict::BadSignature, "bad signature", true},
     {Verdict::CannotCheck, "cannot check", true},
     {Verdict::Expired, "expired", true},

@@ -31,6 +31,18 @@ std::string_view BaseName(std::string_view path) {
     return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
+// Files Windows loads as drivers, and catalogs: one that no INF names is a packaging fault (a
+// leftover of another package, or an entry an INF lacks). Programs and texts beside the
+// drivers (a preinstaller and its setup.ini) are the maker's business.
+bool IsDriverFile(std::string_view name) {
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string extension = UpperCaseName(name.substr(dot));
+    for (const char* driver : {".SYS", ".DLL", ".VXD", ".DRV", ".CAT"})
+        if (extension == driver) return true;
+    return false;
+}
+
 const char* HashName(HashAlgorithm algorithm) {
     return algorithm == HashAlgorithm::Sha1 ? "SHA-1" : "SHA-256";
 }
@@ -104,8 +116,12 @@ class PackageCheck {
                              ", but no file the INF files name has its digest"});
         for (const std::string& name : folder_.NotAskedFor())
             outcome_.lines.push_back(
-                {name, "", Verdict::NotNamed,
-                 "no INF file names it: Windows neither installs nor checks it"});
+                IsDriverFile(name)
+                    ? VerifyLine{name, "", Verdict::Stray,
+                                 "no INF file names it: a driver file left from another package, "
+                                 "or one an INF should name"}
+                    : VerifyLine{name, "", Verdict::NotNamed,
+                                 "no INF file names it: Windows neither installs nor checks it"});
         return std::move(outcome_);
     }
 
