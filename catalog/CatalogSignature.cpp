@@ -11,8 +11,6 @@ namespace usbwiz {
 
 namespace {
 
-constexpr std::string_view kContentTypeOid = "1.2.840.113549.1.9.3";
-constexpr std::string_view kMessageDigestOid = "1.2.840.113549.1.9.4";
 constexpr std::string_view kOpusInfoOid = "1.3.6.1.4.1.311.2.1.12";
 constexpr std::string_view kStatementTypeOid = "1.3.6.1.4.1.311.2.1.11";
 constexpr std::string_view kIndividualCodeSigningOid = "1.3.6.1.4.1.311.2.1.21";
@@ -45,11 +43,11 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
     // PKCS #7 digests the contents octets of content that is not data.
     const std::string_view listContents = der::ReadWhole(trustList).value().contents;
     const std::vector<std::string> attributes = {
-        Attribute(kContentTypeOid, der::ObjectIdentifier(oid::kCertificateTrustList)),
+        Attribute(oid::kContentType, der::ObjectIdentifier(oid::kCertificateTrustList)),
         Attribute(kOpusInfoOid, der::Sequence({})),
         Attribute(kStatementTypeOid,
                   der::Sequence({der::ObjectIdentifier(kIndividualCodeSigningOid)})),
-        Attribute(kMessageDigestOid, der::OctetString(Digest(hash, listContents))),
+        Attribute(oid::kMessageDigest, der::OctetString(Digest(hash, listContents))),
     };
     // The signature covers the attributes as a SET OF; the SignerInfo holds them [0] IMPLICIT.
     const std::string signedAttributes = der::SetOf(attributes);

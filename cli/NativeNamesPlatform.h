@@ -18,6 +18,9 @@ class NativeNamesPlatform : public Platform {
         return system_.ShowMessage(request);
     }
     FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
+        return system_.ReadWholeFile(path, limit);
+    }
     std::optional<std::string> WindowsDirectory() override { return system_.WindowsDirectory(); }
     bool PathExists(const std::string& path) override { return system_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {

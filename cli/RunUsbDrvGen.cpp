@@ -23,6 +23,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
+#include "cli/VerifyCommand.h"
 #include "generate/GeneratePackage.h"
 #include "generate/GenerationPlan.h"
 #include "pages/OutputDirectoryPage.h"
@@ -259,6 +260,9 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
 
 int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
                  const PayloadStore& payloads, std::ostream& out, std::ostream& errors) {
+    if (!args.empty() && args.front() == kVerifyCommand)
+        return RunVerifyCommand(args.subspan(1), platform,
+                                static_cast<std::int64_t>(std::time(nullptr)), out, errors);
     const ParsedCommandLine parsed = ParseCommandLine(args);
     if (!parsed.error.empty()) return Refuse(errors, parsed.error);
 

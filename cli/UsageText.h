@@ -32,7 +32,8 @@ inline constexpr std::string_view kUsageDescription =
     "Writes a customised USB driver installation package into DIR (created with any missing\n"
     "parents), byte for byte as the wizard writes it for the same settings.";
 inline constexpr std::string_view kUsageExitStatus =
-    "0 written, 1 generation failed, 2 input refused (nothing written).";
+    "0 written, 1 generation failed, 2 input refused (nothing written).\n"
+    "verify: 0 every check passed, 1 one failed, 2 the folder or a root cannot be used.";
 
 // To add an option, add its row under the heading it belongs to.
 inline constexpr UsageRow kUsage[] = {
@@ -99,6 +100,20 @@ inline constexpr UsageRow kUsage[] = {
            "Trust it on test machines only.\n"
            "Signatures carry no RFC 3161 timestamp (that needs a network\n"
            "service): they are valid while the certificate is."),
+
+    Heading("Checking a package", "usbdrvgen verify DIR [--root CERT]... [--json]"),
+    Prose("Checks any driver package folder as Windows does when it installs it:\n"
+          "for each INF file, the catalog its [Version] names (also .NTx86, .NTamd64,\n"
+          ".NTarm64), every file its [SourceDisksFiles] name there (names compared\n"
+          "without case) and listed by its digest, the catalog's signature, and the\n"
+          "signer valid now and for code signing. One line per file (file, catalog,\n"
+          "verdict, reason), then a summary; files no INF names are noted. INF files\n"
+          "and catalogs over 64 MiB and other files over 1 GiB are refused."),
+    Option("--root CERT",
+           "each catalog's signer must chain to CERT (PEM or DER;\n"
+           "once per root); without it the chains are not judged\n"
+           "and an unsigned catalog is only noted"),
+    Option("--json", "the same as one JSON object, for pipelines"),
 
     Heading("Instead of generating"),
     Option("--dump-settings", "print the settings in --settings format"),

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 
@@ -109,6 +110,32 @@ FileResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_vi
     if (::close(fd) != 0) return fail("cannot close");
     if (::rename(temporary.c_str(), path.c_str()) != 0) return fail("cannot replace");
     return {true, {}};
+}
+
+FileRead PosixPlatform::ReadWholeFile(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {false, {}, std::strerror(errno)};
+    FileRead read;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        read.failure = std::strerror(EISDIR);
+    } else if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > limit) {
+        read.tooLarge = true;
+    } else {
+        // Counted as it comes too: a device or pipe has no size to ask for first.
+        char buffer[65536];
+        ssize_t n = 0;
+        while (read.bytes.size() <= limit &&
+               ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+            if (n > 0) read.bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n < 0) read.failure = std::strerror(errno);
+        read.tooLarge = read.bytes.size() > limit;
+    }
+    ::close(fd);
+    if (read.tooLarge) read.failure = "larger than " + std::to_string(limit) + " bytes";
+    read.ok = read.failure.empty();
+    if (!read.ok) read.bytes.clear();
+    return read;
 }
 
 std::optional<std::string> PosixPlatform::WindowsDirectory() {

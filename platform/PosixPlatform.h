@@ -10,6 +10,7 @@ class PosixPlatform : public Platform {
   public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;

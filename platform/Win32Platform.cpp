@@ -4,6 +4,7 @@
 // windows.h first: the shell header builds on it.
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace usbwiz {
@@ -113,6 +114,40 @@ FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_vi
         Sleep(5);
     }
     return {true, {}};
+}
+
+FileRead Win32Platform::ReadWholeFile(const std::string& path, std::size_t limit) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {false, {}, LastErrorText()};
+    FileRead read;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        read.failure = LastErrorText();
+    } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        read.tooLarge = true;
+    } else {
+        read.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        // ReadFile takes at most 4 GiB at a time.
+        std::size_t done = 0;
+        while (done < read.bytes.size()) {
+            DWORD got = 0;
+            const DWORD want =
+                static_cast<DWORD>(std::min<std::size_t>(read.bytes.size() - done, 1u << 30));
+            if (!ReadFile(file, read.bytes.data() + done, want, &got, nullptr)) {
+                read.failure = LastErrorText();
+                break;
+            }
+            if (got == 0) break;  // the file was cut short while we read it
+            done += got;
+        }
+        read.bytes.resize(done);
+    }
+    CloseHandle(file);
+    if (read.tooLarge) read.failure = "larger than " + std::to_string(limit) + " bytes";
+    read.ok = read.failure.empty();
+    if (!read.ok) read.bytes.clear();
+    return read;
 }
 
 std::optional<std::string> Win32Platform::WindowsDirectory() {

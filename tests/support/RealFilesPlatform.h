@@ -21,6 +21,9 @@ class RealFilesPlatform : public Platform {
     FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
         return files_.WriteWholeFile(path, bytes);
     }
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
+        return files_.ReadWholeFile(path, limit);
+    }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
