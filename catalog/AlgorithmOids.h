@@ -10,6 +10,10 @@ namespace usbwiz::oid {
 
 inline constexpr std::string_view kCertificateTrustList = "1.3.6.1.4.1.311.10.1";
 inline constexpr std::string_view kRsaEncryption = "1.2.840.113549.1.1.1";
+inline constexpr std::string_view kEcPublicKey = "1.2.840.10045.2.1";
+inline constexpr std::string_view kCurveP256 = "1.2.840.10045.3.1.7";
+inline constexpr std::string_view kCurveP384 = "1.3.132.0.34";
+inline constexpr std::string_view kCurveP521 = "1.3.132.0.35";
 inline constexpr std::string_view kSignedData = "1.2.840.113549.1.7.2";
 inline constexpr std::string_view kCatalogList = "1.3.6.1.4.1.311.12.1.1";
 inline constexpr std::string_view kMemberListV1 = "1.3.6.1.4.1.311.12.1.2";

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "catalog/AlgorithmOids.h"
+#include "catalog/CertificateReader.h"
 #include "catalog/DerReader.h"
 #include "catalog/DerWriter.h"
 
@@ -33,6 +34,9 @@ std::string Attribute(std::string_view oid, std::string value) {
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer) {
     if (signer.key == nullptr || signer.certificates.empty())
         throw std::invalid_argument("a signed catalog needs a key and its certificate");
+    const std::optional<ParsedCertificate> certificate =
+        ParseCertificate(signer.certificates.front());
+    if (!certificate) throw std::invalid_argument("the signing certificate cannot be read");
     const HashAlgorithm hash = contents.algorithm;
     const std::string trustList = BuildTrustList(contents);
 
@@ -49,12 +53,12 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
     const std::string signedAttributes = der::SetOf(attributes);
     const std::string signature = signer.key->Sign(hash, signedAttributes);
     // A damaged key can make signatures that verify with nothing: never write one.
-    if (!VerifySignature(signer.signer.publicKeyInfo, hash, signedAttributes, signature))
+    if (!VerifySignature(certificate->publicKeyInfo, hash, signedAttributes, signature))
         throw std::runtime_error("the signature made does not verify with the certificate");
 
     const std::string signerInfo = der::Sequence({
         der::Integer(1),
-        der::Sequence({signer.signer.issuer, signer.signer.serialNumber}),
+        der::Sequence({certificate->issuer, certificate->serialNumber}),
         DigestAlgorithm(hash),
         der::Implicit(0, signedAttributes),
         SignatureAlgorithm(signer.key->Algorithm(), hash),

@@ -116,14 +116,6 @@ std::optional<std::int64_t> CatalogTime(std::string& error) {
     return seconds;
 }
 
-// Whether `path` is `folder` or lies in it (as the user typed them, both native).
-bool InsideFolder(const std::string& path, const std::string& folder) {
-    const std::string inside =
-        WithTrailingSeparator(NativeDirectoryText(path, kNativeSeparator), kNativeSeparator);
-    const std::string outside = WithTrailingSeparator(folder, kNativeSeparator);
-    return inside.starts_with(outside);
-}
-
 // The test certificate goes into its own folder, never the package's; its key is not kept.
 int WriteTestCertificate(Platform& platform, const std::string& folder, const std::string& name,
                          const std::string& certificate, bool quiet, std::ostream& out,
@@ -223,10 +215,6 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         const std::optional<std::int64_t> time = CatalogTime(error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
-        if (options.testCertificateDir &&
-            InsideFolder(*options.testCertificateDir, *effective.outputDirectory))
-            return Refuse(errors,
-                          "--test-certificate: keep the certificate out of the package's folder");
         signing = PrepareSigner(options, typed.LongName, catalog.algorithm,
                                 static_cast<std::int64_t>(std::time(nullptr)), std::cin);
         if (!signing.error.empty()) return Refuse(errors, signing.error);

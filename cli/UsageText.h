@@ -77,14 +77,27 @@ inline constexpr UsageRow kUsage[] = {
            "SOURCE_DATE_EPOCH fixes their time."),
     Option("--sign-pfx FILE",
            "sign them with the code-signing certificate and key in a\n"
-           "PKCS #12 file; its chain goes into the signature"),
-    Option("--sign-password-env VAR", "the PKCS #12 password is in environment variable VAR"),
-    Option("--sign-password-stdin", "the PKCS #12 password is the first line of standard input"),
-    Option("--sign-cert PEM --sign-key PEM", "sign with a PEM certificate (chain) and its key"),
+           "PKCS #12 file (AES or the older RC2 and 3DES, MAC or not);\n"
+           "the signature carries its chain, not the file's other\n"
+           "certificates"),
+    Option("--sign-password-env VAR",
+           "the password of the PKCS #12 file or encrypted key is in\n"
+           "environment variable VAR (never printed)"),
+    Option("--sign-password-stdin", "that password is the first line of standard input"),
+    Option("--sign-cert PEM --sign-key PEM",
+           "sign with PEM certificates (the key's own and its issuers,\n"
+           "in any order) and the key: PKCS #8, PKCS #1 or SEC 1,\n"
+           "encrypted as OpenSSL does or not; ECDSA on Linux only.\n"
+           "Refused before anything is written: a certificate not valid\n"
+           "now, not for code signing, limited to other key usages (a\n"
+           "CA's), an RSA key under 2048 bits, ECDSA with sha1"),
     Option("--test-certificate DIR",
            "sign with a new self-signed test certificate (RSA 3072, valid\n"
-           "90 days) and write it to DIR as {prefix}-driver-test.cer; its\n"
-           "key is not kept. Trust it on test machines only.\n"
+           "90 days) and write it to DIR, outside --out however spelt,\n"
+           "as {prefix}-driver-test.cer; its key is not kept. Its name is\n"
+           "\"<long name> driver test certificate\", the long name cut\n"
+           "to 37 characters and \"...\" where the name would pass 64.\n"
+           "Trust it on test machines only.\n"
            "Signatures carry no RFC 3161 timestamp (that needs a network\n"
            "service): they are valid while the certificate is."),
 
