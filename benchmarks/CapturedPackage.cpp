@@ -33,6 +33,10 @@ class CapturingPlatform final : public Platform {
     FileResult CommitStagedFile(const StagedFile&) override { return {true, {}}; }
     void DiscardStagedFile(const StagedFile&) override {}
 
+    // Generation never reads a file back.
+    FileRead ReadWholeFile(const std::string&, std::size_t) override {
+        return {false, {}, "the benchmark keeps no files"};
+    }
     std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
     bool PathExists(const std::string&) override { return true; }
     FileResult CreateOneDirectory(const std::string&) override { return {}; }

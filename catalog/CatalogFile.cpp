@@ -13,15 +13,8 @@ namespace usbwiz {
 
 namespace {
 
-constexpr std::string_view kSignedDataOid = "1.2.840.113549.1.7.2";
-constexpr std::string_view kCatalogListOid = "1.3.6.1.4.1.311.12.1.1";
-constexpr std::string_view kMemberListV1Oid = "1.3.6.1.4.1.311.12.1.2";
-constexpr std::string_view kMemberListV2Oid = "1.3.6.1.4.1.311.12.1.3";
-constexpr std::string_view kNameValueOid = "1.3.6.1.4.1.311.12.2.1";
 constexpr std::string_view kMemberInfoOid = "1.3.6.1.4.1.311.12.2.2";
 constexpr std::string_view kMemberInfo2Oid = "1.3.6.1.4.1.311.12.2.3";
-constexpr std::string_view kIndirectDataOid = "1.3.6.1.4.1.311.2.1.4";
-constexpr std::string_view kPeImageDataOid = "1.3.6.1.4.1.311.2.1.15";
 constexpr std::string_view kFlatDataOid = "1.3.6.1.4.1.311.2.1.25";
 
 // Each OID encoded once: a catalog names the same few for every member. One cache per thread,
@@ -98,7 +91,7 @@ std::string IndirectData(const CatalogContents& contents, MemberKind kind,
     const std::string data =
         kind == MemberKind::PeImage
             ? der::Sequence(
-                  {EncodedOid(kPeImageDataOid),
+                  {EncodedOid(oid::kPeImageData),
                    der::Sequence({der::BitString({kPeImageFlags, 1}, kPeImageFlagsUnusedBits),
                                   der::Explicit(0, link)})})
             : der::Sequence({EncodedOid(kFlatDataOid), link});
@@ -138,21 +131,22 @@ std::vector<Entry> Entries(const CatalogContents& contents) {
                                                                  : kFlatSubjectGuid);
             entries.push_back(
                 {Utf16LeWithNul(UpperHex(d.digest)),
-                 {Attribute(kIndirectDataOid, IndirectData(contents, d.kind, d.digest)),
+                 {Attribute(oid::kIndirectData, IndirectData(contents, d.kind, d.digest)),
                   Attribute(kMemberInfoOid, der::Sequence({der::BmpString(guid),
                                                            der::Integer(kMemberInfoVersion)})),
-                  Attribute(kNameValueOid, NameValue("File", member.fileName))},
+                  Attribute(oid::kNameValue, NameValue("File", member.fileName))},
                  d.kind,
                  &member.fileName});
             continue;
         }
         CheckDigest(member, d.sha1, HashAlgorithm::Sha1, "SHA-1");
-        entries.push_back({d.digest,
-                           {Attribute(kMemberInfo2Oid, MemberInfo2(d.kind)),
-                            Attribute(kNameValueOid, NameValue("File", member.fileName)),
-                            Attribute(kIndirectDataOid, IndirectData(contents, d.kind, d.digest))},
-                           d.kind,
-                           &member.fileName});
+        entries.push_back(
+            {d.digest,
+             {Attribute(kMemberInfo2Oid, MemberInfo2(d.kind)),
+              Attribute(oid::kNameValue, NameValue("File", member.fileName)),
+              Attribute(oid::kIndirectData, IndirectData(contents, d.kind, d.digest))},
+             d.kind,
+             &member.fileName});
         entries.push_back(
             {d.sha1, {Attribute(kMemberInfo2Oid, MemberInfo2(d.kind))}, d.kind, &member.fileName});
     }
@@ -187,17 +181,17 @@ std::string BuildTrustList(const CatalogContents& contents) {
             der::Sequence({der::OctetString(entry.tag), der::SetOf(std::move(entry.attributes))}));
 
     std::vector<std::string> list = {
-        der::Sequence({EncodedOid(kCatalogListOid)}),
+        der::Sequence({EncodedOid(oid::kCatalogList)}),
         der::OctetString({reinterpret_cast<const char*>(contents.listIdentifier.data()),
                           contents.listIdentifier.size()}),
         der::UtcTime(contents.creationTime),
         der::Sequence(
-            {EncodedOid(IsV2(contents) ? kMemberListV2Oid : kMemberListV1Oid), der::Null()}),
+            {EncodedOid(IsV2(contents) ? oid::kMemberListV2 : oid::kMemberListV1), der::Null()}),
         der::Sequence(subjects),
     };
     if (!contents.osAttribute.empty()) {
         const std::string osAttribute =
-            der::Sequence({EncodedOid(kNameValueOid),
+            der::Sequence({EncodedOid(oid::kNameValue),
                            der::OctetString(NameValue("OSAttr", contents.osAttribute))});
         list.push_back(der::Explicit(0, der::Sequence({osAttribute})));
     }
@@ -215,7 +209,7 @@ std::string CatalogSignedData(std::string_view trustList, std::vector<std::strin
     if (!certificates.empty())
         fields.push_back(der::Implicit(0, der::SetOf(std::move(certificates))));
     fields.push_back(der::SetOf(std::move(signerInfos)));
-    return der::Sequence({EncodedOid(kSignedDataOid), der::Explicit(0, der::Sequence(fields))});
+    return der::Sequence({EncodedOid(oid::kSignedData), der::Explicit(0, der::Sequence(fields))});
 }
 
 std::string BuildCatalogFile(const CatalogContents& contents) {

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "catalog/AlgorithmOids.h"
+#include "catalog/CertificateReader.h"
 #include "catalog/DerReader.h"
 #include "catalog/DerWriter.h"
 
@@ -10,8 +11,6 @@ namespace usbwiz {
 
 namespace {
 
-constexpr std::string_view kContentTypeOid = "1.2.840.113549.1.9.3";
-constexpr std::string_view kMessageDigestOid = "1.2.840.113549.1.9.4";
 constexpr std::string_view kOpusInfoOid = "1.3.6.1.4.1.311.2.1.12";
 constexpr std::string_view kStatementTypeOid = "1.3.6.1.4.1.311.2.1.11";
 constexpr std::string_view kIndividualCodeSigningOid = "1.3.6.1.4.1.311.2.1.21";
@@ -35,28 +34,31 @@ std::string Attribute(std::string_view oid, std::string value) {
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer) {
     if (signer.key == nullptr || signer.certificates.empty())
         throw std::invalid_argument("a signed catalog needs a key and its certificate");
+    const std::optional<ParsedCertificate> certificate =
+        ParseCertificate(signer.certificates.front());
+    if (!certificate) throw std::invalid_argument("the signing certificate cannot be read");
     const HashAlgorithm hash = contents.algorithm;
     const std::string trustList = BuildTrustList(contents);
 
     // PKCS #7 digests the contents octets of content that is not data.
     const std::string_view listContents = der::ReadWhole(trustList).value().contents;
     const std::vector<std::string> attributes = {
-        Attribute(kContentTypeOid, der::ObjectIdentifier(oid::kCertificateTrustList)),
+        Attribute(oid::kContentType, der::ObjectIdentifier(oid::kCertificateTrustList)),
         Attribute(kOpusInfoOid, der::Sequence({})),
         Attribute(kStatementTypeOid,
                   der::Sequence({der::ObjectIdentifier(kIndividualCodeSigningOid)})),
-        Attribute(kMessageDigestOid, der::OctetString(Digest(hash, listContents))),
+        Attribute(oid::kMessageDigest, der::OctetString(Digest(hash, listContents))),
     };
     // The signature covers the attributes as a SET OF; the SignerInfo holds them [0] IMPLICIT.
     const std::string signedAttributes = der::SetOf(attributes);
     const std::string signature = signer.key->Sign(hash, signedAttributes);
     // A damaged key can make signatures that verify with nothing: never write one.
-    if (!VerifySignature(signer.signer.publicKeyInfo, hash, signedAttributes, signature))
+    if (!VerifySignature(certificate->publicKeyInfo, hash, signedAttributes, signature))
         throw std::runtime_error("the signature made does not verify with the certificate");
 
     const std::string signerInfo = der::Sequence({
         der::Integer(1),
-        der::Sequence({signer.signer.issuer, signer.signer.serialNumber}),
+        der::Sequence({certificate->issuer, certificate->serialNumber}),
         DigestAlgorithm(hash),
         der::Implicit(0, signedAttributes),
         SignatureAlgorithm(signer.key->Algorithm(), hash),

@@ -8,12 +8,11 @@
 
 namespace usbwiz {
 
-// Who signs a catalog: the key, its certificate and the rest of its chain (DER, the key's own
-// first; all go into the signature so that a verifier can build the chain).
+// Who signs a catalog: the key, its certificate and the issuers of it (DER, the key's own first,
+// each followed by its issuer; all go into the signature so that a verifier can build the chain).
 struct CatalogSigner {
     const SigningKey* key = nullptr;
     std::vector<std::string> certificates;
-    CertificateFacts signer;
 };
 
 // The catalog signed as Authenticode signs catalogs: PKCS #7 signed-data version 1 with the
@@ -22,7 +21,8 @@ struct CatalogSigner {
 // the message digest of the trust list's contents octets; the digest algorithm is the
 // catalog's (SHA-1 for the first form, which is all Windows XP verifies, SHA-256 otherwise).
 // No signing time: the same inputs give the same bytes. Throws std::runtime_error when the key
-// cannot sign or its signature does not verify with the certificate.
+// cannot sign or its signature does not verify with the certificate, std::invalid_argument
+// when the first certificate cannot be read.
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer);
 
 }  // namespace usbwiz

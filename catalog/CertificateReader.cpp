@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "catalog/AlgorithmOids.h"
 #include "catalog/DerReader.h"
 
 namespace usbwiz {
 
 namespace {
 
-constexpr std::string_view kRsaEncryption = "1.2.840.113549.1.1.1";
-constexpr std::string_view kEcPublicKey = "1.2.840.10045.2.1";
 constexpr std::string_view kCommonName = "2.5.4.3";
 constexpr std::string_view kBasicConstraints = "2.5.29.19";
 constexpr std::string_view kKeyUsage = "2.5.29.15";
@@ -23,9 +22,9 @@ struct Curve {
     unsigned bits;
 };
 constexpr Curve kCurves[] = {
-    {"1.2.840.10045.3.1.7", PublicKeyKind::EcP256, 256},
-    {"1.3.132.0.34", PublicKeyKind::EcP384, 384},
-    {"1.3.132.0.35", PublicKeyKind::EcP521, 521},
+    {oid::kCurveP256, PublicKeyKind::EcP256, 256},
+    {oid::kCurveP384, PublicKeyKind::EcP384, 384},
+    {oid::kCurveP521, PublicKeyKind::EcP521, 521},
 };
 
 // The octets of a BIT STRING whose bits are all used (keys and signatures).
@@ -57,7 +56,7 @@ bool ReadPublicKey(const der::Element& info, ParsedCertificate& certificate) {
     const std::optional<std::string> name = oid ? der::ObjectIdentifierText(*oid) : std::nullopt;
     const std::optional<std::string_view> octets = WholeOctets(*key);
     if (!name || !octets) return false;
-    if (*name == kRsaEncryption) {
+    if (*name == oid::kRsaEncryption) {
         // RSAPublicKey { modulus, publicExponent }
         const std::optional<der::Element> rsa = der::ReadWhole(*octets);
         if (!rsa) return false;
@@ -67,7 +66,7 @@ bool ReadPublicKey(const der::Element& info, ParsedCertificate& certificate) {
         if (!numbers.AtEnd()) return false;
         certificate.keyKind = PublicKeyKind::Rsa;
         certificate.keyBits = BitLength(modulus->contents);
-    } else if (*name == kEcPublicKey && parameters) {
+    } else if (*name == oid::kEcPublicKey && parameters) {
         const std::optional<std::string> curve = der::ObjectIdentifierText(*parameters);
         for (const Curve& known : kCurves)
             if (curve == known.oid) {

@@ -1,99 +1,78 @@
 #include "cli/CatalogSigning.h"
 
-#include <ctime>
-
-#include "catalog/TestCertificate.h"
+#include "cli/NativePath.h"
 #include "cli/ReadSmallFile.h"
+#include "platform/TextEncoding.h"
+#include "settings/Utf8.h"
+#include "signing/PrepareSigning.h"
 
 namespace usbwiz {
 
 namespace {
 
-constexpr int kTestCertificateDays = 90;
-
-std::string Date(std::int64_t seconds) {
-    const std::time_t time = static_cast<std::time_t>(seconds);
-    char text[16] = {};
-    std::tm parts{};
-#ifdef _WIN32
-    gmtime_s(&parts, &time);
-#else
-    gmtime_r(&time, &parts);
-#endif
-    std::strftime(text, sizeof text, "%Y-%m-%d", &parts);
-    return text;
+// A name a shell can give a variable: a letter or '_', then letters, digits and '_'.
+bool IsVariableName(std::string_view text) {
+    if (text.empty() || (text[0] >= '0' && text[0] <= '9')) return false;
+    for (const char c : text)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              c == '_'))
+            return false;
+    return true;
 }
 
-PreparedSigner Refused(std::string why) {
-    PreparedSigner refused;
-    refused.error = std::move(why);
-    return refused;
-}
-
-// The key's own certificate must be usable for code signing now, and the key must be its key:
-// the same public key, or (the same key may be encoded otherwise) a signature made with it must
-// verify with the certificate's public key. Each catalog's signature is verified once more.
-std::string CheckSigner(const SigningKey& key, const CertificateFacts& certificate,
-                        std::int64_t now) {
-    if (now < certificate.notBefore)
-        return "the certificate is valid only from " + Date(certificate.notBefore);
-    if (now > certificate.notAfter)
-        return "the certificate expired on " + Date(certificate.notAfter);
-    if (!certificate.codeSigning) return "the certificate is not for code signing";
-    constexpr std::string_view kProbe = "usbdrvgen: does this key belong to the certificate?";
-    if (key.PublicKeyInfo() != certificate.publicKeyInfo &&
-        !VerifySignature(certificate.publicKeyInfo, HashAlgorithm::Sha256, kProbe,
-                         key.Sign(HashAlgorithm::Sha256, kProbe)))
-        return "the private key does not belong to the certificate";
-    return {};
-}
-
+// The password the options point at: nullopt and `error` set when it cannot be had; nullopt
+// alone when none is given.
 std::optional<std::string> Password(const CommandLineOptions& o, std::istream& input,
                                     const EnvironmentLookup& environment, std::string& error) {
     if (o.signPasswordEnv) {
+        // What was given may be the password itself, typed where its variable's name belongs.
+        if (!IsVariableName(*o.signPasswordEnv)) {
+            error =
+                "--sign-password-env: expected the name of an environment variable, which "
+                "the value given is not (it is not shown, in case it is the password)";
+            return std::nullopt;
+        }
         std::optional<std::string> value = environment(*o.signPasswordEnv);
         if (!value) error = "--sign-password-env: " + *o.signPasswordEnv + " is not set";
         return value;
     }
+    if (!o.signPasswordStdin) return std::nullopt;
     std::string line;
-    if (o.signPasswordStdin && std::getline(input, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        return line;
-    }
-    if (o.signPasswordStdin) {
+    if (!std::getline(input, line)) {
         error = "--sign-password-stdin: standard input holds no password line";
         return std::nullopt;
     }
-    return std::string();  // a PKCS #12 file without a password
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
 }
 
-std::string RandomSerialNumber() {
-    std::string serial = RandomBytes(16);
-    serial[0] = static_cast<char>(serial[0] & 0x7F);
-    return serial;
+// A folder the user typed, as this system's file calls take it.
+std::string NativeFolder(const std::string& typed) {
+    const std::string folder = NativeDirectoryText(typed, kNativeSeparator);
+    return NativePathFromUtf8(folder).value_or(folder);
 }
 
-LoadedSigner Load(const CommandLineOptions& o, std::istream& passwordInput,
-                  const EnvironmentLookup& environment) {
-    if (o.signPfx) {
-        const FileText file = ReadSmallFile(*o.signPfx);
-        if (!file.error.empty())
-            return {nullptr, {}, "--sign-pfx: " + *o.signPfx + ": " + file.error};
-        std::string error;
-        const std::optional<std::string> password = Password(o, passwordInput, environment, error);
-        if (!password) return {nullptr, {}, error};
-        LoadedSigner loaded = LoadPkcs12(file.text, *password);
-        if (!loaded.error.empty()) loaded.error = "--sign-pfx: " + *o.signPfx + ": " + loaded.error;
-        return loaded;
+std::string Worded(const SigningRefusal& refusal, const CommandLineOptions& o) {
+    const auto inFile = [&](std::string_view option, const std::optional<std::string>& path) {
+        return std::string(option) + ": " + Printable(path.value_or("")) + ": " + refusal.reason;
+    };
+    switch (refusal.input) {
+        case SigningInput::Pkcs12File:
+            return inFile("--sign-pfx", o.signPfx);
+        case SigningInput::CertificateFile:
+            return inFile("--sign-cert", o.signCert);
+        case SigningInput::KeyFile:
+            return inFile("--sign-key", o.signKey);
+        case SigningInput::Password:
+            return inFile("--sign-key", o.signKey) +
+                   " (give it with --sign-password-env VAR or --sign-password-stdin)";
+        case SigningInput::TestCertificateFolder:
+            if (o.testCertificateDir->empty()) return "--test-certificate: " + refusal.reason;
+            return inFile("--test-certificate", o.testCertificateDir);
+        case SigningInput::Signer:
+            break;
     }
-    const FileText certificate = ReadSmallFile(*o.signCert);
-    if (!certificate.error.empty())
-        return {nullptr, {}, "--sign-cert: " + *o.signCert + ": " + certificate.error};
-    const FileText key = ReadSmallFile(*o.signKey);
-    if (!key.error.empty()) return {nullptr, {}, "--sign-key: " + *o.signKey + ": " + key.error};
-    LoadedSigner loaded = LoadPem(certificate.text, key.text);
-    if (!loaded.error.empty()) loaded.error = "--sign-cert/--sign-key: " + loaded.error;
-    return loaded;
+    return "cannot sign: " + refusal.reason;
 }
 
 }  // namespace
@@ -102,26 +81,44 @@ PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view
                              HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
                              const EnvironmentLookup& environment) {
     PreparedSigner prepared;
-    std::vector<std::string> certificates;
+    SigningRequest request;
+    request.hash = hash;
+    request.now = now;
+    const auto read = [&](std::string_view option, const std::string& path, std::string& into) {
+        FileText file = ReadSmallFile(path);
+        if (!file.error.empty())
+            prepared.error = std::string(option) + ": " + Printable(path) + ": " + file.error;
+        into = std::move(file.text);
+        return file.error.empty();
+    };
     if (options.testCertificateDir) {
-        prepared.key = GenerateSigningKey(KeyAlgorithm::Rsa);
-        prepared.testCertificate =
-            BuildTestCertificate(*prepared.key, std::string(longName) + " driver test certificate",
-                                 now, kTestCertificateDays, hash, RandomSerialNumber());
-        certificates.push_back(prepared.testCertificate);
-    } else if (options.signPfx || options.signCert) {
-        LoadedSigner loaded = Load(options, passwordInput, environment);
-        if (!loaded.error.empty()) return Refused(loaded.error);
-        prepared.key = std::move(loaded.key);
-        certificates = std::move(loaded.certificates);
+        request.source = SigningSource::TestCertificate;
+        request.testCertificateFolder = NativeFolder(*options.testCertificateDir);
+        if (options.outDirectory) request.packageFolder = NativeFolder(*options.outDirectory);
+        request.longName = std::string(longName);
+    } else if (options.signPfx) {
+        request.source = SigningSource::Pkcs12;
+        if (!read("--sign-pfx", *options.signPfx, request.pkcs12)) return prepared;
+    } else if (options.signCert && options.signKey) {
+        request.source = SigningSource::PemFiles;
+        if (!read("--sign-cert", *options.signCert, request.certificates) ||
+            !read("--sign-key", *options.signKey, request.privateKey))
+            return prepared;
     } else {
         return prepared;
     }
-    const std::optional<CertificateFacts> facts = ReadCertificate(certificates.front());
-    if (!facts) return Refused("the signing certificate cannot be read");
-    if (std::string why = CheckSigner(*prepared.key, *facts, now); !why.empty())
-        return Refused("cannot sign: " + why);
-    prepared.signer = {prepared.key.get(), std::move(certificates), *facts};
+    if (request.source != SigningSource::TestCertificate) {
+        request.password = Password(options, passwordInput, environment, prepared.error);
+        if (!prepared.error.empty()) return prepared;
+    }
+    PreparedSigning signing = PrepareSigning(request);
+    if (signing.refusal) {
+        prepared.error = Worded(*signing.refusal, options);
+        return prepared;
+    }
+    prepared.key = std::move(signing.key);
+    prepared.signer = std::move(signing.signer);
+    prepared.testCertificate = std::move(signing.testCertificate);
     return prepared;
 }
 

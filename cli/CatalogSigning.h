@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
-#include <optional>
 #include <string>
+#include <string_view>
 
 #include "catalog/CatalogSignature.h"
 #include "cli/CommandLine.h"
@@ -17,15 +17,15 @@ struct PreparedSigner {
     std::unique_ptr<SigningKey> key;
     CatalogSigner signer;         // signer.key points at `key`
     std::string testCertificate;  // DER, to be written when --test-certificate made one
-    std::string error;            // why signing is refused; empty when it is not
+    std::string error;            // why signing is refused, one line; empty when it is not
 };
 
-// Nothing to prepare without a signing option (signer.key stays null). A PKCS #12 password
-// comes from the variable given, looked up in `environment`, or the first line of
-// `passwordInput`; it is never printed. Refused: a file that cannot be read, a wrong password, a
-// certificate not valid at `now` or not for code signing, and a key that does not belong to the
-// certificate. A test certificate is an RSA 3072 key and a certificate "CN=<longName> driver test
-// certificate" valid for 90 days, signed with the catalogs' hash.
+// The command line's side of signing/PrepareSigning.h: reads the files the options name and
+// the password (of a PKCS #12 file or an encrypted key) from the environment variable given,
+// looked up in `environment`, or the first line of `passwordInput`, and words a refusal with the
+// option it is about. Nothing to prepare without a signing option (signer.key stays null). No
+// password, and nothing else given to a password option, is ever part of a message; a variable
+// is named only when the argument is a variable's name.
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
                              HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
                              const EnvironmentLookup& environment);

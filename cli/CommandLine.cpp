@@ -30,8 +30,8 @@ std::string SigningRefusal(const CommandLineOptions& o) {
     const bool pem = o.signCert || o.signKey;
     const int ways = int(o.signPfx.has_value()) + int(pem) + int(o.testCertificateDir.has_value());
     const bool password = o.signPasswordEnv || o.signPasswordStdin;
-    if (password && !o.signPfx)
-        return "--sign-password-env and --sign-password-stdin: only with --sign-pfx";
+    if (password && !o.signPfx && !o.signKey)
+        return "--sign-password-env and --sign-password-stdin: only with --sign-pfx or --sign-key";
     if (ways == 0) return "";
     if (!o.catalog) return "signing is for catalogs: give --catalog";
     if (ways > 1)
@@ -62,7 +62,13 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         if (row == nullptr) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
-            if (!previousTaker.empty() && !arg.starts_with("-"))
+            // A password option's value is never shown, nor what follows it: a password with
+            // a blank, unquoted, arrives as two arguments.
+            if (previousTaker == "--sign-password-env" && !arg.starts_with("-"))
+                parsed.error =
+                    "unexpected argument after --sign-password-env's value (neither "
+                    "is shown: --sign-password-env takes one variable's name)";
+            else if (!previousTaker.empty() && !arg.starts_with("-"))
                 parsed.error +=
                     " (" + previousTaker + " takes one value: " + Quoted(args[i - 1]) + ")";
             return parsed;

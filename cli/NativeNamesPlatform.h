@@ -26,6 +26,9 @@ class NativeNamesPlatform : public Platform {
         return system_.CommitStagedFile(file);
     }
     void DiscardStagedFile(const StagedFile& file) override { system_.DiscardStagedFile(file); }
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
+        return system_.ReadWholeFile(path, limit);
+    }
     std::optional<std::string> WindowsDirectory() override { return system_.WindowsDirectory(); }
     bool PathExists(const std::string& path) override { return system_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {

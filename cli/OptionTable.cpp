@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "cli/CodePageNumber.h"
+#include "cli/VerifyCommand.h"
 #include "settings/Utf8.h"
 
 namespace usbwiz {
@@ -20,6 +21,9 @@ std::string Quoted(std::string_view text) {
 constexpr OptionRow Heading(std::string_view title, std::string_view note = "") {
     return {OptionRowKind::Heading, title, {}, note};
 }
+constexpr OptionRow Prose(std::string_view text) {
+    return {OptionRowKind::Prose, {}, {}, text};
+}
 constexpr OptionRow Field(std::string_view name, std::string_view value, std::string_view field,
                           std::string_view text) {
     return {OptionRowKind::Option, name, value, text, OptionEffect::Field, field};
@@ -35,6 +39,10 @@ constexpr OptionRow Value(std::string_view name, std::string_view value, std::st
 constexpr OptionRow Switch(std::string_view name, std::string_view text,
                            void (*set)(CommandLineOptions&)) {
     return {OptionRowKind::Option, name, {}, text, OptionEffect::Switch, {}, false, nullptr, set};
+}
+constexpr OptionRow VerifyOption(std::string_view name, std::string_view value,
+                                 std::string_view text) {
+    return {OptionRowKind::Option, name, value, text, OptionEffect::Verify};
 }
 constexpr OptionRow Action(std::string_view name, CliAction action, std::string_view text) {
     return {OptionRowKind::Option,
@@ -159,23 +167,51 @@ constexpr OptionRow kOptionTable[] = {
           SetCatalogHash),
     Value("--sign-pfx", "FILE",
           "sign them with the code-signing certificate and key in a\n"
-          "PKCS #12 file; its chain goes into the signature",
+          "PKCS #12 file (AES or the older RC2 and 3DES, MAC or not);\n"
+          "the signature carries its chain, not the file's other\n"
+          "certificates",
           Keep<&CommandLineOptions::signPfx>),
-    Value("--sign-password-env", "VAR", "the PKCS #12 password is in environment variable VAR",
+    Value("--sign-password-env", "VAR",
+          "the password of the PKCS #12 file or encrypted key is in\n"
+          "environment variable VAR (never printed)",
           Keep<&CommandLineOptions::signPasswordEnv>),
-    Switch("--sign-password-stdin", "the PKCS #12 password is the first line of standard input",
+    Switch("--sign-password-stdin", "that password is the first line of standard input",
            TurnOn<&CommandLineOptions::signPasswordStdin>),
-    Value("--sign-cert", "PEM", "sign with a PEM certificate (chain) and its key, --sign-key",
+    Value("--sign-cert", "PEM",
+          "sign with PEM certificates (the key's own and its issuers,\n"
+          "in any order) and the key of --sign-key",
           Keep<&CommandLineOptions::signCert>),
-    Value("--sign-key", "PEM", "the PEM private key of --sign-cert",
+    Value("--sign-key", "PEM",
+          "that key: PKCS #8, PKCS #1 or SEC 1, encrypted as OpenSSL\n"
+          "does or not; ECDSA on Linux only. Refused, the folder left\n"
+          "as it was: a certificate not valid now, not for code\n"
+          "signing, limited to other key usages (a CA's), an RSA key\n"
+          "under 2048 bits, ECDSA with sha1",
           Keep<&CommandLineOptions::signKey>),
     Value("--test-certificate", "DIR",
           "sign with a new self-signed test certificate (RSA 3072, valid\n"
-          "90 days) and write it to DIR as {prefix}-driver-test.cer; its\n"
-          "key is not kept. Trust it on test machines only.\n"
+          "90 days) and write it to DIR, outside --out however spelt,\n"
+          "as {prefix}-driver-test.cer; its key is not kept. Its name is\n"
+          "\"<long name> driver test certificate\", the long name cut\n"
+          "to 37 characters and \"...\" where the name would pass 64.\n"
+          "Trust it on test machines only.\n"
           "Signatures carry no RFC 3161 timestamp (that needs a network\n"
           "service): they are valid while the certificate is.",
           Keep<&CommandLineOptions::testCertificateDir>),
+
+    Heading("Checking a package", "usbdrvgen verify DIR [--root CERT]... [--json]"),
+    Prose("Checks any driver package folder as Windows does when it installs it:\n"
+          "for each INF file, the catalog its [Version] names (also .NTx86, .NTamd64,\n"
+          ".NTarm64), every file its [SourceDisksFiles] name there (names compared\n"
+          "without case) and listed by its digest, the catalog's signature, and the\n"
+          "signer valid now and for code signing. One line per file (file, catalog,\n"
+          "verdict, reason), then a summary; files no INF names are noted. INF files\n"
+          "and catalogs over 64 MiB and other files over 1 GiB are refused."),
+    VerifyOption(kRootOption, "CERT",
+                 "each catalog's signer must chain to CERT (PEM or DER;\n"
+                 "once per root); without it the chains are not judged\n"
+                 "and an unsigned catalog is only noted"),
+    VerifyOption(kJsonOption, "", "the same as one JSON object, for pipelines"),
 
     Heading("Instead of generating"),
     Action("--dump-settings", CliAction::DumpSettings, "print the settings in --settings format"),
@@ -204,7 +240,9 @@ std::span<const OptionRow> OptionTable() {
 
 const OptionRow* FindOption(std::string_view name) {
     for (const OptionRow& row : kOptionTable)
-        if (row.kind == OptionRowKind::Option && row.name == name) return &row;
+        if (row.kind == OptionRowKind::Option && row.effect != OptionEffect::Verify &&
+            row.name == name)
+            return &row;
     return nullptr;
 }
 

@@ -17,6 +17,7 @@
 #include "cli/SettingsFile.h"
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
+#include "cli/VerifyCommand.h"
 #include "generate/GeneratePackage.h"
 #include "generate/PackageCatalogs.h"
 #include "generate/PackageContents.h"
@@ -83,14 +84,6 @@ std::optional<std::int64_t> CatalogTime(const RunContext& context, std::string& 
         return std::nullopt;
     }
     return seconds;
-}
-
-// Whether `path` is `folder` or lies in it (as the user typed them, both native).
-bool InsideFolder(const std::string& path, const std::string& folder) {
-    const std::string inside =
-        WithTrailingSeparator(NativeDirectoryText(path, kNativeSeparator), kNativeSeparator);
-    const std::string outside = WithTrailingSeparator(folder, kNativeSeparator);
-    return inside.starts_with(outside);
 }
 
 // What a generating run works with, past every check.
@@ -263,10 +256,6 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         const std::optional<std::int64_t> time = CatalogTime(context, error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
-        if (options.testCertificateDir &&
-            InsideFolder(*options.testCertificateDir, *effective.outputDirectory))
-            return Refuse(errors,
-                          "--test-certificate: keep the certificate out of the package's folder");
     }
     std::vector<std::string> paths;
     for (const std::string& path : planned) {
@@ -309,6 +298,9 @@ int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
     // The one barrier: whatever escapes the run (what it staged already removed on the way out)
     // is one line and exit status 1, never the end of the program.
     try {
+        if (!args.empty() && args.front() == kVerifyCommand)
+            return RunVerifyCommand(args.subspan(1), platform, context.now(), context.out,
+                                    context.errors);
         parsed = ParseCommandLine(args);
         if (!parsed.error.empty()) return Refuse(context.errors, parsed.error);
         status = Run(parsed.options, platform, payloads, context);

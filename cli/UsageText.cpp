@@ -50,6 +50,10 @@ std::string UsageText() {
             if (!row.name.empty()) out += HeadingText(row) + ":\n";
             continue;
         }
+        if (row.kind == OptionRowKind::Prose) {
+            ForEachLine(row.text, [&](std::string_view line) { ((out += "  ") += line) += '\n'; });
+            continue;
+        }
         // A term too long for the column keeps three blanks before its text.
         std::string lead = "  " + Term(row);
         lead.resize(lead.size() + 2 <= kTextColumn ? kTextColumn : lead.size() + 3, ' ');
@@ -75,6 +79,11 @@ std::string ManPage(std::string_view version, std::string_view date) {
             // --help sets an untitled group apart with a blank line; a manual needs a title.
             out +=
                 ".SS \"" + (row.name.empty() ? "Other options" : Roff(HeadingText(row))) + "\"\n";
+            continue;
+        }
+        if (row.kind == OptionRowKind::Prose) {
+            out += ".PP\n";
+            AppendRoffLines(out, row.text);
             continue;
         }
         out += ".TP\n.B " + Roff(Term(row)) + "\n";

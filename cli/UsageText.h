@@ -13,7 +13,8 @@ inline constexpr std::string_view kUsageDescription =
     "Writes a customised USB driver installation package into DIR (created with any missing\n"
     "parents), byte for byte as the wizard writes it for the same settings.";
 inline constexpr std::string_view kUsageExitStatus =
-    "0 written, 1 generation failed, 2 input refused (nothing written).";
+    "0 written, 1 generation failed, 2 input refused (nothing written).\n"
+    "verify: 0 every check passed, 1 one failed, 2 the folder or a root cannot be used.";
 
 // What --help prints: the option table's rows with these texts around them.
 std::string UsageText();

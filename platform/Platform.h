@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,16 @@ struct MessageRequest {
 struct FileResult {
     bool ok = false;
     std::string failure;  // what failed and the operating system's reason, when !ok
+
+    explicit operator bool() const { return ok; }
+};
+
+// The whole of a file read by ReadWholeFile.
+struct FileRead {
+    bool ok = false;
+    std::string bytes;
+    std::string failure;    // the operating system's reason, or "larger than N bytes", when !ok
+    bool tooLarge = false;  // !ok because the file holds more than the limit
 
     explicit operator bool() const { return ok; }
 };
@@ -71,6 +82,10 @@ class Platform {
 
     // nullopt when the system cannot say.
     virtual std::optional<std::string> WindowsDirectory() = 0;
+
+    // The bytes of the file at `path` when it holds at most `limit` of them; a larger file, a
+    // folder or a file that cannot be read fails with the reason (and no bytes).
+    virtual FileRead ReadWholeFile(const std::string& path, std::size_t limit) = 0;
 
     // Whether any file-system entry (file or directory) exists at `path`.
     virtual bool PathExists(const std::string& path) = 0;

@@ -7,8 +7,11 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
+
+#include "platform/TemporaryName.h"
 
 namespace usbwiz {
 
@@ -47,17 +50,10 @@ FileResult WriteInPlace(const std::string& path, std::string_view bytes) {
     return {true, {}};
 }
 
-// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
-// (those end in .inf, .ini, .u98, .u2k, .cat, .cer, .exe, .sys or .vxd). Every temporary name
-// comes from here.
+// A temporary name in the file's folder.
 std::string TemporaryNameBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string name = folder;
-    name += kTemporaryPrefix;
-    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    return (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + TemporaryFileName();
 }
 
 // Another run's file of the same name (a pid reused on another machine sharing the folder) is
@@ -72,6 +68,13 @@ int OpenTemporary(std::string& name) {
 }
 
 }  // namespace
+
+std::string TemporaryFileName() {
+    static std::atomic<unsigned> counter{0};
+    std::string name(kTemporaryPrefix);
+    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
+}
 
 MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
     std::cerr << request.text << '\n';
@@ -125,6 +128,32 @@ FileResult PosixPlatform::CommitStagedFile(const StagedFile& file) {
 
 void PosixPlatform::DiscardStagedFile(const StagedFile& file) {
     if (!file.temporary.empty()) ::unlink(file.temporary.c_str());
+}
+
+FileRead PosixPlatform::ReadWholeFile(const std::string& path, std::size_t limit) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {false, {}, std::strerror(errno)};
+    FileRead read;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        read.failure = std::strerror(EISDIR);
+    } else if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > limit) {
+        read.tooLarge = true;
+    } else {
+        // Counted as it comes too: a device or pipe has no size to ask for first.
+        char buffer[65536];
+        ssize_t n = 0;
+        while (read.bytes.size() <= limit &&
+               ((n = ::read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+            if (n > 0) read.bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n < 0) read.failure = std::strerror(errno);
+        read.tooLarge = read.bytes.size() > limit;
+    }
+    ::close(fd);
+    if (read.tooLarge) read.failure = "larger than " + std::to_string(limit) + " bytes";
+    read.ok = read.failure.empty();
+    if (!read.ok) read.bytes.clear();
+    return read;
 }
 
 std::optional<std::string> PosixPlatform::WindowsDirectory() {

@@ -76,6 +76,10 @@ std::optional<std::string> NativePathFromUtf8(std::string_view utf8) {
     return std::string(utf8);  // file names are bytes here; UTF-8 is what the user sees
 }
 
+std::optional<std::string> Utf8FromNativePath(std::string_view native) {
+    return std::string(native);
+}
+
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,15 +9,16 @@
 
 namespace usbwiz {
 
-// The keys and certificates a catalog is signed with, as the system's crypto library holds
-// them (libcrypto on POSIX systems, CryptoAPI on Windows). Everything around them, the signed
-// catalog and a test certificate, is built by our own code.
+// What signing needs from the system's crypto library (libcrypto on POSIX systems, CNG and
+// CryptoAPI on Windows): private keys, signatures and PKCS #12 files. Reading key files and
+// certificates, choosing the signer and judging it are our own code, above this layer.
 
-enum class KeyAlgorithm { Rsa, EcdsaP256 };
+enum class KeyAlgorithm { Rsa, EcdsaP256, EcdsaP384, EcdsaP521 };
 
 // A private key. Sign answers the signature as a PKCS #7 SignerInfo or an X.509 certificate
-// holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA. Several threads may sign
-// with one key at once (the catalogs of a package are signed side by side).
+// holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA. A key the library cannot
+// sign with throws std::runtime_error. Several threads may sign with one key at once (the
+// catalogs of a package are signed side by side).
 class SigningKey {
   public:
     virtual ~SigningKey() = default;
@@ -28,35 +27,43 @@ class SigningKey {
     virtual std::string Sign(HashAlgorithm hash, std::string_view data) const = 0;
 };
 
-// What signing needs to know of a certificate.
-struct CertificateFacts {
-    std::string issuer;                        // DER Name
-    std::string serialNumber;                  // DER INTEGER
-    std::string subject;                       // DER Name
-    std::string publicKeyInfo;                 // DER SubjectPublicKeyInfo
-    std::int64_t notBefore = 0, notAfter = 0;  // seconds since 1970
-    bool codeSigning = false;  // may sign code: its extended key usage allows it (or it has none)
-};
-
-// nullopt when `der` is not a certificate.
-std::optional<CertificateFacts> ReadCertificate(std::string_view der);
-
 // Whether `signature` (as Sign answers it) is the signature of `data` by the public key.
 bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::string_view data,
                      std::string_view signature);
 
-// A key with its certificates (DER, the one of the key first), or why it could not be loaded.
-struct LoadedSigner {
+// An RSA private key's numbers in PKCS #1's order, each an unsigned big-endian magnitude.
+struct RsaPrivateNumbers {
+    std::string modulus, publicExponent, privateExponent, prime1, prime2, exponent1, exponent2,
+        coefficient;
+};
+
+// An EC private key: its curve, the private scalar (big-endian) and the public point
+// (uncompressed, 04 || X || Y; empty when the key file leaves it out).
+struct EcPrivateNumbers {
+    KeyAlgorithm curve = KeyAlgorithm::EcdsaP256;
+    std::string privateScalar, publicPoint;
+};
+
+// A key, or why this system's library does not take it.
+struct ImportedKey {
+    std::unique_ptr<SigningKey> key;
+    std::string error;
+};
+
+// The key made from its numbers as they are: the numbers are not checked against each other
+// (a signature that then does not verify shows a damaged key).
+ImportedKey ImportRsaPrivateKey(const RsaPrivateNumbers& numbers);
+ImportedKey ImportEcPrivateKey(const EcPrivateNumbers& numbers);
+
+// What a PKCS #12 file holds: its private key and every certificate in it (DER, in no
+// particular order), or why it cannot be read ("wrong password" among the reasons).
+struct Pkcs12Contents {
     std::unique_ptr<SigningKey> key;
     std::vector<std::string> certificates;
     std::string error;
 };
 
-// A PKCS #12 file; a wrong password is an error of its own ("wrong password").
-LoadedSigner LoadPkcs12(std::string_view bytes, std::string_view password);
-
-// PEM certificates (the signer's first) and a PEM private key (PKCS #8, or PKCS #1 RSA).
-LoadedSigner LoadPem(std::string_view certificatesPem, std::string_view keyPem);
+Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password);
 
 // A new key for a test certificate.
 std::unique_ptr<SigningKey> GenerateSigningKey(KeyAlgorithm algorithm);

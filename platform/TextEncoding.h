@@ -37,6 +37,10 @@ std::optional<std::string> NativeFileName(std::string_view name, unsigned codePa
 // A path typed by the user (UTF-8) as this system's file calls take it; nullopt when it cannot.
 std::optional<std::string> NativePathFromUtf8(std::string_view utf8);
 
+// A name as this system's file calls give it (FolderEntries), in UTF-8; nullopt when it is not
+// text of this system's file names.
+std::optional<std::string> Utf8FromNativePath(std::string_view native);
+
 // The program's arguments after its name, in UTF-8: as given on POSIX systems (where they are
 // UTF-8), read as wide text and converted on Windows.
 std::vector<std::string> ProgramArguments(int argc, char** argv);

@@ -4,7 +4,10 @@
 // windows.h first: the shell header builds on it.
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
+
+#include "platform/TemporaryName.h"
 
 namespace usbwiz {
 
@@ -28,16 +31,10 @@ FileResult Failure(const char* step) {
     return {false, std::string(step) + ": " + LastErrorText()};
 }
 
-// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
-// (those end in .inf, .ini, .u98, .u2k, .cat, .cer, .exe, .sys or .vxd). Every temporary name
-// comes from here.
+// A temporary name in the file's folder.
 std::string TemporaryNameBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    name += kTemporaryPrefix;
-    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    return (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + TemporaryFileName();
 }
 
 // Another writer replacing the same name at this moment holds it for an instant, which looks
@@ -54,6 +51,13 @@ bool RetriedWhileBusy(Attempt attempt) {
 }
 
 }  // namespace
+
+std::string TemporaryFileName() {
+    static std::atomic<unsigned> counter{0};
+    std::string name(kTemporaryPrefix);
+    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
+}
 
 std::string LastErrorText() {
     const DWORD code = GetLastError();
@@ -156,6 +160,40 @@ FileResult Win32Platform::CommitStagedFile(const StagedFile& staged) {
 
 void Win32Platform::DiscardStagedFile(const StagedFile& staged) {
     if (!staged.temporary.empty()) DeleteFileA(staged.temporary.c_str());
+}
+
+FileRead Win32Platform::ReadWholeFile(const std::string& path, std::size_t limit) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {false, {}, LastErrorText()};
+    FileRead read;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) {
+        read.failure = LastErrorText();
+    } else if (static_cast<unsigned long long>(size.QuadPart) > limit) {
+        read.tooLarge = true;
+    } else {
+        read.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        // ReadFile takes at most 4 GiB at a time.
+        std::size_t done = 0;
+        while (done < read.bytes.size()) {
+            DWORD got = 0;
+            const DWORD want =
+                static_cast<DWORD>(std::min<std::size_t>(read.bytes.size() - done, 1u << 30));
+            if (!ReadFile(file, read.bytes.data() + done, want, &got, nullptr)) {
+                read.failure = LastErrorText();
+                break;
+            }
+            if (got == 0) break;  // the file was cut short while we read it
+            done += got;
+        }
+        read.bytes.resize(done);
+    }
+    CloseHandle(file);
+    if (read.tooLarge) read.failure = "larger than " + std::to_string(limit) + " bytes";
+    read.ok = read.failure.empty();
+    if (!read.ok) read.bytes.clear();
+    return read;
 }
 
 std::optional<std::string> Win32Platform::WindowsDirectory() {

@@ -12,6 +12,7 @@ class Win32Platform : public Platform {
     FileResult CheckReplaceable(const StagedFile& file) override;
     FileResult CommitStagedFile(const StagedFile& file) override;
     void DiscardStagedFile(const StagedFile& file) override;
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;

@@ -82,6 +82,12 @@ std::optional<std::string> NativePathFromUtf8(std::string_view utf8) {
     return Narrow(Wide(utf8, CP_UTF8), CP_ACP);
 }
 
+std::optional<std::string> Utf8FromNativePath(std::string_view native) {
+    const std::wstring wide = Wide(native, CP_ACP);
+    if (wide.empty() && !native.empty()) return std::nullopt;
+    return Narrow(wide, CP_UTF8);
+}
+
 std::vector<std::string> ProgramArguments(int, char**) {
     // The ANSI argv has already lost what the ANSI code page cannot hold.
     int count = 0;

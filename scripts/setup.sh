@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 fonts-wine xvfb imagemagick xdotool
   libssl-dev openssl osslsigncode python3-asn1crypto
-  python3 dpkg-dev lintian man-db unzip xxd
+  python3 dpkg-dev lintian man-db unzip xxd jq
 )
 
 missing=()

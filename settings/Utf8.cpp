@@ -42,6 +42,18 @@ std::optional<Utf8Character> DecodeUtf8(std::string_view text, std::size_t at) {
     return Utf8Character{c, length};
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+        return;
+    }
+    const int continuations = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLead[continuations] | (c >> (6 * continuations)));
+    for (int i = continuations - 1; i >= 0; --i)
+        out += static_cast<char>(0x80 | ((c >> (6 * i)) & 0x3F));
+}
+
 std::optional<std::size_t> FindInvalidUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         const std::optional<Utf8Character> c = DecodeUtf8(text, at);

@@ -16,6 +16,9 @@ struct Utf8Character {
 // (overlong forms, surrogates and values beyond U+10FFFF included).
 std::optional<Utf8Character> DecodeUtf8(std::string_view text, std::size_t at);
 
+// Appends the UTF-8 form of `codePoint` (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // The byte offset of the first sequence that is not UTF-8; nullopt when all of `text` is.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view text);
 

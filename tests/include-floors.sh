@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Includes point downwards: a folder of the program includes only from its own floor and those
-# below it, never from one that uses it.
+# below it, never from one that uses it. signing/ and verify/ stand on catalog/, below the
+# generation and the front ends that use them.
 # Usage: include-floors.sh SOURCE_DIR
 set -uo pipefail
 cd "$1" || exit 1
-floors=(settings inf platform payload catalog generate pages app cli)
+floors=(settings inf platform payload catalog signing verify generate pages app cli)
 failed=0
 for i in "${!floors[@]}"; do
   above=("${floors[@]:i+1}")

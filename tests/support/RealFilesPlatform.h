@@ -28,6 +28,9 @@ class RealFilesPlatform : public Platform {
         return files_.CommitStagedFile(file);
     }
     void DiscardStagedFile(const StagedFile& file) override { files_.DiscardStagedFile(file); }
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
+        return files_.ReadWholeFile(path, limit);
+    }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {

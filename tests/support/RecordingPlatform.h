@@ -70,6 +70,15 @@ class RecordingPlatform : public Platform {
         staged.erase(file.temporary);
     }
 
+    FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
+        const auto file = files.find(path);
+        if (file == files.end())
+            return {false, {}, directories.count(path) != 0 ? "is a directory" : "no such file"};
+        if (file->second.size() > limit)
+            return {false, {}, "larger than " + std::to_string(limit) + " bytes", true};
+        return {true, file->second, {}};
+    }
+
     std::optional<std::string> WindowsDirectory() override { return windowsDirectory; }
 
     bool PathExists(const std::string& path) override {
