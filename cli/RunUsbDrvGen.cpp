@@ -32,6 +32,7 @@
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
 #include "settings/Utf8.h"
+#include "signing/TestCertificateName.h"
 
 namespace usbwiz {
 
@@ -251,7 +252,7 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
                 status != kExitWritten || signing.testCertificate.empty())
                 return status;
             return WriteTestCertificate(platform, *options.testCertificateDir,
-                                        typed.InfPrefix + "-driver-test.cer",
+                                        TestCertificateFileName(typed.InfPrefix),
                                         signing.testCertificate, options.quiet, out, errors);
     }
 }

@@ -116,7 +116,7 @@ TEST_F(WizardTest, UpperCasedShortNameTravelsBackAfterAFailedFinish) {
     platform.failingWrites.insert("C:\\Vexmor\\MCU\\CustomKR550xDriverInstall\\tarnw2k.inf");
     const ScriptedPageRunner runner =
         RunWizard(Then(ToOptions(Package::ComPort),
-                       Then(Nexts(3), std::vector<UserAction>(5, Click(kBackButton)))));
+                       Then(Nexts(4), std::vector<UserAction>(6, Click(kBackButton)))));
     const PageVisit& names = runner.LastVisit();
     ASSERT_EQ(names.page, P::ComNames);
     EXPECT_EQ(TextAtOpen(names, kShortNameEdit), "TARN");
