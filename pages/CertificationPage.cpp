@@ -36,7 +36,7 @@ constexpr std::array<SourceButton, 4> kSourceButtons{{
 constexpr std::array<int, 5> kCatalogControls{kCatalogGroup, kNoCatalogsButton,
                                               kUnsignedCatalogsButton, kMakerCertificateButton,
                                               kTestCertificateButton};
-constexpr std::array<int, 3> kHashControls{kHashLabel, kSha1Button, kSha256Button};
+constexpr std::array<int, 2> kHashControls{kSha1Button, kSha256Button};
 constexpr std::array<int, 8> kMakerControls{
     kCertificateFileLabel, kCertificateFileEdit, kCertificateFileBrowse, kKeyFileLabel,
     kKeyFileEdit,          kKeyFileBrowse,       kPasswordLabel,         kPasswordEdit};

@@ -52,20 +52,19 @@ inline constexpr int kNoCatalogsButton = 1042;
 inline constexpr int kUnsignedCatalogsButton = 1043;
 inline constexpr int kMakerCertificateButton = 1044;
 inline constexpr int kTestCertificateButton = 1045;
-inline constexpr int kHashLabel = 1046;
-inline constexpr int kSha1Button = 1047;
-inline constexpr int kSha256Button = 1048;
-inline constexpr int kCertificateFileLabel = 1049;
-inline constexpr int kCertificateFileEdit = 1050;
-inline constexpr int kCertificateFileBrowse = 1051;
-inline constexpr int kKeyFileLabel = 1052;
-inline constexpr int kKeyFileEdit = 1053;
-inline constexpr int kKeyFileBrowse = 1054;
-inline constexpr int kPasswordLabel = 1055;
-inline constexpr int kPasswordEdit = 1056;
-inline constexpr int kTestCertificateFolderLabel = 1057;
-inline constexpr int kTestCertificateFolderEdit = 1058;
-inline constexpr int kTestCertificateFolderBrowse = 1059;
+inline constexpr int kSha1Button = 1046;
+inline constexpr int kSha256Button = 1047;
+inline constexpr int kCertificateFileLabel = 1048;
+inline constexpr int kCertificateFileEdit = 1049;
+inline constexpr int kCertificateFileBrowse = 1050;
+inline constexpr int kKeyFileLabel = 1051;
+inline constexpr int kKeyFileEdit = 1052;
+inline constexpr int kKeyFileBrowse = 1053;
+inline constexpr int kPasswordLabel = 1054;
+inline constexpr int kPasswordEdit = 1055;
+inline constexpr int kTestCertificateFolderLabel = 1056;
+inline constexpr int kTestCertificateFolderEdit = 1057;
+inline constexpr int kTestCertificateFolderBrowse = 1058;
 
 // The ids by name, for the GUI scenarios, which may name a control instead of giving its number.
 struct NamedControl {
@@ -73,7 +72,7 @@ struct NamedControl {
     int id;
 };
 
-inline constexpr std::array<NamedControl, 57> kNamedControls{{
+inline constexpr std::array<NamedControl, 56> kNamedControls{{
     {"WelcomeNextButton", kWelcomeNextButton},
     {"UninstallNameEdit", kUninstallNameEdit},
     {"ShortNameEdit", kShortNameEdit},
@@ -117,7 +116,6 @@ inline constexpr std::array<NamedControl, 57> kNamedControls{{
     {"UnsignedCatalogsButton", kUnsignedCatalogsButton},
     {"MakerCertificateButton", kMakerCertificateButton},
     {"TestCertificateButton", kTestCertificateButton},
-    {"HashLabel", kHashLabel},
     {"Sha1Button", kSha1Button},
     {"Sha256Button", kSha256Button},
     {"CertificateFileLabel", kCertificateFileLabel},

@@ -74,7 +74,7 @@ class CatalogControlsTest : public WizardTest, public ::testing::WithParamInterf
 
 const std::set<int> kSources{kCatalogGroup, kNoCatalogsButton, kUnsignedCatalogsButton,
                              kMakerCertificateButton, kTestCertificateButton};
-const std::set<int> kHash{kHashLabel, kSha1Button, kSha256Button};
+const std::set<int> kHash{kSha1Button, kSha256Button};
 const std::set<int> kMaker{kCertificateFileLabel, kCertificateFileEdit, kCertificateFileBrowse,
                            kKeyFileLabel,         kKeyFileEdit,         kKeyFileBrowse,
                            kPasswordLabel,        kPasswordEdit};
