@@ -4,11 +4,11 @@
 #include <optional>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
 #include "pages/CatalogChoice.h"
 #include "pages/ControlIds.h"
 #include "pages/PageId.h"
 #include "pages/PageView.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
