@@ -1,7 +1,6 @@
 #include "cli/RunUsbDrvGen.h"
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <stdexcept>
 #include <variant>
@@ -18,6 +17,7 @@
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
 #include "cli/VerifyCommand.h"
+#include "generate/CatalogTime.h"
 #include "generate/GeneratePackage.h"
 #include "generate/PackageCatalogs.h"
 #include "generate/PackageContents.h"
@@ -68,23 +68,6 @@ FolderCheck CheckFolderContents(const std::string& folder, Platform& platform,
     return {std::nullopt, std::string(kProgram) + "warning: " + std::to_string(others.size()) +
                               (others.size() == 1 ? " entry" : " entries") + " in " + folder +
                               " not part of this package, left as they are: " + named + "\n"};
-}
-
-// SOURCE_DATE_EPOCH when it is set, so that two runs give the same catalogs; else now.
-std::optional<std::int64_t> CatalogTime(const RunContext& context, std::string& error) {
-    const std::optional<std::string> fixed = context.environment("SOURCE_DATE_EPOCH");
-    if (!fixed) return context.now();
-    std::int64_t seconds = 0;
-    const std::string_view text(*fixed);
-    const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    // A catalog's time is a UTCTime: 1950 to 2049.
-    if (failed != std::errc() || end != text.data() + text.size() || seconds < 0 ||
-        seconds >= 2524608000) {
-        error =
-            "SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not '" + Printable(text) + "'";
-        return std::nullopt;
-    }
-    return seconds;
 }
 
 // What a generating run works with, past every check.
@@ -254,7 +237,8 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         for (const PlannedCatalog& c : package.catalogs)
             planned.push_back(package.directory + c.name);
         std::string error;
-        const std::optional<std::int64_t> time = CatalogTime(context, error);
+        const std::optional<std::int64_t> time =
+            CatalogTime(context.environment("SOURCE_DATE_EPOCH"), context.now(), error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
     }

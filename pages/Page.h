@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "pages/CatalogChoice.h"
@@ -15,13 +16,15 @@
 namespace usbwiz {
 
 // What pages need from outside: the platform (files, folders, the browsers), the carried
-// payloads the summary page generates from, and the ANSI code page the typed texts are in (the
-// names pages read double-byte characters whole). Besides, what lives as long as the chain: the
-// certification page's catalog choice, which the summary page generates with.
+// payloads the summary page generates from, the ANSI code page the typed texts are in (the
+// names pages read double-byte characters whole), and the environment's SOURCE_DATE_EPOCH, which
+// fixes the catalogs' time as it does for usbdrvgen. Besides, what lives as long as the chain:
+// the certification page's catalog choice, which the summary page generates with.
 struct PageServices {
     Platform& platform;
     const PayloadStore& payloads;
     unsigned codePage = 1252;
+    std::optional<std::string> sourceDateEpoch = {};
     CatalogChoice catalogs = {};
 };
 

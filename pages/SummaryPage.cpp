@@ -1,6 +1,11 @@
 #include "pages/SummaryPage.h"
 
+#include <ctime>
+#include <stdexcept>
+
+#include "generate/CatalogTime.h"
 #include "generate/GeneratePackage.h"
+#include "generate/GeneratePackageWithCatalogs.h"
 #include "generate/SummaryText.h"
 
 namespace usbwiz {
@@ -46,17 +51,46 @@ void SummaryPage::OnInit(PageView& view) {
 // that on. The failed file's message has no owner and no caption of ours, as it always had;
 // the verdict belongs to the page, and success ends the wizard.
 void SummaryPage::OnNext(PageView& view) {
+    std::optional<CatalogRequest> catalogs;
+    if (WritesCatalogs(settings_, services_.catalogs)) {
+        std::string refusal;
+        catalogs = CatalogsToWrite(refusal);
+        if (!catalogs) {
+            view.ShowMessage(refusal, MessageIcon::Warning, MessageButtons::Ok);
+            return;
+        }
+    }
     UpperCaseShortNameForGeneration(settings_);
+    Platform& platform = services_.platform;
     const GenerationOutcome outcome =
-        GeneratePackage(settings_, services_.platform, services_.payloads);
+        catalogs ? GeneratePackageWithCatalogs(settings_, platform, services_.payloads, *catalogs)
+                 : GeneratePackage(settings_, platform, services_.payloads);
     if (outcome.failure) {
-        services_.platform.ShowMessage({std::string(kOpenFailedMessage), std::nullopt,
-                                        outcome.failure->icon, MessageButtons::Ok, nullptr});
+        platform.ShowMessage({std::string(kOpenFailedMessage), std::nullopt, outcome.failure->icon,
+                              MessageButtons::Ok, nullptr});
         view.ShowMessage(kGenerationFailedMessage, MessageIcon::Error, MessageButtons::Ok);
     } else if (outcome.written) {
         view.ShowMessage(kGenerationSucceededMessage, MessageIcon::None, MessageButtons::Ok);
         EndWizard(view);
     }
+}
+
+// The catalogs as usbdrvgen makes them with the same hash, key and SOURCE_DATE_EPOCH; their
+// signer was loaded and checked by the certification page's Next.
+std::optional<CatalogRequest> SummaryPage::CatalogsToWrite(std::string& refusal) const {
+    const CatalogChoice& choice = services_.catalogs;
+    const std::optional<std::int64_t> time =
+        CatalogTime(services_.sourceDateEpoch, std::time(nullptr), refusal);
+    if (!time) return std::nullopt;
+    CatalogRequest request{{choice.hash, *time, services_.codePage}, nullptr, {}, {}};
+    if (!SignsCatalogs(settings_, choice)) return request;
+    if (!choice.signing.key) throw std::logic_error("the catalogs' signer was not prepared");
+    request.signer = &choice.signing.signer;
+    if (choice.source == CatalogSource::TestCertificate) {
+        request.testCertificatePath = TestCertificatePath(settings_, choice);
+        request.testCertificate = choice.signing.testCertificate;
+    }
+    return request;
 }
 
 }  // namespace usbwiz
