@@ -85,36 +85,39 @@ if [ -z "$windows_exe" ]; then
   (ulimit -f 4; "$usbdrvgen" --quiet --out "$work/limit-new/pkg" "${a[@]}" 2>/dev/null)
   [ -e "$work/limit-new" ] && fail "the failed run left the folders it made"
 
-  echo "== killed part way: what has a package name is whole"
-  cp -r "$work/ref-a" "$work/killed"
-  for round in $(seq 1 40); do
-    "$usbdrvgen" --quiet --out "$work/killed" "${a[@]}" 2>/dev/null &
-    sleep "0.00$((RANDOM % 10))"
-    kill -9 $! 2>/dev/null
-    wait $! 2>/dev/null
-    check_whole "$work/killed" a
-  done
-
-  # The new key of --test-certificate takes a while to make, so most kills land before the
-  # commit (the certificate, moved first, is not there yet); a kill inside the moves leaves whole
-  # files of either run.
-  echo "== a rerun under other names killed at random points: before its commit the earlier package stays whole"
-  before=0
-  for round in $(seq 1 40); do
+  # A rerun under other names that signs its catalogs (the key loaded while the files are
+  # staged), killed at random points of its course as one whole run measures it. Until the first
+  # file the commit moves (the first --list names) is there, nothing may have changed; after
+  # it, every file is one run's whole file.
+  echo "== a signed rerun under other names killed at random points: before its commit nothing changed"
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/maker.key" -out "$work/maker.pem" \
+    -days 30 -subj /CN=maker -addext extendedKeyUsage=codeSigning 2>/dev/null &&
+    openssl pkcs12 -export -in "$work/maker.pem" -inkey "$work/maker.key" -out "$work/maker.pfx" \
+      -passout pass:s3cret || fail "openssl made no key"
+  export WRITE_FAULTS_PASSWORD=s3cret
+  signed=("${c[@]}" --sign-pfx "$work/maker.pfx" --sign-password-env WRITE_FAULTS_PASSWORD)
+  started=$EPOCHREALTIME
+  reference csigned "${signed[@]}"
+  span=$(((${EPOCHREALTIME/./} - ${started/./}) / 1000 + 1))  # milliseconds
+  first=$("$usbdrvgen" --list --out "$work/rerun" "${signed[@]}")
+  first=${first%%$'\n'*}
+  before=0 rounds=30
+  for round in $(seq 1 "$rounds"); do
     rm -rf "$work/rerun" && cp -r "$work/ref-acat" "$work/rerun"
-    "$usbdrvgen" --quiet --out "$work/rerun" "${c[@]}" --test-certificate "$work/rerun-cert" 2>/dev/null &
-    sleep "0.0$((RANDOM % 10))$((RANDOM % 10))"
+    "$usbdrvgen" --quiet --out "$work/rerun" "${signed[@]}" 2>/dev/null &
+    at=$((RANDOM % span))
+    sleep "$((at / 1000)).$(printf %03d $((at % 1000)))"
     kill -9 $! 2>/dev/null
     wait $! 2>/dev/null
-    if [ ! -e "$work/rerun-cert/acme-driver-test.cer" ]; then
+    if [ ! -e "$first" ]; then
       before=$((before + 1))
       only_earlier "$work/rerun" acat || fail "round $round: killed before its commit, the earlier package changed"
+    else
+      each_whole "$work/rerun" acat csigned
     fi
-    each_whole "$work/rerun" acat c
-    rm -rf "$work/rerun-cert"
   done
-  echo "   $before of 40 runs killed before their commit"
-  [ "$before" -ge 10 ] || fail "only $before runs were killed before their commit"
+  echo "   $before of $rounds runs killed before their commit (a run takes ${span} ms)"
+  [ "$before" -ge $((rounds / 3)) ] || fail "only $before runs were killed before their commit"
   rounds=40 run=("$usbdrvgen")
 else
   rounds=5 run=(bash "$wine_sh" "$windows_exe")
