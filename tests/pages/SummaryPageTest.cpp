@@ -22,6 +22,8 @@ std::vector<std::string> PackagePaths(const WizardSettings& settings) {
     return BuildPackageContents(settings, EmbeddedPayloads()).FilePaths();
 }
 
+const std::vector<std::string> kNone;
+
 std::vector<std::string> Joined(std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
     for (const std::vector<std::string>& part : parts)
@@ -144,90 +146,80 @@ struct CatalogFinish {
     friend std::ostream& operator<<(std::ostream& os, const CatalogFinish& c) {
         return os << c.name;
     }
-    bool defaultCatalogs;
     CatalogSource source;
-    std::optional<std::string> sourceDateEpoch;
-    std::string failingWrite;
-    std::vector<std::string> catalogs;  // committed after the package's files
-    std::vector<ShownMessage> messages;
+    bool defaultCatalogs = false;
+    std::optional<std::string> sourceDateEpoch = "1767225600";
+    std::string failingWrite = {};
+    ShownMessage message = kSucceeded;
 };
 
 class CatalogFinishTest : public WizardTest, public ::testing::WithParamInterface<CatalogFinish> {};
 
-// "Yes" writes the catalogs its choice asks for behind the package's files, and only those; a
-// catalog that cannot be written fails as any file does, and a SOURCE_DATE_EPOCH that is no time
-// is refused before anything is written. Either way nothing of the run is left.
+const std::string kCertificate = "C:\\Certs\\tarn-driver-test.cer";
+const std::vector<std::string> kCatalogs{"C:\\Out\\tarnbus.cat", "C:\\Out\\tarnser.cat"};
+
+// Finish writes the catalogs "Yes" chose after the package's files, the test certificate before
+// everything (no catalog is ever left signed by a certificate that was not kept); a catalog that
+// cannot be written fails as any file does, and a SOURCE_DATE_EPOCH that is no time is refused.
+// A failure leaves nothing of the run.
 TEST_P(CatalogFinishTest, WritesThePackageWithTheChosenCatalogs) {
     const CatalogFinish& c = GetParam();
     WizardSettings settings = Defaults(Package::ComPort);
     settings.GenerationDirectory = "C:\\Out\\";
     settings.CertificationChoice = true;
     settings.DefaultCatalogFiles = c.defaultCatalogs;
-    services.catalogs.source = c.source;
+    CatalogChoice& choice = services.catalogs;
+    choice.source = c.source;
     services.sourceDateEpoch = c.sourceDateEpoch;
-    if (!c.failingWrite.empty()) platform.failingWrites.insert(c.failingWrite);
+    platform.failingWrites.insert(c.failingWrite);
+    const TempDirectory checked;  // the folder the page's Next checked
+    if (c.source == CatalogSource::TestCertificate) {
+        SigningRequest request;
+        request.source = SigningSource::TestCertificate;
+        request.testCertificateFolder = checked.Path();
+        request.now = static_cast<std::int64_t>(std::time(nullptr));
+        choice.testCertificateFolder = "C:\\Certs";
+        choice.signing = PrepareSigning(request);
+    }
 
     const ScriptedPageRunner runner = RunPage(P::Summary, settings, {Click(kNextButton)});
-    EXPECT_EQ(runner.Messages(), c.messages);
-    if (c.messages != std::vector<ShownMessage>{kSucceeded}) {
-        EXPECT_TRUE(platform.WrittenPaths().empty());
-        EXPECT_TRUE(platform.staged.empty());
-        return;
+    EXPECT_EQ(runner.Messages(), std::vector<ShownMessage>{c.message});
+    const bool writes = c.message == kSucceeded;
+    const bool catalogs = !c.defaultCatalogs && c.source != CatalogSource::None;
+    const bool certificate = c.source == CatalogSource::TestCertificate;
+    EXPECT_EQ(platform.WrittenPaths(),
+              writes ? Joined({certificate ? std::vector{kCertificate} : std::vector<std::string>{},
+                               PackagePaths(settings), catalogs ? kCatalogs : kNone})
+                     : kNone);
+    if (certificate) {
+        EXPECT_EQ(platform.files.at(kCertificate), choice.signing.testCertificate);
     }
-    EXPECT_EQ(platform.WrittenPaths(), Joined({PackagePaths(settings), c.catalogs}));
+    EXPECT_TRUE(platform.staged.empty());
 }
-
-const std::vector<std::string> kCatalogs{"C:\\Out\\tarnbus.cat", "C:\\Out\\tarnser.cat"};
 
 INSTANTIATE_TEST_SUITE_P(
     Choices, CatalogFinishTest,
-    ::testing::Values(
-        CatalogFinish{"NoneYet", false, CatalogSource::None, {}, {}, {}, {kSucceeded}},
-        CatalogFinish{"DefaultOnes", true, CatalogSource::Unsigned, {}, {}, {}, {kSucceeded}},
-        CatalogFinish{
-            "Unsigned", false, CatalogSource::Unsigned, "1767225600", {}, kCatalogs, {kSucceeded}},
-        CatalogFinish{"CatalogCannotBeWritten",
-                      false,
-                      CatalogSource::Unsigned,
-                      {},
-                      kCatalogs.back(),
-                      {},
-                      {kFailed}},
-        CatalogFinish{
-            "NoTime",
-            false,
-            CatalogSource::Unsigned,
-            "soon",
-            {},
-            {},
-            {{P::Summary, "SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not 'soon'",
-              MessageIcon::Warning, MessageButtons::Ok}}}),
+    ::testing::Values(CatalogFinish{"NoneYet", CatalogSource::None},
+                      CatalogFinish{"DefaultOnes", CatalogSource::Unsigned, true},
+                      CatalogFinish{"Unsigned", CatalogSource::Unsigned},
+                      CatalogFinish{"TestCertificate", CatalogSource::TestCertificate},
+                      CatalogFinish{"CatalogCannotBeWritten",
+                                    CatalogSource::Unsigned,
+                                    false,
+                                    {},
+                                    kCatalogs.back(),
+                                    kFailed},
+                      CatalogFinish{
+                          "NoTime",
+                          CatalogSource::Unsigned,
+                          false,
+                          "soon",
+                          {},
+                          ShownMessage{
+                              P::Summary,
+                              "SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not 'soon'",
+                              MessageIcon::Warning, MessageButtons::Ok}}),
     [](const ::testing::TestParamInfo<CatalogFinish>& info) { return info.param.name; });
-
-// The test certificate the certification page made is saved before anything else takes its
-// name, so that no catalog is ever left signed by a certificate that was not kept.
-TEST_F(WizardTest, FinishSavesTheTestCertificateFirst) {
-    const TempDirectory checked;
-    SigningRequest request;
-    request.source = SigningSource::TestCertificate;
-    request.testCertificateFolder = checked.Path();
-    request.longName = "Tarnwell";
-    request.now = static_cast<std::int64_t>(std::time(nullptr));
-    CatalogChoice& choice = services.catalogs;
-    choice.source = CatalogSource::TestCertificate;
-    choice.testCertificateFolder = "C:\\Certs";
-    choice.signing = PrepareSigning(request);
-    ASSERT_FALSE(choice.signing.refusal);
-    WizardSettings settings = Defaults(Package::ComPort);
-    settings.GenerationDirectory = "C:\\Out\\";
-    settings.CertificationChoice = true;
-
-    const ScriptedPageRunner runner = RunPage(P::Summary, settings, {Click(kNextButton)});
-    EXPECT_EQ(runner.Messages(), std::vector<ShownMessage>{kSucceeded});
-    EXPECT_EQ(platform.WrittenPaths(),
-              Joined({{"C:\\Certs\\tarn-driver-test.cer"}, PackagePaths(settings), kCatalogs}));
-    EXPECT_EQ(platform.files.at("C:\\Certs\\tarn-driver-test.cer"), choice.signing.testCertificate);
-}
 
 }  // namespace
 }  // namespace usbwiz::testing
