@@ -10,7 +10,7 @@ GenerationOutcome GeneratePackageWithCatalogs(const WizardSettings& settings, Pl
     StagedRun run(platform);
     CatalogSignerLoader signer;
     if (catalogs.signer != nullptr)
-        signer = [&catalogs] { return CatalogSignerOutcome{catalogs.signer, {}}; };
+        signer = [&catalogs] { return CatalogSignerOutcome{catalogs.signer, {}, {}}; };
     CatalogStaging staged = StagePackageWithCatalogs(contents, catalogs.options, signer, run);
     // The signer was checked before; a refusal now is a failure like any other.
     if (!staged.failure && !staged.refusal.empty())
