@@ -44,6 +44,10 @@ class CapturingPlatform final : public Platform {
     std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
         return std::nullopt;
     }
+    std::optional<std::string> BrowseForFile(const std::string&, const std::vector<FileType>&,
+                                             WindowRef) override {
+        return std::nullopt;
+    }
     std::vector<std::string> FolderEntries(const std::string&) override { return {}; }
 
   private:

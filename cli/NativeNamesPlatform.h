@@ -43,6 +43,11 @@ class NativeNamesPlatform : public Platform {
     std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
         return system_.BrowseForFolder(title, owner);
     }
+    std::optional<std::string> BrowseForFile(const std::string& title,
+                                             const std::vector<FileType>& types,
+                                             WindowRef owner) override {
+        return system_.BrowseForFile(title, types, owner);
+    }
 
   private:
     Platform& system_;

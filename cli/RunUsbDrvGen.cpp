@@ -1,7 +1,6 @@
 #include "cli/RunUsbDrvGen.h"
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <stdexcept>
 #include <variant>
@@ -18,6 +17,7 @@
 #include "cli/SummaryColumns.h"
 #include "cli/UsageText.h"
 #include "cli/VerifyCommand.h"
+#include "generate/CatalogTime.h"
 #include "generate/GeneratePackage.h"
 #include "generate/PackageCatalogs.h"
 #include "generate/PackageContents.h"
@@ -28,6 +28,7 @@
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
 #include "settings/Utf8.h"
+#include "signing/TestCertificateName.h"
 
 namespace usbwiz {
 
@@ -69,23 +70,6 @@ FolderCheck CheckFolderContents(const std::string& folder, Platform& platform,
                               " not part of this package, left as they are: " + named + "\n"};
 }
 
-// SOURCE_DATE_EPOCH when it is set, so that two runs give the same catalogs; else now.
-std::optional<std::int64_t> CatalogTime(const RunContext& context, std::string& error) {
-    const std::optional<std::string> fixed = context.environment("SOURCE_DATE_EPOCH");
-    if (!fixed) return context.now();
-    std::int64_t seconds = 0;
-    const std::string_view text(*fixed);
-    const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    // A catalog's time is a UTCTime: 1950 to 2049.
-    if (failed != std::errc() || end != text.data() + text.size() || seconds < 0 ||
-        seconds >= 2524608000) {
-        error =
-            "SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not '" + Printable(text) + "'";
-        return std::nullopt;
-    }
-    return seconds;
-}
-
 // What a generating run works with, past every check.
 struct Generation {
     const CommandLineOptions& options;
@@ -103,7 +87,7 @@ std::variant<std::string, int> StageTestCertificate(const Generation& g, Platfor
                                                     std::ostream& errors) {
     const std::string directory =
         NativeDirectoryText(*g.options.testCertificateDir, kNativeSeparator);
-    const std::string name = g.effective.settings.InfPrefix + "-driver-test.cer";
+    const std::string name = TestCertificateFileName(g.effective.settings.InfPrefix);
     const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
                              NativePathFromUtf8(name).value_or(name);
     if (const std::optional<DirectoryFailure> failed =
@@ -255,7 +239,8 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         for (const PlannedCatalog& c : package.catalogs)
             planned.push_back(package.directory + c.name);
         std::string error;
-        const std::optional<std::int64_t> time = CatalogTime(context, error);
+        const std::optional<std::int64_t> time =
+            CatalogTime(context.environment("SOURCE_DATE_EPOCH"), context.now(), error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
     }

@@ -44,6 +44,27 @@ inline constexpr int kFerrolinkKindButton = 1036;
 inline constexpr int kSysNameEdit = 1037;
 inline constexpr int kInfNameEdit = 1038;
 inline constexpr int kSummaryLabels = 1039;
+// The certification page's own controls beside the template's three answers: where to read
+// more, and the catalog files of "Yes" (which catalogs, their hash, and who signs them).
+inline constexpr int kCertificationHelp = 1040;
+inline constexpr int kCatalogGroup = 1041;
+inline constexpr int kNoCatalogsButton = 1042;
+inline constexpr int kUnsignedCatalogsButton = 1043;
+inline constexpr int kMakerCertificateButton = 1044;
+inline constexpr int kTestCertificateButton = 1045;
+inline constexpr int kSha1Button = 1046;
+inline constexpr int kSha256Button = 1047;
+inline constexpr int kCertificateFileLabel = 1048;
+inline constexpr int kCertificateFileEdit = 1049;
+inline constexpr int kCertificateFileBrowse = 1050;
+inline constexpr int kKeyFileLabel = 1051;
+inline constexpr int kKeyFileEdit = 1052;
+inline constexpr int kKeyFileBrowse = 1053;
+inline constexpr int kPasswordLabel = 1054;
+inline constexpr int kPasswordEdit = 1055;
+inline constexpr int kTestCertificateFolderLabel = 1056;
+inline constexpr int kTestCertificateFolderEdit = 1057;
+inline constexpr int kTestCertificateFolderBrowse = 1058;
 
 // The ids by name, for the GUI scenarios, which may name a control instead of giving its number.
 struct NamedControl {
@@ -51,7 +72,7 @@ struct NamedControl {
     int id;
 };
 
-inline constexpr std::array<NamedControl, 37> kNamedControls{{
+inline constexpr std::array<NamedControl, 56> kNamedControls{{
     {"WelcomeNextButton", kWelcomeNextButton},
     {"UninstallNameEdit", kUninstallNameEdit},
     {"ShortNameEdit", kShortNameEdit},
@@ -89,6 +110,25 @@ inline constexpr std::array<NamedControl, 37> kNamedControls{{
     {"SysNameEdit", kSysNameEdit},
     {"InfNameEdit", kInfNameEdit},
     {"SummaryLabels", kSummaryLabels},
+    {"CertificationHelp", kCertificationHelp},
+    {"CatalogGroup", kCatalogGroup},
+    {"NoCatalogsButton", kNoCatalogsButton},
+    {"UnsignedCatalogsButton", kUnsignedCatalogsButton},
+    {"MakerCertificateButton", kMakerCertificateButton},
+    {"TestCertificateButton", kTestCertificateButton},
+    {"Sha1Button", kSha1Button},
+    {"Sha256Button", kSha256Button},
+    {"CertificateFileLabel", kCertificateFileLabel},
+    {"CertificateFileEdit", kCertificateFileEdit},
+    {"CertificateFileBrowse", kCertificateFileBrowse},
+    {"KeyFileLabel", kKeyFileLabel},
+    {"KeyFileEdit", kKeyFileEdit},
+    {"KeyFileBrowse", kKeyFileBrowse},
+    {"PasswordLabel", kPasswordLabel},
+    {"PasswordEdit", kPasswordEdit},
+    {"TestCertificateFolderLabel", kTestCertificateFolderLabel},
+    {"TestCertificateFolderEdit", kTestCertificateFolderEdit},
+    {"TestCertificateFolderBrowse", kTestCertificateFolderBrowse},
 }};
 
 }  // namespace usbwiz

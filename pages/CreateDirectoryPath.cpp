@@ -47,4 +47,14 @@ bool CreateDirectoryPath(Platform& platform, const std::string& path) {
     return DirectoryPathCreator(platform).Create(path);
 }
 
+std::string WithTrailingBackslash(std::string directory) {
+    if (directory.empty() || directory.back() != '\\') directory += '\\';
+    return directory;
+}
+
+bool DirectoryEntryExists(Platform& platform, const std::string& directory) {
+    const bool trailing = !directory.empty() && directory.back() == '\\';
+    return platform.PathExists(trailing ? directory.substr(0, directory.size() - 1) : directory);
+}
+
 }  // namespace usbwiz

@@ -11,4 +11,11 @@ namespace usbwiz {
 // never split off, so a missing drive fails. An existing directory cannot be created again.
 bool CreateDirectoryPath(Platform& platform, const std::string& path);
 
+// A directory as the pages store it: with a trailing backslash, added unless it has one.
+std::string WithTrailingBackslash(std::string directory);
+
+// Whether an entry (a directory, or a file) exists at the directory typed, looked for without
+// one trailing backslash.
+bool DirectoryEntryExists(Platform& platform, const std::string& directory);
+
 }  // namespace usbwiz

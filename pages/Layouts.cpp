@@ -11,6 +11,8 @@ namespace {
 constexpr std::string_view kCaption = "Custom USB Driver Installation Wizard";
 constexpr int kDialogWidth = 300;
 constexpr int kDialogHeight = 204;
+// A file or folder the user names takes as much as the output directory's edit.
+constexpr int kLongestPath = FieldLimit(&WizardSettings::GenerationDirectory);
 
 // Every control starts from its id, kind, text and rectangle; the helpers below add the rest.
 constexpr ControlLayout Control(int id, ControlKind kind, std::string_view text, int x, int y,
@@ -69,8 +71,30 @@ constexpr ControlLayout Radio(int id, int x, int y, int width, int height, std::
     radio.group = firstOfGroup;
     return radio;
 }
-constexpr ControlLayout GroupBox(int x, int y, int width, int height, std::string_view text) {
-    return Control(kNoControlId, ControlKind::GroupBox, text, x, y, width, height);
+// One line beside its button, 10 high.
+constexpr ControlLayout OptionRadio(int id, int x, int y, int width, std::string_view text,
+                                    bool firstOfGroup) {
+    ControlLayout radio = Radio(id, x, y, width, 10, text, firstOfGroup);
+    radio.multiline = false;
+    return radio;
+}
+constexpr ControlLayout GroupBox(int x, int y, int width, int height, std::string_view text,
+                                 int id = kNoControlId) {
+    return Control(id, ControlKind::GroupBox, text, x, y, width, height);
+}
+// Edits that show no field of the record: a file or folder path, and a password.
+constexpr ControlLayout PathEdit(int id, int x, int y, int width) {
+    ControlLayout edit = Control(id, ControlKind::Edit, "", x, y, width, 14);
+    edit.maxLength = kLongestPath;
+    return edit;
+}
+constexpr ControlLayout PasswordEdit(int id, int x, int y, int width) {
+    ControlLayout edit = Control(id, ControlKind::Edit, "", x, y, width, 14);
+    edit.password = true;
+    return edit;
+}
+constexpr ControlLayout BrowseButton(int id, int x, int y) {
+    return Control(id, ControlKind::PushButton, "Browse...", x, y, 40, 14);
 }
 
 constexpr ControlLayout kWelcome[] = {
@@ -236,27 +260,44 @@ constexpr ControlLayout kOptions[] = {
     NextButton(),
 };
 
+// The template's question and three answers (the "?" beside the question tells where to read
+// more), then what "Yes" may write beside the INF files: catalog files, their hash, and who
+// signs them. Every control stays in place; the page enables those the answers make count.
 constexpr ControlLayout kCertification[] = {
     Banner(),
-    Label(62, 10, 228, 8, "Do you plan to get WHQL certification for this driver?"),
-    Radio(kPlanCertificationButton, 62, 26, 228, 32,
+    Label(54, 7, 166, 8, "Do you plan to get WHQL certification for this driver?"),
+    HelpButton(kCertificationHelp, 224, 6),
+    Radio(kPlanCertificationButton, 54, 18, 239, 24,
           "Yes I plan to get WHQL Certification (When you obtain WHQL certification put the "
           "catalog files in the same location that your Custom Setup is generated in [selected "
           "in next page]).",
           true),
-    Radio(kDefaultCatalogsButton, 62, 62, 228, 24,
+    Radio(kDefaultCatalogsButton, 54, 44, 239, 16,
           "I want to use the default catalog files (For this option all string entries and VID "
           "and PID must be set to default)",
           false),
-    Radio(kNoCertificationButton, 62, 92, 228, 32,
+    Radio(kNoCertificationButton, 54, 62, 239, 16,
           "No, I do not want any WHQL Certification (This option will cause dialogs in Windows "
           "XP to appear notifying that the driver is not certified)",
           false),
-    Label(62, 132, 228, 26,
-          "For more info on WHQL Certification goto:\n"
-          "  https://learn.microsoft.com/windows-hardware/drivers/install/"
-          "driver-signing\n"
-          "  https://www.example.com/"),
+    GroupBox(54, 80, 239, 99, "Catalog files (with Yes)", kCatalogGroup),
+    OptionRadio(kNoCatalogsButton, 61, 91, 36, "None", true),
+    OptionRadio(kUnsignedCatalogsButton, 101, 91, 48, "Unsigned", false),
+    OptionRadio(kMakerCertificateButton, 153, 91, 60, "My certificate", false),
+    OptionRadio(kTestCertificateButton, 217, 91, 64, "Test certificate", false),
+    OptionRadio(kSha1Button, 61, 103, 92, "SHA-1 (XP and earlier)", true),
+    OptionRadio(kSha256Button, 157, 103, 124, "SHA-256 (Windows 8 and later)", false),
+    Label(61, 118, 70, 8, "Certificate file:", kCertificateFileLabel),
+    PathEdit(kCertificateFileEdit, 133, 116, 108),
+    BrowseButton(kCertificateFileBrowse, 244, 116),
+    Label(61, 133, 70, 8, "Key file (PEM):", kKeyFileLabel),
+    PathEdit(kKeyFileEdit, 133, 131, 108),
+    BrowseButton(kKeyFileBrowse, 244, 131),
+    Label(61, 148, 70, 8, "Password:", kPasswordLabel),
+    PasswordEdit(kPasswordEdit, 133, 146, 80),
+    Label(61, 163, 70, 8, "Test certificate folder:", kTestCertificateFolderLabel),
+    PathEdit(kTestCertificateFolderEdit, 133, 161, 108),
+    BrowseButton(kTestCertificateFolderBrowse, 244, 161),
     CancelButton(),
     BackButton(),
     NextButton(),

@@ -55,7 +55,9 @@ void OptionsPage::OnNext(PageView& view) {
         return;
     }
     StoreOptions(view);
-    HandOver(view, PageId::OutputDirectory);
+    // The Ferrolink INF names no catalog: that package has no certification step.
+    HandOver(view, settings_.PackageKind == Package::ComPort ? PageId::Certification
+                                                             : PageId::OutputDirectory);
 }
 
 void OptionsPage::OnBack(PageView& view) {

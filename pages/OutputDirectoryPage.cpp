@@ -2,21 +2,11 @@
 
 #include "pages/BrowseForOutputDirectory.h"
 #include "pages/CreateDirectoryPath.h"
+#include "pages/PageLayout.h"
 #include "settings/InputRules.h"
+#include "signing/TestCertificateFolder.h"
 
 namespace usbwiz {
-namespace {
-
-bool EndsWithBackslash(const std::string& text) {
-    return !text.empty() && text.back() == '\\';
-}
-
-std::string WithTrailingBackslash(std::string text) {
-    if (!EndsWithBackslash(text)) text += '\\';
-    return text;
-}
-
-}  // namespace
 
 void OutputDirectoryPage::OnInit(PageView& view) {
     view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
@@ -33,11 +23,20 @@ void OutputDirectoryPage::OnNext(PageView& view) {
         return;
     }
 
-    // The existence test looks at the path without one trailing backslash.
-    const std::string searchPath =
-        EndsWithBackslash(directory) ? directory.substr(0, directory.size() - 1) : directory;
+    // The test certificate's folder was chosen before this one was known.
+    const CatalogChoice& catalogs = services_.catalogs;
+    if (SignsCatalogs(settings_, catalogs) && catalogs.source == CatalogSource::TestCertificate) {
+        if (const std::optional<std::string> why =
+                WhyNoTestCertificateFolder(catalogs.testCertificateFolder, directory)) {
+            RefuseText(view, kOutputDirectoryEdit,
+                       std::string(LabelOf(PageId::Certification, kTestCertificateFolderEdit)) +
+                           ": " + *why);
+            return;
+        }
+    }
+    const bool exists = DirectoryEntryExists(services_.platform, directory);
     directory = WithTrailingBackslash(directory);
-    if (!services_.platform.PathExists(searchPath)) {
+    if (!exists) {
         if (view.ShowMessage(kCreateDirectoryQuestion, MessageIcon::Question,
                              MessageButtons::YesNo) != MessageAnswer::Yes)
             return;
@@ -56,7 +55,8 @@ void OutputDirectoryPage::OnNext(PageView& view) {
 void OutputDirectoryPage::OnBack(PageView& view) {
     settings_.GenerationDirectory = WithTrailingBackslash(view.GetText(kOutputDirectoryEdit));
     view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
-    HandOver(view, PageId::Options);
+    HandOver(view,
+             settings_.PackageKind == Package::ComPort ? PageId::Certification : PageId::Options);
 }
 
 // Cancelling the browser, or choosing what has no path, keeps what was typed.

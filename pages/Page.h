@@ -2,8 +2,10 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "pages/CatalogChoice.h"
 #include "pages/ControlIds.h"
 #include "pages/PageId.h"
 #include "pages/PageView.h"
@@ -13,13 +15,17 @@
 
 namespace usbwiz {
 
-// What pages need from outside: the platform (files, folders, the folder browser), the
-// carried payloads the summary page generates from, and the ANSI code page the typed texts are
-// in (the names pages read double-byte characters whole).
+// What pages need from outside: the platform (files, folders, the browsers), the carried
+// payloads the summary page generates from, the ANSI code page the typed texts are in (the
+// names pages read double-byte characters whole), and the environment's SOURCE_DATE_EPOCH, which
+// fixes the catalogs' time as it does for usbdrvgen. Besides, what lives as long as the chain:
+// the certification page's catalog choice, which the summary page generates with.
 struct PageServices {
     Platform& platform;
     const PayloadStore& payloads;
     unsigned codePage = 1252;
+    std::optional<std::string> sourceDateEpoch = {};
+    CatalogChoice catalogs = {};
 };
 
 // A wizard page: portable behaviour over a PageView. Each page owns its copy of the record;

@@ -35,6 +35,7 @@ struct ControlLayout {
     int x, y, width, height;
     int maxLength = 0;       // edits: the most characters the box takes; 0 for none
     bool upperCase = false;  // edits: letters typed become upper case
+    bool password = false;   // edits: show no characters of what is typed
     bool hidden = false;     // created hidden
     bool multiline = false;  // buttons whose text has two lines
     bool group = false;      // first control of a radio group

@@ -19,6 +19,8 @@ class PageView {
     virtual void SetChecked(int controlId, bool checked) = 0;
     virtual void SetVisible(int controlId, bool visible) = 0;
     virtual bool IsVisible(int controlId) = 0;
+    // A disabled control shows greyed and takes neither clicks, typing nor the focus.
+    virtual void SetEnabled(int controlId, bool enabled) = 0;
     // Moves the focus as the dialog's Tab does: an edit's whole text is selected.
     virtual void SetFocus(int controlId) = 0;
 

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "generate/GeneratePackageWithCatalogs.h"
 #include "pages/Page.h"
 
 namespace usbwiz {
 
 // Every setting before generation: labels on the left, values on the right, line by line.
-// Finish generates the package from this page's own record.
+// Finish generates the package from this page's own record, with the catalogs the
+// certification page chose.
 class SummaryPage : public Page {
   public:
     using Page::Page;
@@ -15,6 +20,10 @@ class SummaryPage : public Page {
   protected:
     void OnNext(PageView& view) override;  // Finish
     void OnBack(PageView& view) override { HandOver(view, PageId::OutputDirectory); }
+
+  private:
+    // The catalogs Finish writes; nullopt with `refusal` set when their time cannot be had.
+    std::optional<CatalogRequest> CatalogsToWrite(std::string& refusal) const;
 };
 
 }  // namespace usbwiz

@@ -41,6 +41,12 @@ struct FileRead {
     explicit operator bool() const { return ok; }
 };
 
+// A kind of file the file browser offers: its name and the patterns that find it ("*.pfx;*.p12").
+struct FileType {
+    std::string name;
+    std::string patterns;
+};
+
 // How the temporary files of StageFile begin: "~usbwiz-PID-N.tmp".
 inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
 
@@ -105,6 +111,13 @@ class Platform {
     // user cancels or chooses something that has none (My Computer, a network, the trash).
     virtual std::optional<std::string> BrowseForFolder(const std::string& title,
                                                        WindowRef owner) = 0;
+
+    // The system's dialog for opening a file, owned by `owner` as the folder browser is,
+    // offering `types` and then all files; the chosen file's path, or nullopt when the user
+    // cancels.
+    virtual std::optional<std::string> BrowseForFile(const std::string& title,
+                                                     const std::vector<FileType>& types,
+                                                     WindowRef owner) = 0;
 };
 
 }  // namespace usbwiz

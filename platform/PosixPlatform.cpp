@@ -191,8 +191,12 @@ std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder)
     return names;
 }
 
-// No folder browser outside Windows: always as if cancelled.
+// No folder or file browser outside Windows: always as if cancelled.
 std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
+    return std::nullopt;
+}
+std::optional<std::string> PosixPlatform::BrowseForFile(const std::string&,
+                                                        const std::vector<FileType>&, WindowRef) {
     return std::nullopt;
 }
 

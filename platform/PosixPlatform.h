@@ -20,6 +20,9 @@ class PosixPlatform : public Platform {
     FileResult RemoveEmptyDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
     std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override;
+    std::optional<std::string> BrowseForFile(const std::string& title,
+                                             const std::vector<FileType>& types,
+                                             WindowRef owner) override;
 };
 
 }  // namespace usbwiz

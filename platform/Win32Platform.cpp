@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // windows.h first: the shell header builds on it.
+#include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -253,6 +254,28 @@ std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& tit
         allocator->Release();
     }
     if (!hasPath) return std::nullopt;
+    return std::string(path);
+}
+
+std::optional<std::string> Win32Platform::BrowseForFile(const std::string& title,
+                                                        const std::vector<FileType>& types,
+                                                        WindowRef owner) {
+    // The filter is pairs of texts, each ended by a NUL, the list by one more.
+    std::string filter;
+    for (const FileType& type : types)
+        filter += type.name + " (" + type.patterns + ")" + '\0' + type.patterns + '\0';
+    filter += std::string("All files (*.*)") + '\0' + "*.*" + '\0';
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = static_cast<HWND>(owner);
+    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = title.c_str();
+    // NOCHANGEDIR: the wizard's relative paths keep meaning what they meant.
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&dialog)) return std::nullopt;
     return std::string(path);
 }
 

@@ -19,6 +19,9 @@ class Win32Platform : public Platform {
     FileResult RemoveEmptyDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
     std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override;
+    std::optional<std::string> BrowseForFile(const std::string& title,
+                                             const std::vector<FileType>& types,
+                                             WindowRef owner) override;
 };
 
 // The operating system's text for GetLastError().

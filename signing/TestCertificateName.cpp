@@ -32,4 +32,8 @@ std::string TestCertificateCommonName(std::string_view longName) {
     return std::string(kept) + std::string(kCut) + std::string(kEnding);
 }
 
+std::string TestCertificateFileName(std::string_view infPrefix) {
+    return std::string(infPrefix) + "-driver-test.cer";
+}
+
 }  // namespace usbwiz

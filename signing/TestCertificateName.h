@@ -14,4 +14,7 @@ inline constexpr std::size_t kLongestCommonName = 64;
 // package's and says what it is.
 std::string TestCertificateCommonName(std::string_view longName);
 
+// The name the test certificate is saved under in its folder: "<infPrefix>-driver-test.cer".
+std::string TestCertificateFileName(std::string_view infPrefix);
+
 }  // namespace usbwiz

@@ -96,7 +96,7 @@ DWORD ControlStyle(const ControlLayout& c) {
             return base | WS_GROUP | SS_LEFT;
         case ControlKind::Edit:
             return base | WS_GROUP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL |
-                   (c.upperCase ? ES_UPPERCASE : 0);
+                   (c.upperCase ? ES_UPPERCASE : 0) | (c.password ? ES_PASSWORD : 0);
         case ControlKind::ReadOnlyText:
             // The edit keeps its scroll bar in step with the text; the host hides it while every
             // line fits.

@@ -86,6 +86,10 @@ bool Win32PageView::IsVisible(int controlId) {
     return (GetWindowLongPtrA(Control(controlId), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+void Win32PageView::SetEnabled(int controlId, bool enabled) {
+    EnableWindow(Control(controlId), enabled ? TRUE : FALSE);
+}
+
 void Win32PageView::SetFocus(int controlId) {
     // The dialog's own way of moving the focus, which also keeps the default button right.
     SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(controlId)), TRUE);

@@ -29,6 +29,7 @@ class Win32PageView final : public PageView {
     void SetChecked(int controlId, bool checked) override;
     void SetVisible(int controlId, bool visible) override;
     bool IsVisible(int controlId) override;
+    void SetEnabled(int controlId, bool enabled) override;
     void SetFocus(int controlId) override;
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "app/PageChain.h"
@@ -45,6 +46,17 @@ void ShowVersion(const std::string& title) {
     MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
+// An environment variable of the process; nullopt when it is not set.
+std::optional<std::string> Environment(const char* name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) return std::nullopt;
+    std::string value(size, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, value.data(), size);
+    if (length == 0 || length >= size) return std::nullopt;
+    value.resize(length);
+    return value;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -56,7 +68,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::string title = usbwiz::ProgramTitle();
     try {
         usbwiz::Win32Platform platform;
-        usbwiz::PageServices services{platform, usbwiz::EmbeddedPayloads(), GetACP()};
+        usbwiz::PageServices services{platform, usbwiz::EmbeddedPayloads(), GetACP(),
+                                      Environment("SOURCE_DATE_EPOCH")};
         usbwiz::Win32PageRunner runner(instance, platform, title);
         usbwiz::RunPageChain(runner, services);
         return 0;

@@ -78,6 +78,16 @@ for i in "${!names[@]}"; do
 done
 # One scenario proves that the message boxes' caption follows the program's file name.
 cp "$wizard" "$run/CustomDriverWizard.exe"
+# The maker's certificate and key the signing scenarios choose (${KEYS} in their steps and
+# outcomes), made here; the wizard and usbdrvgen date their catalogs alike.
+keys="$run/keys"
+export PFX_PASSWORD=Gui-Pfx-7 SOURCE_DATE_EPOCH=1767225600
+mkdir -p "$keys"
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$keys/signer.key" -out "$keys/signer.pem" \
+  -days 30 -subj "/CN=Vexmor Test Signer" -addext extendedKeyUsage=codeSigning 2>/dev/null &&
+  openssl pkcs12 -export -inkey "$keys/signer.key" -in "$keys/signer.pem" \
+    -out "$keys/signer.pfx" -passout env:PFX_PASSWORD ||
+  { echo "FAIL: openssl cannot make the signing scenarios' key" >&2; exit 1; }
 # The kinds' default output folders, and the folders scenarios choose on the prefix's C: drive,
 # are below C:\Vexmor: start without them.
 rm -rf "$WINEPREFIX/drive_c/Vexmor"
@@ -93,14 +103,17 @@ driver_status=0
 SNAPSHOT_DIR="$work/snapshots" bash "$here/on-private-display.sh" "$work/display" 250 "$wine_sh" \
   "$driver" --program "$(windows_path "$wizard")" --work "$(windows_path "$run")" \
   --set "RENAMED_WIZARD=$(windows_path "$run/CustomDriverWizard.exe")" \
+  --set "KEYS=$(windows_path "$keys")" --set "PFX_PASSWORD=$PFX_PASSWORD" \
   --snapshots "$(windows_path "$work/snapshots")" "${scenario_arguments[@]}" | tee "$log" ||
   driver_status=$?
 
 # What the wizard left behind. A package check compares a folder with the files usbdrvgen writes
-# for the same settings (settings files are found beside the scenarios), byte for byte.
+# for the same settings (settings files are found beside the scenarios), byte for byte. Given a
+# CERTIFICATE, the catalogs are judged by trust instead: WinVerifyTrust must trust each once
+# CERTIFICATE is in the prefix's Root and TrustedPublisher stores.
 compare_package() {
-  local name=$1 folder=$2
-  shift 2
+  local name=$1 folder=$2 certificate=$3
+  shift 3
   local native="$run/$name.usbdrvgen"
   rm -rf "$native"
   (cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --quiet) || {
@@ -115,13 +128,23 @@ compare_package() {
     diff <(printf '%s\n' "$written") <(printf '%s\n' "$expected") | sed 's/^/    /' || true
     return 1
   fi
-  local file status=0
+  local file status=0 catalogs=()
   for file in $expected; do
+    if [ -n "$certificate" ] && [[ $file == *.cat ]]; then
+      catalogs+=("$(windows_path "$folder/$file")")
+      continue
+    fi
     cmp "$folder/$file" "$native/$file" | sed 's/^/  /' && continue
     status=1
   done
+  if [ -n "$certificate" ]; then
+    [ ${#catalogs[@]} -gt 0 ] || { echo "  usbdrvgen $* writes no catalog"; return 1; }
+    bash "$wine_sh" "$windows_build/tests/catalog/programs/TrustCatalog.exe" \
+      "$(windows_path "$certificate")" "${catalogs[@]}" </dev/null | sed 's/^/  /' || status=1
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true  # the prefix's server it started
+  fi
   [ "$status" -eq 0 ] || return 1
-  echo "  the same $(printf '%s\n' "$expected" | grep -c .) files as usbdrvgen $*"
+  echo "  the same $(printf '%s\n' "$expected" | grep -c .) files as usbdrvgen $*${certificate:+ (the catalogs by trust)}"
 }
 
 # A failed Finish leaves the folder as it was: exactly the files the steps put there, and no
@@ -153,8 +176,9 @@ check_outcome() {
         [Cc]:\\*) folder=$(linux_path "$folder") ;;
         *) folder="$run/$name/${folder//\\//}" ;;
       esac
-      compare_package "$name" "$folder" "$@"
+      compare_package "$name" "$folder" "" "$@"
       ;;
+    trusted-package) compare_package "$name" "$run/$name/$1" "$run/$name/$2" "${@:3}" ;;
     holds) check_holds "$run/$name/out" "$@" ;;
     *)
       echo "  unknown outcome $outcome"
@@ -174,7 +198,7 @@ for i in "${!names[@]}"; do
     continue
   fi
   # shellcheck disable=SC2086  # the outcome's words are arguments
-  if report=$(check_outcome "$name" ${outcomes[$i]} 2>&1); then
+  if report=$(check_outcome "$name" ${outcomes[$i]//'${KEYS}'/$keys} 2>&1); then
     echo "PASS  $name"
   else
     echo "FAIL  $name: what it left behind"

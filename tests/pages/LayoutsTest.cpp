@@ -121,7 +121,7 @@ TEST(LayoutsTest, BannerAndBottomButtonsSitWhereEveryPageHasThem) {
     }
 }
 
-// Each edit shows its field and takes at most the field's longest text.
+// Each edit that shows a field takes at most the field's longest text.
 TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
     struct EditField {
         PageId page;
@@ -153,7 +153,7 @@ TEST(LayoutsTest, EditsTakeAtMostTheirFieldsLongestText) {
     std::size_t editCount = 0;
     for (PageId page : kAllPages)
         for (const ControlLayout& control : LayoutOf(page).controls)
-            if (control.kind == ControlKind::Edit) ++editCount;
+            if (control.kind == ControlKind::Edit && control.field != nullptr) ++editCount;
     EXPECT_EQ(editCount, std::size(edits));
 
     for (const EditField& edit : edits) {
@@ -180,24 +180,24 @@ TEST(LayoutsTest, OnlyTheLeaveFilesBoxAndItsHelpButtonStartHidden) {
     EXPECT_EQ(hidden, expected);
 }
 
-TEST(LayoutsTest, KindAndCertificationChoicesAreOneRadioGroupEach) {
-    struct Group {
-        PageId page;
-        std::vector<int> radios;
-    };
-    const Group groups[] = {
-        {PageId::Welcome, {kComPortKindButton, kFerrolinkKindButton}},
+// The arrow keys move within a group and choosing a button clears only the others of its group.
+TEST(LayoutsTest, RadioButtonsFormOneGroupPerChoice) {
+    using Groups = std::vector<std::vector<int>>;
+    const std::pair<PageId, Groups> pages[] = {
+        {PageId::Welcome, {{kComPortKindButton, kFerrolinkKindButton}}},
         {PageId::Certification,
-         {kPlanCertificationButton, kDefaultCatalogsButton, kNoCertificationButton}}};
-    for (const Group& group : groups) {
-        std::vector<int> radios;
-        for (const ControlLayout& control : LayoutOf(group.page).controls) {
+         {{kPlanCertificationButton, kDefaultCatalogsButton, kNoCertificationButton},
+          {kNoCatalogsButton, kUnsignedCatalogsButton, kMakerCertificateButton,
+           kTestCertificateButton},
+          {kSha1Button, kSha256Button}}}};
+    for (const auto& [page, expected] : pages) {
+        Groups groups;
+        for (const ControlLayout& control : LayoutOf(page).controls) {
             if (control.kind != ControlKind::RadioButton) continue;
-            radios.push_back(control.id);
-            EXPECT_EQ(control.group, radios.size() == 1);
-            EXPECT_TRUE(control.multiline);
+            if (control.group || groups.empty()) groups.emplace_back();
+            groups.back().push_back(control.id);
         }
-        EXPECT_EQ(radios, group.radios);
+        EXPECT_EQ(groups, expected) << static_cast<int>(page);
     }
     const ControlLayout* icon = nullptr;
     for (const ControlLayout& control : LayoutOf(PageId::Welcome).controls)

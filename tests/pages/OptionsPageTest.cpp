@@ -35,7 +35,7 @@ TEST_P(OptionsPageTest, OpensWithTheKindsDefaultsAndPasses) {
     EXPECT_FALSE(options.controlsAtOpen.at(kLeaveFilesHelp).visible);
     EXPECT_TRUE(AllPreinstallerControlsVisible(options.controlsAtOpen, true));
     EXPECT_EQ(TextAtOpen(options, kTargetDirectoryEdit), Defaults(kind).TargetDirectory);
-    EXPECT_EQ(runner.LastVisit().page, P::OutputDirectory);
+    EXPECT_EQ(runner.LastVisit().page, AfterOptions(kind));
     EXPECT_TRUE(runner.Messages().empty());
 }
 
@@ -73,7 +73,7 @@ TEST_P(OptionsPageTest, CheckingThePreinstallerAgainShowsTheResetPath) {
     EXPECT_TRUE(options.controlsAtEnd.at(kDisplaySetupBox).checked);
 }
 
-// Back from the output-directory page with the preinstaller off: its options stay hidden.
+// Back from the next page with the preinstaller off: its options stay hidden.
 TEST_P(OptionsPageTest, ReopenedWithoutPreinstallerHidesItsOptions) {
     const ScriptedPageRunner runner =
         RunWizard(Then(ToOptions(GetParam()),
@@ -157,7 +157,7 @@ TEST_P(TargetDirectoryTest, NextChecksBackDoesNot) {
         Then(Then(ToOptions(Package::ComPort), Retype(kTargetDirectoryEdit, c.text)), Nexts(1)));
     if (c.accepted) {
         EXPECT_TRUE(next.Messages().empty());
-        ASSERT_EQ(next.LastVisit().page, P::OutputDirectory);
+        ASSERT_EQ(next.LastVisit().page, P::Certification);
         EXPECT_EQ(next.LastVisit().settingsAtOpen.TargetDirectory, c.text);
     } else {
         ASSERT_EQ(next.Messages().size(), 1u);

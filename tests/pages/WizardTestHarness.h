@@ -71,6 +71,16 @@ inline std::vector<UserAction> ToOptions(Package kind) {
     return Then(kind == Package::ComPort ? ToComNames() : ToFerrolinkNames(), Nexts(3));
 }
 
+// The page after the options page: the certification page for the virtual COM port package,
+// the output-directory page for the Ferrolink package.
+inline PageId AfterOptions(Package kind) {
+    return kind == Package::ComPort ? PageId::Certification : PageId::OutputDirectory;
+}
+// From the options page to the output-directory page, the certification page's answer as it is.
+inline std::vector<UserAction> PastOptions(Package kind) {
+    return Nexts(kind == Package::ComPort ? 2 : 1);
+}
+
 // Replaces the text of an edit as a user would: select all, type.
 inline std::vector<UserAction> Retype(int controlId, const std::string& text) {
     return {Clear(controlId), Type(controlId, text)};

@@ -45,6 +45,10 @@ class RealFilesPlatform : public Platform {
     std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
         return std::nullopt;
     }
+    std::optional<std::string> BrowseForFile(const std::string&, const std::vector<FileType>&,
+                                             WindowRef) override {
+        return std::nullopt;
+    }
 
   private:
     PosixPlatform files_;

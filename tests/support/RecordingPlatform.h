@@ -21,6 +21,7 @@ class RecordingPlatform : public Platform {
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
     std::deque<MessageAnswer> answers;         // given to Yes/No boxes in turn; No when none left
     std::optional<std::string> browsedFolder;  // what the folder browser answers; nullopt: cancel
+    std::optional<std::string> browsedFile;    // what the file browser answers; nullopt: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
@@ -125,6 +126,13 @@ class RecordingPlatform : public Platform {
         events.push_back("browse " + title);
         browseOwners.push_back(owner);
         return browsedFolder;
+    }
+
+    std::optional<std::string> BrowseForFile(const std::string& title, const std::vector<FileType>&,
+                                             WindowRef owner) override {
+        events.push_back("browse " + title);
+        browseOwners.push_back(owner);
+        return browsedFile;
     }
 
     // The paths files were committed to, in order.

@@ -24,7 +24,7 @@ ScriptedPageView::ScriptedPageView(PageId page, std::deque<MessageAnswer>& answe
     for (const ControlLayout& layout : LayoutOf(page).controls) {
         if (layout.id == kNoControlId) continue;
         controls_[layout.id] =
-            ControlState{layout, std::string(layout.text), false, !layout.hidden};
+            ControlState{layout, std::string(layout.text), false, !layout.hidden, true};
         order_.push_back(layout.id);
     }
 }
@@ -40,6 +40,7 @@ ControlState& ScriptedPageView::Control(int controlId) {
 ControlState& ScriptedPageView::VisibleControl(int controlId) {
     ControlState& control = Control(controlId);
     if (!control.visible) throw std::logic_error(Describe(controlId) + " is hidden");
+    if (!control.enabled) throw std::logic_error(Describe(controlId) + " is disabled");
     return control;
 }
 
@@ -65,6 +66,10 @@ void ScriptedPageView::SetVisible(int controlId, bool visible) {
 
 bool ScriptedPageView::IsVisible(int controlId) {
     return Control(controlId).visible;
+}
+
+void ScriptedPageView::SetEnabled(int controlId, bool enabled) {
+    Control(controlId).enabled = enabled;
 }
 
 void ScriptedPageView::SetFocus(int controlId) {

@@ -19,11 +19,12 @@ struct ControlState {
     std::string text;
     bool checked = false;
     bool visible = true;
+    bool enabled = true;
 
     // The state a user sees; the layout is the same for every instance of a page.
     bool operator==(const ControlState& other) const {
         return layout.id == other.layout.id && text == other.text && checked == other.checked &&
-               visible == other.visible;
+               visible == other.visible && enabled == other.enabled;
     }
 };
 
@@ -57,6 +58,7 @@ class ScriptedPageView : public PageView {
     void SetChecked(int controlId, bool checked) override;
     void SetVisible(int controlId, bool visible) override;
     bool IsVisible(int controlId) override;
+    void SetEnabled(int controlId, bool enabled) override;
     void SetFocus(int controlId) override;
     MessageAnswer ShowMessage(std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -64,7 +66,7 @@ class ScriptedPageView : public PageView {
     WindowRef Window() override { return ScriptedWindowOf(page_); }
 
     // What the user does. Each throws std::logic_error for an action no user could take (an
-    // unknown, hidden or unsuitable control).
+    // unknown, hidden, disabled or unsuitable control).
     void Type(int controlId, std::string_view text);
     void Clear(int controlId);
     // A click on a push button, check box or radio button, as the dialog reports it.
@@ -77,7 +79,7 @@ class ScriptedPageView : public PageView {
 
   private:
     ControlState& Control(int controlId);
-    ControlState& VisibleControl(int controlId);
+    ControlState& VisibleControl(int controlId);  // visible and enabled: one a user can reach
     void SelectRadio(int controlId);
 
     PageId page_;

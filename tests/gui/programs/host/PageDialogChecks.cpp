@@ -424,9 +424,6 @@ void CheckPlacement(CheckLog& log, HWND dialog, const PageLayout& layout) {
     const std::vector<HWND> children = ChildrenInCreationOrder(dialog);
     const std::span<const ControlLayout> controls = layout.controls;
     if (children.size() != controls.size()) return;  // the template checks say so
-    // Kept as it always was: the page no step of the wizard opens cuts its last address line
-    // off at every scale.
-    const bool wholeTexts = layout.page != PageId::Certification;
     RECT client;
     GetClientRect(dialog, &client);
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -435,9 +432,12 @@ void CheckPlacement(CheckLog& log, HWND dialog, const PageLayout& layout) {
                                   " control " + std::to_string(i);
         const RECT rect = RectInDialog(dialog, children[i]);
         log.Expect(Inside(rect, client), where + " inside the dialog");
-        if (wholeTexts && !c.text.empty() && c.kind != ControlKind::Edit &&
-            c.kind != ControlKind::ReadOnlyText && c.kind != ControlKind::GroupBox)
+        if (!c.text.empty() && c.kind != ControlKind::Edit && c.kind != ControlKind::ReadOnlyText &&
+            c.kind != ControlKind::GroupBox)
             log.Expect(TextFits(children[i], c), where + " shows its whole text");
+        if (c.password)
+            log.Expect(SendMessageA(children[i], EM_GETPASSWORDCHAR, 0, 0) != 0,
+                       where + " shows no character typed");
         for (std::size_t j = 0; j < controls.size(); ++j) {
             const RECT other = RectInDialog(dialog, children[j]);
             RECT common;
