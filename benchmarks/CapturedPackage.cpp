@@ -37,9 +37,7 @@ class CapturingPlatform final : public Platform {
     std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
     bool PathExists(const std::string&) override { return true; }
     FileResult CreateOneDirectory(const std::string&) override { return {}; }
-    std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
-        return std::nullopt;
-    }
+    BrowsedFolder BrowseForFolder(const std::string&, WindowRef) override { return {}; }
     std::vector<std::string> FolderEntries(const std::string&) override { return {}; }
 
   private:

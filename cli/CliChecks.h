@@ -20,7 +20,8 @@ inline constexpr std::string_view kUncertifiedDefaultCatalogsRule =
 //  3. the other kind's fields stay empty (they would have no effect, so setting one is a mistake);
 //  4. the name rules: nothing a field cannot hold where it lands in the package, and no two
 //     files of the package that Windows would take for one;
-//  5. the path rule on --out, reading the native separator as the wizard's backslash;
+//  5. the path rule on --out, reading the native separator as the wizard's backslash, and the
+//     folder rules on each of its levels;
 //  6. the certification flags form one of the certification page's answers.
 // Reads the record in the package's code page (EncodeForPackage has run).
 std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator);

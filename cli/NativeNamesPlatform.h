@@ -29,7 +29,7 @@ class NativeNamesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return system_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override {
         return system_.BrowseForFolder(title, owner);
     }
 

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <iostream>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "catalog/PackageCatalogs.h"
@@ -32,6 +33,7 @@
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
 #include "settings/Utf8.h"
+#include "verify/WindowsNameCase.h"
 
 namespace usbwiz {
 
@@ -44,28 +46,54 @@ int Refuse(std::ostream& errors, std::string_view why) {
     return kExitRefused;
 }
 
+// The first few of `names`, for a line.
+std::string FirstFew(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    std::string named;
+    for (std::size_t i = 0; i < names.size() && i < 3; ++i)
+        named += (i == 0 ? "" : ", ") + Printable(names[i]);
+    if (names.size() > 3) named += ", ...";
+    return named;
+}
+
+std::string Entries(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " entry" : " entries");
+}
+
 // Generation replaces the package's own files and leaves everything else in the folder as it
-// is; what else is there gets a word, or refuses the run with --require-empty.
+// is; what else is there gets a word, or refuses the run with --require-empty. Names are
+// compared as Windows compares them: where the system tells letter case apart, an entry that
+// differs from a package file only in case is a second file here, which would meet the
+// package's once both are copied to Windows.
 std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform& platform,
                                        const std::vector<std::string>& packagePaths,
                                        bool requireEmpty, std::ostream& errors) {
     const std::string& folder = settings.GenerationDirectory;
-    std::vector<std::string> others;
-    for (const std::string& name : platform.FolderEntries(folder))
-        if (requireEmpty || std::find(packagePaths.begin(), packagePaths.end(), folder + name) ==
-                                packagePaths.end())
+    const auto windowsName = [](const std::string& native) {
+        return UpperCaseName(Utf8FromNativePath(native).value_or(native));
+    };
+    std::set<std::string> packageNames;
+    for (const std::string& path : packagePaths) packageNames.insert(windowsName(path));
+    std::vector<std::string> others, clashing;
+    for (const std::string& name : platform.FolderEntries(folder)) {
+        const std::string path = folder + name;
+        if (requireEmpty || packageNames.count(windowsName(path)) == 0)
             others.push_back(name);
-    if (others.empty()) return std::nullopt;
-    std::sort(others.begin(), others.end());
-    std::string named;
-    for (std::size_t i = 0; i < others.size() && i < 3; ++i)
-        named += (i == 0 ? "" : ", ") + Printable(others[i]);
-    if (others.size() > 3) named += ", ...";
-    if (requireEmpty) return Refuse(errors, "--out: " + folder + " is not empty (" + named + ")");
-    // One piece, so that the line of a run beside it cannot cut into it.
-    errors << std::string(kProgram) + "warning: " + std::to_string(others.size()) +
-                  (others.size() == 1 ? " entry" : " entries") + " in " + folder +
-                  " not part of this package, left as they are: " + named + "\n";
+        else if (kNamesHaveCase &&
+                 std::find(packagePaths.begin(), packagePaths.end(), path) == packagePaths.end())
+            clashing.push_back(name);
+    }
+    if (requireEmpty && !others.empty())
+        return Refuse(errors, "--out: " + folder + " is not empty (" + FirstFew(others) + ")");
+    // Each warning one piece, so that the line of a run beside it cannot cut into it.
+    if (!others.empty())
+        errors << std::string(kProgram) + "warning: " + Entries(others.size()) + " in " + folder +
+                      " not part of this package, left as they are: " + FirstFew(others) + "\n";
+    if (!clashing.empty())
+        errors << std::string(kProgram) + "warning: " + Entries(clashing.size()) + " in " + folder +
+                      " differ from files of this package only in letter case, and would be "
+                      "the same files once copied to Windows: " +
+                      FirstFew(clashing) + "\n";
     return std::nullopt;
 }
 
@@ -120,7 +148,7 @@ std::optional<std::int64_t> CatalogTime(std::string& error) {
 int WriteTestCertificate(Platform& platform, const std::string& folder, const std::string& name,
                          const std::string& certificate, bool quiet, std::ostream& out,
                          std::ostream& errors) {
-    const std::string directory = NativeDirectoryText(folder, kNativeSeparator);
+    const std::string directory = WorkingDirectory(NativeDirectoryText(folder, kNativeSeparator));
     const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
                              NativePathFromUtf8(name).value_or(name);
     if (const std::optional<DirectoryFailure> failed =
@@ -199,6 +227,9 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
     // What people read is the text as typed; the files get the package's code page.
     const WizardSettings& typed = effective.settings;
     WizardSettings& package = effective.package;
+    if (effective.outputDirectory)
+        package.GenerationDirectory =
+            WithTrailingSeparator(WorkingDirectory(package.GenerationDirectory), kNativeSeparator);
     std::vector<std::string> planned = PlannedOutputPaths(package);
     PreparedSigner signing;
     CatalogOptions catalog{options.catalogHash.value_or(HashAlgorithm::Sha1), 0,

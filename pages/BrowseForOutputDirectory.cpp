@@ -2,7 +2,7 @@
 
 namespace usbwiz {
 
-std::optional<std::string> BrowseForOutputDirectory(Platform& platform, WindowRef owner) {
+BrowsedFolder BrowseForOutputDirectory(Platform& platform, WindowRef owner) {
     return platform.BrowseForFolder(std::string(kBrowseForOutputTitle), owner);
 }
 

@@ -2,6 +2,7 @@
 
 #include "pages/BrowseForOutputDirectory.h"
 #include "pages/CreateDirectoryPath.h"
+#include "settings/FolderRules.h"
 #include "settings/InputRules.h"
 
 namespace usbwiz {
@@ -18,6 +19,11 @@ std::string WithTrailingBackslash(std::string text) {
 
 }  // namespace
 
+std::string FolderNotInCodePageMessage(unsigned codePage) {
+    return "The chosen folder's name cannot be written in this system's code page (" +
+           std::to_string(codePage) + "). Choose or type another folder.";
+}
+
 void OutputDirectoryPage::OnInit(PageView& view) {
     view.SetText(kOutputDirectoryEdit, settings_.GenerationDirectory);
 }
@@ -30,6 +36,12 @@ void OutputDirectoryPage::OnNext(PageView& view) {
     std::string directory = view.GetText(kOutputDirectoryEdit);
     if (!IsValidPathText(directory)) {
         RefuseText(view, kOutputDirectoryEdit, kInvalidDirectoryMessage);
+        return;
+    }
+    // Before anything is made: a level Windows cannot make fails after the levels before it.
+    if (const std::optional<std::string> refused =
+            FindFolderRefusal(directory, '\\', services_.codePage)) {
+        RefuseText(view, kOutputDirectoryEdit, "Directory: " + *refused + ".");
         return;
     }
 
@@ -59,11 +71,13 @@ void OutputDirectoryPage::OnBack(PageView& view) {
     HandOver(view, PageId::Options);
 }
 
-// Cancelling the browser, or choosing what has no path, keeps what was typed.
+// Cancelling the browser, or choosing what has no path, keeps what was typed; so does a folder
+// whose name the code page cannot write, which is said.
 void OutputDirectoryPage::Browse(PageView& view) {
-    const std::optional<std::string> chosen =
-        BrowseForOutputDirectory(services_.platform, view.Window());
-    view.SetText(kOutputDirectoryEdit, chosen.value_or(view.GetText(kOutputDirectoryEdit)));
+    const BrowsedFolder chosen = BrowseForOutputDirectory(services_.platform, view.Window());
+    view.SetText(kOutputDirectoryEdit, chosen.path.value_or(view.GetText(kOutputDirectoryEdit)));
+    if (chosen.notInCodePage)
+        RefuseText(view, kOutputDirectoryEdit, FolderNotInCodePageMessage(services_.codePage));
 }
 
 }  // namespace usbwiz

@@ -12,6 +12,10 @@ inline constexpr std::string_view kCreateDirectoryQuestion =
 inline constexpr std::string_view kCreateDirectoryFailedMessage =
     "Error: Could Not Create Directory.";
 
+// What the page says when the folder browser's choice has a name the ANSI code page
+// `codePage` cannot write.
+std::string FolderNotInCodePageMessage(unsigned codePage);
+
 // Where the package is generated. Next makes sure the directory exists, creating it on request,
 // and stores it with the trailing backslash that generation puts file names behind.
 class OutputDirectoryPage : public Page {

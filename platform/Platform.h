@@ -41,6 +41,16 @@ struct FileRead {
     explicit operator bool() const { return ok; }
 };
 
+// What the folder browser answered.
+struct BrowsedFolder {
+    // The chosen folder's file-system path; nullopt when the user cancels or chooses something
+    // that has none (My Computer, a network, the trash) or that this system cannot write.
+    std::optional<std::string> path;
+    // The chosen folder's path holds a character the ANSI code page lacks, so no file call of
+    // ours could reach it.
+    bool notInCodePage = false;
+};
+
 // How the temporary files of WriteWholeFile begin: "~usbwiz-PID-N.tmp".
 inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
 
@@ -74,10 +84,8 @@ class Platform {
     virtual std::vector<std::string> FolderEntries(const std::string& folder) = 0;
 
     // The shell's folder browser with the whole namespace as root, owned by `owner`, which waits
-    // for it as for a message box; the chosen folder's file-system path, or nullopt when the
-    // user cancels or chooses something that has none (My Computer, a network, the trash).
-    virtual std::optional<std::string> BrowseForFolder(const std::string& title,
-                                                       WindowRef owner) = 0;
+    // for it as for a message box.
+    virtual BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) = 0;
 };
 
 }  // namespace usbwiz

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -74,6 +75,30 @@ std::optional<std::string> ComparablePath(const std::string& path) {
         push(to, true);
     }
     return resolved;
+}
+
+std::optional<std::string> FullPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::string full;
+    if (path.front() != '/') {
+        char here[PATH_MAX];
+        if (::getcwd(here, sizeof here) == nullptr) return std::nullopt;
+        full = here;
+    }
+    for (std::size_t at = 0; at <= path.size();) {
+        std::size_t end = path.find('/', at);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view name = std::string_view(path).substr(at, end - at);
+        at = end + 1;
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            full.resize(std::min(full.size(), full.find_last_of('/')));
+            continue;
+        }
+        full += '/';
+        full += name;
+    }
+    return full.empty() ? "/" : full;
 }
 
 std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {

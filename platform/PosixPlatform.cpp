@@ -169,8 +169,8 @@ std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder)
 }
 
 // No folder browser outside Windows: always as if cancelled.
-std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
-    return std::nullopt;
+BrowsedFolder PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
+    return {};
 }
 
 }  // namespace usbwiz

@@ -15,7 +15,7 @@ class PosixPlatform : public Platform {
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override;
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override;
 };
 
 }  // namespace usbwiz

@@ -95,6 +95,22 @@ std::optional<std::string> ComparablePath(const std::string& path) {
     return Utf8(comparable);
 }
 
+std::optional<std::string> FullPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::string full(MAX_PATH, '\0');
+    DWORD size =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (size >= full.size()) {
+        full.resize(size);
+        size =
+            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (size == 0 || size >= full.size()) return std::nullopt;
+    full.resize(size);
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    return full;
+}
+
 std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     std::wstring at = Wide(folder.empty() ? "." : folder);
     while (at.size() > 1 && (at.back() == L'\\' || at.back() == L'/')) at.pop_back();

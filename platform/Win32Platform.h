@@ -14,7 +14,7 @@ class Win32Platform : public Platform {
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override;
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override;
 };
 
 // The operating system's text for GetLastError().

@@ -32,9 +32,7 @@ class RealFilesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return files_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
-        return std::nullopt;
-    }
+    BrowsedFolder BrowseForFolder(const std::string&, WindowRef) override { return {}; }
 
   private:
     PosixPlatform files_;

@@ -18,8 +18,8 @@ class RecordingPlatform : public Platform {
     std::set<std::string> directories;
     std::set<std::string> failingWrites;  // paths whose writes fail
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
-    std::deque<MessageAnswer> answers;         // given to Yes/No boxes in turn; No when none left
-    std::optional<std::string> browsedFolder;  // what the folder browser answers; nullopt: cancel
+    std::deque<MessageAnswer> answers;  // given to Yes/No boxes in turn; No when none left
+    BrowsedFolder browsedFolder;        // what the folder browser answers; no path: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
@@ -93,7 +93,7 @@ class RecordingPlatform : public Platform {
         return {names.begin(), names.end()};
     }
 
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override {
         events.push_back("browse " + title);
         browseOwners.push_back(owner);
         return browsedFolder;
