@@ -11,7 +11,7 @@ class CapturingPlatform final : public Platform {
   public:
     explicit CapturingPlatform(const StandInPayloads& store) : store_(store) {}
 
-    std::vector<PackageFile> files;
+    std::vector<CapturedFile> files;
     std::vector<std::string> copiedPayloads;
     std::vector<std::string> messages;
 
@@ -20,15 +20,18 @@ class CapturingPlatform final : public Platform {
         return MessageAnswer::Ok;
     }
 
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    Staging StageFile(const std::string& path, std::string_view bytes) override {
         if (store_.Holds(bytes)) {
             files.push_back({path, {}, bytes});
         } else {
             if (IsPayloadContent(bytes)) copiedPayloads.push_back(path);
             files.push_back({path, std::string(bytes), {}});
         }
-        return {true, {}};
+        return {{true, {}}, {path, path}};
     }
+    FileResult CheckReplaceable(const StagedFile&) override { return {true, {}}; }
+    FileResult CommitStagedFile(const StagedFile&) override { return {true, {}}; }
+    void DiscardStagedFile(const StagedFile&) override {}
 
     // Generation never reads a file back.
     FileRead ReadWholeFile(const std::string&, std::size_t) override {
@@ -37,6 +40,7 @@ class CapturingPlatform final : public Platform {
     std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
     bool PathExists(const std::string&) override { return true; }
     FileResult CreateOneDirectory(const std::string&) override { return {}; }
+    FileResult RemoveEmptyDirectory(const std::string&) override { return {}; }
     BrowsedFolder BrowseForFolder(const std::string&, WindowRef) override { return {}; }
     std::vector<std::string> FolderEntries(const std::string&) override { return {}; }
 

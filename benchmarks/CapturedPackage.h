@@ -10,7 +10,7 @@
 namespace usbwiz {
 
 // One file of a package as generation hands it to the platform.
-struct PackageFile {
+struct CapturedFile {
     std::string path;
     std::string text;          // a generated file: its own copy of the bytes
     std::string_view payload;  // a carried file: the store's own bytes
@@ -20,8 +20,8 @@ struct PackageFile {
 };
 
 struct CapturedPackage {
-    std::vector<PackageFile> files;  // in the order generation wrote them
-    std::string fault;               // why the capture cannot be used; empty when it is sound
+    std::vector<CapturedFile> files;  // in the order generation wrote them
+    std::string fault;                // why the capture cannot be used; empty when it is sound
 };
 
 // Runs GeneratePackage for `settings` on an in-memory platform and keeps every file it writes.

@@ -7,10 +7,10 @@
 namespace usbwiz {
 
 std::string FolderMismatch(const std::filesystem::path& folder,
-                           const std::vector<PackageFile>& files) {
+                           const std::vector<CapturedFile>& files) {
     std::string mismatch;
     std::set<std::filesystem::path> expected;
-    for (const PackageFile& file : files) {
+    for (const CapturedFile& file : files) {
         expected.insert(std::filesystem::path(file.path).filename());
         std::ifstream in(file.path, std::ios::binary);
         if (!in) {

@@ -11,6 +11,6 @@ namespace usbwiz {
 // Empty when `folder` holds exactly `files` (no other entry) with exactly their bytes;
 // otherwise what differs.
 std::string FolderMismatch(const std::filesystem::path& folder,
-                           const std::vector<PackageFile>& files);
+                           const std::vector<CapturedFile>& files);
 
 }  // namespace usbwiz

@@ -16,9 +16,10 @@
 #include "benchmarks/FolderCheck.h"
 #include "benchmarks/PlainWrites.h"
 #include "benchmarks/StandInPayloads.h"
-#include "catalog/PackageCatalogs.h"
 #include "cli/CatalogSigning.h"
 #include "generate/GeneratePackage.h"
+#include "generate/PackageCatalogs.h"
+#include "generate/PackageContents.h"
 #include "platform/PosixPlatform.h"
 
 namespace usbwiz {
@@ -27,11 +28,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+struct PackageSize {
+    std::size_t files = 0;
+    std::size_t bytes = 0;
+};
+
 struct PreparedKind {
     Package kind = Package::None;
     WizardSettings settings;
     CapturedPackage package;
-    std::size_t bytes = 0;
+    PackageSize size;
 };
 
 bool anyRunFailed = false;
@@ -51,7 +57,7 @@ double Seconds(Clock::duration d) {
 // neither always replaces the other's files. Each answers why it failed, or "". The baseline
 // stays out of the library's own clock, so that its CPU column is the measured side's alone.
 template <typename Measured, typename Baseline>
-void CompareInOneRun(benchmark::State& state, const PreparedKind& prepared, Measured measured,
+void CompareInOneRun(benchmark::State& state, const PackageSize& size, Measured measured,
                      Baseline baseline) {
     Clock::duration measuring{};
     Clock::duration baselining{};
@@ -88,12 +94,12 @@ void CompareInOneRun(benchmark::State& state, const PreparedKind& prepared, Meas
     const double rounds = static_cast<double>(round);
     state.counters["baseline_ms"] = Seconds(baselining) * 1000.0 / rounds;
     state.counters["ratio"] = Seconds(measuring) / Seconds(baselining);
-    state.counters["files"] = static_cast<double>(prepared.package.files.size());
-    state.SetBytesProcessed(static_cast<std::int64_t>(round * prepared.bytes));
+    state.counters["files"] = static_cast<double>(size.files);
+    state.SetBytesProcessed(static_cast<std::int64_t>(round * size.bytes));
 }
 
 std::string Generate(const PreparedKind& prepared, Platform& platform,
-                     const StandInPayloads& payloads) {
+                     const PayloadStore& payloads) {
     return GeneratePackage(prepared.settings, platform, payloads).written ? ""
                                                                           : "generation failed";
 }
@@ -103,14 +109,16 @@ std::string Generate(const PreparedKind& prepared, Platform& platform,
 std::string Prepare(PreparedKind& prepared, const std::filesystem::path& folder,
                     const StandInPayloads& payloads) {
     PosixPlatform platform;
-    ApplyPackageDefaults(prepared.settings, prepared.kind, platform);
+    ApplyPackageDefaults(prepared.settings, prepared.kind, platform.WindowsDirectory());
     prepared.settings.CertificationChoice = true;  // the INF files name their catalogs
     std::filesystem::create_directory(folder);
     prepared.settings.GenerationDirectory = folder.string() + "/";
 
     prepared.package = CapturePackage(prepared.settings, payloads);
     if (!prepared.package.fault.empty()) return prepared.package.fault;
-    for (const PackageFile& file : prepared.package.files) prepared.bytes += file.Bytes().size();
+    prepared.size.files = prepared.package.files.size();
+    for (const CapturedFile& file : prepared.package.files)
+        prepared.size.bytes += file.Bytes().size();
 
     if (!GeneratePackage(prepared.settings, platform, payloads).written) return "generation failed";
     std::string mismatch = FolderMismatch(folder, prepared.package.files);
@@ -123,7 +131,7 @@ std::string Prepare(PreparedKind& prepared, const std::filesystem::path& folder,
 }
 
 // A code-signing certificate and RSA 3072 key in a PKCS #12 file, made with the openssl tool as
-// a maker would make one; its password goes in BENCH_PFX_PASSWORD. Empty when openssl failed.
+// a maker would make one; its password is "bench". Empty when openssl failed.
 std::string MakePkcs12(const std::filesystem::path& folder) {
     const std::string base = (folder / "maker").string();
     const std::string command =
@@ -132,25 +140,42 @@ std::string MakePkcs12(const std::filesystem::path& folder) {
         "openssl pkcs12 -export -inkey '" +
         base + ".key' -in '" + base + ".pem' -out '" + base + ".pfx' -passout pass:bench";
     if (std::system(command.c_str()) != 0) return {};
-    ::setenv("BENCH_PFX_PASSWORD", "bench", 1);
     return base + ".pfx";
 }
 
-// What `usbdrvgen --catalog` does after its checks: load and check the signing key the options
-// name, if any, then generate with both catalogs.
+// What `usbdrvgen --catalog` does after its checks: the package built once, its files staged
+// while the key the options name, if any, is loaded and checked on a thread of its own, both
+// catalogs signed and staged, and everything committed.
 std::string GenerateWithCatalogs(const PreparedKind& prepared, Platform& platform,
-                                 const StandInPayloads& payloads,
-                                 const CommandLineOptions& options) {
+                                 const PayloadStore& payloads, const CommandLineOptions& options) {
     std::istringstream noInput;
+    const auto environment = [](const std::string& name) -> std::optional<std::string> {
+        if (name == "BENCH_PFX_PASSWORD") return "bench";
+        return std::nullopt;
+    };
     CatalogOptions catalog;
     catalog.algorithm = options.catalogHash.value_or(HashAlgorithm::Sha1);
-    const PreparedSigner signer = PrepareSigner(options, prepared.settings.LongName,
-                                                catalog.algorithm, std::time(nullptr), noInput);
-    if (!signer.error.empty()) return signer.error;
-    if (signer.key) catalog.signer = &signer.signer;
-    return GeneratePackageWithCatalogs(prepared.settings, platform, payloads, catalog)
-               ? "generation with catalogs failed"
-               : "";
+    const PackageContents package = BuildPackageContents(prepared.settings, payloads);
+    PreparedSigner signing;
+    const CatalogSignerLoader loadSigner = [&] {
+        signing = PrepareSigner(options, prepared.settings.LongName, catalog.algorithm,
+                                std::time(nullptr), noInput, environment);
+        return CatalogSignerOutcome{signing.key ? &signing.signer : nullptr, signing.error};
+    };
+    StagedRun run(platform);
+    const CatalogStaging staged = StagePackageWithCatalogs(package, catalog, loadSigner, run);
+    if (!staged.refusal.empty()) return staged.refusal;
+    if (staged.failure || run.Commit()) return "generation with catalogs failed";
+    return "";
+}
+
+// The package with the payloads the program carries (the small stand-ins of this build).
+PackageSize SizeOf(const WizardSettings& settings, const PayloadStore& payloads) {
+    const PackageContents package = BuildPackageContents(settings, payloads);
+    PackageSize size{package.files.size(), 0};
+    for (const PackageFile& file : package.files)
+        size.bytes += file.Bytes().value_or(std::string_view()).size();
+    return size;
 }
 
 class TemporaryFolder {
@@ -202,7 +227,7 @@ int main(int argc, char** argv) {
                                      [&prepared, &payloads](benchmark::State& state) {
                                          PosixPlatform platform;
                                          CompareInOneRun(
-                                             state, prepared,
+                                             state, prepared.size,
                                              [&] { return Generate(prepared, platform, payloads); },
                                              [&] { return WritePlainly(prepared.package.files); });
                                      })
@@ -219,21 +244,29 @@ int main(int argc, char** argv) {
             std::cerr << "openssl could not make a PKCS #12 file\n";
             return 1;
         }
-        for (const auto& [label, options] : {std::pair{"GenerateWithCatalogs/", &plain},
-                                             std::pair{"GenerateWithSignedCatalogs/", &signing}})
-            benchmark::RegisterBenchmark(
-                (label + name).c_str(),
-                [&prepared, &payloads, options](benchmark::State& state) {
-                    PosixPlatform platform;
-                    CompareInOneRun(
-                        state, prepared,
-                        [&] {
-                            return GenerateWithCatalogs(prepared, platform, payloads, *options);
-                        },
-                        [&] { return Generate(prepared, platform, payloads); });
-                })
-                ->UseManualTime()
-                ->Unit(benchmark::kMillisecond);
+        // With the stand-ins of 10 MiB, and with the small stand-ins this build carries.
+        const PackageSize carried = SizeOf(prepared.settings, EmbeddedPayloads());
+        for (const auto& [suffix, store, size] :
+             {std::tuple<const char*, const PayloadStore*, PackageSize>{"", &payloads,
+                                                                        prepared.size},
+              std::tuple<const char*, const PayloadStore*, PackageSize>{
+                  "/carried", &EmbeddedPayloads(), carried}})
+            for (const auto& [label, options] :
+                 {std::pair{"GenerateWithCatalogs/", &plain},
+                  std::pair{"GenerateWithSignedCatalogs/", &signing}})
+                benchmark::RegisterBenchmark(
+                    (label + name + suffix).c_str(),
+                    [&prepared, store, size, options](benchmark::State& state) {
+                        PosixPlatform platform;
+                        CompareInOneRun(
+                            state, size,
+                            [&] {
+                                return GenerateWithCatalogs(prepared, platform, *store, *options);
+                            },
+                            [&] { return Generate(prepared, platform, *store); });
+                    })
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMillisecond);
     }
 
     benchmark::RunSpecifiedBenchmarks();

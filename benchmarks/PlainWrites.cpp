@@ -8,8 +8,8 @@
 
 namespace usbwiz {
 
-std::string WritePlainly(const std::vector<PackageFile>& files) {
-    for (const PackageFile& file : files) {
+std::string WritePlainly(const std::vector<CapturedFile>& files) {
+    for (const CapturedFile& file : files) {
         const std::string_view bytes = file.Bytes();
         const int fd = ::open(file.path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (fd < 0) return file.path + ": " + std::strerror(errno);

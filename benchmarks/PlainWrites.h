@@ -9,6 +9,6 @@ namespace usbwiz {
 
 // The yardstick for generation: the same files written with nothing but open, write and close,
 // opened the way the platform opens them. Answers an empty text, or why a file failed.
-std::string WritePlainly(const std::vector<PackageFile>& files);
+std::string WritePlainly(const std::vector<CapturedFile>& files);
 
 }  // namespace usbwiz

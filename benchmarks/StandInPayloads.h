@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 
 namespace usbwiz {
 

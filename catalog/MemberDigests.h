@@ -3,13 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "payload/MemberKind.h"
 #include "platform/Hashing.h"
 
 namespace usbwiz {
-
-// How a catalog lists a file: PE images by their Authenticode image hash, everything else
-// (INF files, text, anything not a well-formed PE image) by the hash of all its bytes.
-enum class MemberKind { Flat, PeImage };
 
 struct MemberDigests {
     MemberKind kind = MemberKind::Flat;

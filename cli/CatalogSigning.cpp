@@ -1,7 +1,5 @@
 #include "cli/CatalogSigning.h"
 
-#include <cstdlib>
-
 #include "cli/NativePath.h"
 #include "cli/ReadSmallFile.h"
 #include "platform/TextEncoding.h"
@@ -25,7 +23,7 @@ bool IsVariableName(std::string_view text) {
 // The password the options point at: nullopt and `error` set when it cannot be had; nullopt
 // alone when none is given.
 std::optional<std::string> Password(const CommandLineOptions& o, std::istream& input,
-                                    std::string& error) {
+                                    const EnvironmentLookup& environment, std::string& error) {
     if (o.signPasswordEnv) {
         // What was given may be the password itself, typed where its variable's name belongs.
         if (!IsVariableName(*o.signPasswordEnv)) {
@@ -34,9 +32,9 @@ std::optional<std::string> Password(const CommandLineOptions& o, std::istream& i
                 "the value given is not (it is not shown, in case it is the password)";
             return std::nullopt;
         }
-        const char* value = std::getenv(o.signPasswordEnv->c_str());
-        if (value == nullptr) error = "--sign-password-env: " + *o.signPasswordEnv + " is not set";
-        return value == nullptr ? std::nullopt : std::optional<std::string>(value);
+        std::optional<std::string> value = environment(*o.signPasswordEnv);
+        if (!value) error = "--sign-password-env: " + *o.signPasswordEnv + " is not set";
+        return value;
     }
     if (!o.signPasswordStdin) return std::nullopt;
     std::string line;
@@ -80,7 +78,8 @@ std::string Worded(const SigningRefusal& refusal, const CommandLineOptions& o) {
 }  // namespace
 
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
-                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput) {
+                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
+                             const EnvironmentLookup& environment) {
     PreparedSigner prepared;
     SigningRequest request;
     request.hash = hash;
@@ -109,7 +108,7 @@ PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view
         return prepared;
     }
     if (request.source != SigningSource::TestCertificate) {
-        request.password = Password(options, passwordInput, prepared.error);
+        request.password = Password(options, passwordInput, environment, prepared.error);
         if (!prepared.error.empty()) return prepared;
     }
     PreparedSigning signing = PrepareSigning(request);

@@ -8,6 +8,7 @@
 
 #include "catalog/CatalogSignature.h"
 #include "cli/CommandLine.h"
+#include "cli/RunContext.h"
 
 namespace usbwiz {
 
@@ -20,12 +21,13 @@ struct PreparedSigner {
 };
 
 // The command line's side of signing/PrepareSigning.h: reads the files the options name and
-// the password (of a PKCS #12 file or an encrypted key) from the environment variable given or
-// the first line of `passwordInput`, and words a refusal with the option it is about. Nothing
-// to prepare without a signing option (signer.key stays null). No password, and nothing else
-// given to a password option, is ever part of a message; a variable is named only when the
-// argument is a variable's name.
+// the password (of a PKCS #12 file or an encrypted key) from the environment variable given,
+// looked up in `environment`, or the first line of `passwordInput`, and words a refusal with the
+// option it is about. Nothing to prepare without a signing option (signer.key stays null). No
+// password, and nothing else given to a password option, is ever part of a message; a variable
+// is named only when the argument is a variable's name.
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
-                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput);
+                             HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
+                             const EnvironmentLookup& environment);
 
 }  // namespace usbwiz

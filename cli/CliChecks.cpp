@@ -4,7 +4,6 @@
 #include <array>
 
 #include "cli/NativePath.h"
-#include "generate/GenerationPlan.h"
 #include "settings/FolderRules.h"
 #include "settings/InputRules.h"
 #include "settings/NameRules.h"
@@ -82,7 +81,8 @@ std::string_view MessageOf(Rule rule) {
 
 }  // namespace
 
-std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char separator) {
+std::optional<std::string> FindRefusal(const EffectiveSettings& effective,
+                                       const PackageContents& package, char separator) {
     const WizardSettings& s = effective.package;
     const bool com = s.PackageKind == Package::ComPort;
     const auto text = [&](std::string_view field) -> const std::string& {
@@ -91,6 +91,9 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
     const auto refuse = [&](std::string_view field, std::string_view rule) {
         return effective.origins.at(field) + ": " + std::string(rule);
     };
+
+    if (const std::optional<NameClash> clash = package.FindNameClash())
+        return refuse(clash->field, clash->Describe());
 
     for (const TextField& f : kTextFields) {
         const bool out = f.name == "GenerationDirectory";
@@ -103,8 +106,6 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective, char 
             if (const auto unsafe =
                     FindUnsafeText(s.PackageKind, f.name, value, effective.codePage))
                 return refuse(f.name, *unsafe);
-        if (const std::optional<NameClash> clash = FindNameClash(s))
-            return refuse(clash->field, clash->Describe());
         if (value.size() > f.maxLength) return refuse(f.name, LengthRule(f.maxLength));
     }
 

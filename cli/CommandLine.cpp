@@ -1,52 +1,20 @@
 #include "cli/CommandLine.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "cli/CodePageNumber.h"
+#include "cli/OptionTable.h"
 #include "settings/Utf8.h"
-#include "settings/WizardSettings.h"
 
 namespace usbwiz {
 
 namespace {
 
-const TextOption* FindTextOption(std::string_view name) {
-    for (const TextOption& o : kTextOptions)
-        if (o.option == name) return &o;
-    return nullptr;
-}
-
-const FlagOption* FindFlagOption(std::string_view name) {
-    for (const FlagOption& o : kFlagOptions)
-        if (o.option == name) return &o;
-    return nullptr;
-}
-
-bool TakesValue(std::string_view name) {
-    return FindTextOption(name) != nullptr || name == "--kind" || name == kOutOption ||
-           name == "--settings" || name == "--certification" || name == "--codepage" ||
-           name == "--catalog-hash" || name == "--sign-pfx" || name == "--sign-password-env" ||
-           name == "--sign-cert" || name == "--sign-key" || name == "--test-certificate";
-}
-
-std::optional<CliAction> ActionOf(std::string_view name) {
-    if (name == "--list") return CliAction::List;
-    if (name == "--summary") return CliAction::Summary;
-    if (name == "--dump-settings") return CliAction::DumpSettings;
-    return std::nullopt;
-}
-
-std::string_view ActionOption(CliAction action) {
-    switch (action) {
-        case CliAction::List:
-            return "--list";
-        case CliAction::Summary:
-            return "--summary";
-        case CliAction::DumpSettings:
-            return "--dump-settings";
-        default:
-            return "";
-    }
+// Help, --version and --payloads answer whatever else is given, in that order; the other
+// actions exclude each other.
+bool StandsAlone(CliAction action) {
+    return action == CliAction::Help || action == CliAction::Version ||
+           action == CliAction::Payloads;
 }
 
 // Appended piece by piece: "'" + std::string(...) trips a false -Wrestrict in mingw's g++ 12.
@@ -55,54 +23,6 @@ std::string Quoted(std::string_view text) {
     quoted += Printable(text);
     quoted += '\'';
     return quoted;
-}
-
-// Sets one option that takes a value; answers why the value is refused, or "".
-std::string SetValue(CommandLineOptions& o, std::string_view name, std::string value) {
-    if (const TextOption* text = FindTextOption(name)) {
-        o.texts.push_back({text, std::move(value)});
-    } else if (name == "--kind") {
-        if (value == "com")
-            o.kind = Package::ComPort;
-        else if (value == "ferrolink")
-            o.kind = Package::Ferrolink;
-        else
-            return "--kind: expected com or ferrolink, not " + Quoted(value);
-    } else if (name == kOutOption) {
-        o.outDirectory = std::move(value);
-    } else if (name == "--settings") {
-        o.settingsFile = std::move(value);
-    } else if (name == "--certification") {
-        if (value == "plan")
-            o.certification = Certification::Plan;
-        else if (value == "default")
-            o.certification = Certification::Default;
-        else if (value == "none")
-            o.certification = Certification::None;
-        else
-            return "--certification: expected plan, default or none, not " + Quoted(value);
-    } else if (name == "--codepage") {
-        o.codePage = ParseCodePage(value);
-        if (!o.codePage) return "--codepage: " + CodePageRule(value);
-    } else if (name == "--sign-pfx") {
-        o.signPfx = std::move(value);
-    } else if (name == "--sign-password-env") {
-        o.signPasswordEnv = std::move(value);
-    } else if (name == "--sign-cert") {
-        o.signCert = std::move(value);
-    } else if (name == "--sign-key") {
-        o.signKey = std::move(value);
-    } else if (name == "--test-certificate") {
-        o.testCertificateDir = std::move(value);
-    } else if (name == "--catalog-hash") {
-        if (value == "sha1")
-            o.catalogHash = HashAlgorithm::Sha1;
-        else if (value == "sha256")
-            o.catalogHash = HashAlgorithm::Sha256;
-        else
-            return "--catalog-hash: expected sha1 or sha256, not " + Quoted(value);
-    }
-    return "";
 }
 
 // One way of signing, all it needs, and catalogs to sign.
@@ -127,10 +47,8 @@ std::string SigningRefusal(const CommandLineOptions& o) {
 ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
     ParsedCommandLine parsed;
     CommandLineOptions& o = parsed.options;
-    bool help = false;
-    bool version = false;
-    bool payloads = false;
-    std::optional<CliAction> action;
+    std::vector<CliAction> standing;    // --help, --version, --payloads as given
+    const OptionRow* action = nullptr;  // the one other action given
 
     std::string valueOf;  // the option that took the argument before this one, if one did
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -139,32 +57,9 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         const std::size_t equals = arg.find('=');
         const bool inlineValue = arg.starts_with("--") && equals != std::string::npos;
         const std::string name = inlineValue ? arg.substr(0, equals) : arg;
+        const OptionRow* row = FindOption(name);
 
-        if (TakesValue(name)) {
-            std::string value;
-            if (inlineValue) {
-                value = arg.substr(equals + 1);
-            } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
-                value = args[++i];
-                valueOf = name;
-            } else {
-                // An empty variable in a pipeline must not make the next option a value.
-                parsed.error =
-                    name + ": needs a value (one that starts with -- goes as " + name + "=VALUE)";
-                return parsed;
-            }
-            parsed.error = SetValue(o, name, std::move(value));
-            if (!parsed.error.empty()) return parsed;
-            continue;
-        }
-
-        const FlagOption* flag = FindFlagOption(name);
-        const std::optional<CliAction> thisAction = ActionOf(name);
-        const bool known = flag != nullptr || thisAction || name == "--quiet" || name == "--help" ||
-                           name == "--version" || name == "--require-empty" ||
-                           name == "--catalog" || name == "--sign-password-stdin" ||
-                           name == "--payloads";
-        if (!known) {
+        if (row == nullptr) {
             parsed.error = arg.starts_with("-") ? "unknown option " + Quoted(name)
                                                 : "unexpected argument " + Quoted(arg);
             // A password option's value is never shown, nor what follows it: a password with
@@ -178,33 +73,48 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
                     " (" + previousTaker + " takes one value: " + Quoted(args[i - 1]) + ")";
             return parsed;
         }
+        if (!row->value.empty()) {
+            std::string value;
+            if (inlineValue) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
+                value = args[++i];
+                valueOf = name;
+            } else {
+                // An empty variable in a pipeline must not make the next option a value.
+                parsed.error =
+                    name + ": needs a value (one that starts with -- goes as " + name + "=VALUE)";
+                return parsed;
+            }
+            if (row->effect == OptionEffect::Field)
+                o.texts.push_back({row, std::move(value)});
+            else
+                parsed.error = row->setValue(o, std::move(value));
+            if (!parsed.error.empty()) return parsed;
+            continue;
+        }
         if (inlineValue) {
             parsed.error = name + ": takes no value";
             return parsed;
         }
-        if (flag != nullptr) {
-            o.flags.push_back(flag);
-        } else if (thisAction) {
-            if (action && *action != *thisAction) {
-                parsed.error =
-                    std::string(ActionOption(*action)) + " and " + name + " cannot be combined";
-                return parsed;
-            }
-            action = thisAction;
-        } else if (name == "--quiet") {
-            o.quiet = true;
-        } else if (name == "--require-empty") {
-            o.requireEmpty = true;
-        } else if (name == "--catalog") {
-            o.catalog = true;
-        } else if (name == "--sign-password-stdin") {
-            o.signPasswordStdin = true;
-        } else if (name == "--help") {
-            help = true;
-        } else if (name == "--payloads") {
-            payloads = true;
-        } else {
-            version = true;
+        switch (row->effect) {
+            case OptionEffect::Flag:
+                o.flags.push_back(row);
+                break;
+            case OptionEffect::Action:
+                if (StandsAlone(row->action)) {
+                    standing.push_back(row->action);
+                } else if (action != nullptr && action->action != row->action) {
+                    parsed.error =
+                        std::string(action->name) + " and " + name + " cannot be combined";
+                    return parsed;
+                } else {
+                    action = row;
+                }
+                break;
+            default:
+                row->setSwitch(o);
+                break;
         }
     }
 
@@ -220,14 +130,12 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string> args) {
         return parsed;
     }
     if (o.catalog) o.certification = Certification::Plan;
-    if (help)
-        o.action = CliAction::Help;
-    else if (version)
-        o.action = CliAction::Version;
-    else if (payloads)
-        o.action = CliAction::Payloads;
-    else if (action)
-        o.action = *action;
+    for (const CliAction answer : {CliAction::Help, CliAction::Version, CliAction::Payloads})
+        if (std::find(standing.begin(), standing.end(), answer) != standing.end()) {
+            o.action = answer;
+            return parsed;
+        }
+    if (action != nullptr) o.action = action->action;
     return parsed;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -19,45 +18,11 @@ enum class CliAction { Generate, List, Summary, DumpSettings, Help, Version, Pay
 // The certification page's three answers.
 enum class Certification { Plan, Default, None };
 
-// An option that sets one text field of the record.
-struct TextOption {
-    std::string_view option;
-    std::string_view field;
-};
+struct OptionRow;  // cli/OptionTable.h
 
-inline constexpr std::array<TextOption, 11> kTextOptions{{
-    {"--uninstall-name", "UninstallName"},
-    {"--inf-prefix", "InfPrefix"},
-    {"--inf-name", "InfName"},
-    {"--sys-name", "SysName"},
-    {"--short-name", "ShortName"},
-    {"--long-name", "LongName"},
-    {"--com-device-name", "ComDeviceName"},
-    {"--usb-device-name", "UsbDeviceName"},
-    {"--vid", "Vid"},
-    {"--pid", "Pid"},
-    {"--target-dir", "TargetDirectory"},
-}};
-
-// An option without a value that sets one flag of the record to a fixed value.
-struct FlagOption {
-    std::string_view option;
-    std::string_view field;
-    bool value;
-};
-
-inline constexpr std::array<FlagOption, 5> kFlagOptions{{
-    {"--no-preinstaller", "UsePreinstaller", false},
-    {"--quiet-setup", "QuietSetup", true},
-    {"--skip-file-copy", "SkipFileCopy", true},
-    {"--quiet-uninstall", "QuietUninstall", true},
-    {"--leave-files", "LeaveFiles", true},
-}};
-
-inline constexpr std::string_view kOutOption = "--out";
-
+// A text field option as given.
 struct TextOptionValue {
-    const TextOption* option;
+    const OptionRow* option;
     std::string value;
 };
 
@@ -66,8 +31,8 @@ struct CommandLineOptions {
     std::optional<Package> kind;
     std::optional<std::string> outDirectory;
     std::optional<std::string> settingsFile;
-    std::vector<TextOptionValue> texts;  // in the order given: a later one wins
-    std::vector<const FlagOption*> flags;
+    std::vector<TextOptionValue> texts;   // in the order given: a later one wins
+    std::vector<const OptionRow*> flags;  // the flag options, in the order given
     std::optional<Certification> certification;
     std::optional<unsigned> codePage;  // the Windows ANSI code page the package is for
     bool quiet = false;

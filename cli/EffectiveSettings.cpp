@@ -1,6 +1,7 @@
 #include "cli/EffectiveSettings.h"
 
 #include "cli/NativePath.h"
+#include "cli/OptionTable.h"
 #include "inf/InfStem.h"
 #include "platform/TextEncoding.h"
 #include "settings/NameRules.h"
@@ -88,9 +89,10 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
     }
 
     WizardSettings& s = result.settings;
-    ApplyPackageDefaults(s, *kind, platform);
-    for (const TextOption& o : kTextOptions) result.origins[o.field] = std::string(o.option);
-    result.origins["GenerationDirectory"] = std::string(kOutOption);
+    ApplyPackageDefaults(s, *kind, platform.WindowsDirectory());
+    for (const OptionRow& row : OptionTable())
+        if (row.effect == OptionEffect::Field) result.origins[row.field] = std::string(row.name);
+    result.origins["GenerationDirectory"] = "--out";
 
     if (file != nullptr) {
         for (const SettingsFileText& t : file->texts) {
@@ -102,14 +104,14 @@ EffectiveSettings BuildEffectiveSettings(const CommandLineOptions& options,
     }
 
     // As clearing the wizard's check box does; options given beside it still have the last word.
-    for (const FlagOption* f : options.flags)
-        if (f->field == "UsePreinstaller" && !f->value) SwitchOffPreinstaller(s);
+    for (const OptionRow* f : options.flags)
+        if (f->field == "UsePreinstaller" && !f->flagValue) SwitchOffPreinstaller(s);
 
     for (const TextOptionValue& t : options.texts) {
         s.*(FindTextField(t.option->field)->member) = t.value;
-        result.origins[t.option->field] = std::string(t.option->option);
+        result.origins[t.option->field] = std::string(t.option->name);
     }
-    for (const FlagOption* f : options.flags) SetFlag(s, f->field, f->value);
+    for (const OptionRow* f : options.flags) SetFlag(s, f->field, f->flagValue);
     if (options.certification) ApplyCertification(s, *options.certification);
     result.codePage = options.codePage.value_or(
         file != nullptr && file->codePage ? *file->codePage : SystemCodePage());

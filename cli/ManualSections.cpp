@@ -4,10 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalog/PackageCatalogs.h"
 #include "cli/Roff.h"
 #include "cli/SettingsFile.h"
-#include "generate/GenerationPlan.h"
+#include "generate/PackageContents.h"
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
 #include "settings/SettingsFields.h"
@@ -96,7 +95,7 @@ void AppendSettingsFields(std::string& out, Platform& platform) {
     std::vector<std::string> defaults;
     for (const Kind& kind : kKinds) {
         WizardSettings settings;
-        ApplyPackageDefaults(settings, kind.package, platform);
+        ApplyPackageDefaults(settings, kind.package, platform.WindowsDirectory());
         defaults.push_back(FormatSettingsFile(settings, SystemCodePage()));
     }
     const std::vector<std::string_view> com = Lines(defaults[0]);
@@ -123,7 +122,13 @@ void AppendSettingsFields(std::string& out, Platform& platform) {
     }
 }
 
-// What a package holds, from the plan with every text field standing as {Field}.
+// The manual names the files of a package; their bytes do not matter to it.
+class NoPayloads final : public PayloadStore {
+  public:
+    std::optional<std::string_view> Find(PayloadId) const override { return std::nullopt; }
+};
+
+// What a package holds, from the package with every text field standing as {Field}.
 void AppendPackageFiles(std::string& out) {
     for (const Kind& kind : kKinds) {
         WizardSettings named;
@@ -137,10 +142,10 @@ void AppendPackageFiles(std::string& out) {
         }
         named.GenerationDirectory.clear();
         AppendHeading(out, ".SS", std::string("--kind ") += kind.option);
-        for (const GenerationStep& step : GenerationPlan(named))
-            for (const PlannedFile& file : step.files)
-                AppendEntry(out, 'I', file.name, Describe(file));
-        for (const PlannedCatalog& catalog : PlanCatalogs(named))
+        const PackageContents package = BuildPackageContents(named, NoPayloads());
+        for (const PackageFile& file : package.files)
+            AppendEntry(out, 'I', file.planned.name, Describe(file.planned));
+        for (const PlannedCatalog& catalog : package.catalogs)
             AppendEntry(out, 'I', catalog.name, "catalog file, written with --catalog");
     }
 }

@@ -17,7 +17,15 @@ class NativeNamesPlatform : public Platform {
     MessageAnswer ShowMessage(const MessageRequest& request) override {
         return system_.ShowMessage(request);
     }
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    Staging StageFile(const std::string& path, std::string_view bytes) override;
+    // A staged file keeps the name the system gave it.
+    FileResult CheckReplaceable(const StagedFile& file) override {
+        return system_.CheckReplaceable(file);
+    }
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        return system_.CommitStagedFile(file);
+    }
+    void DiscardStagedFile(const StagedFile& file) override { system_.DiscardStagedFile(file); }
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
         return system_.ReadWholeFile(path, limit);
     }
@@ -25,6 +33,9 @@ class NativeNamesPlatform : public Platform {
     bool PathExists(const std::string& path) override { return system_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return system_.CreateOneDirectory(path);
+    }
+    FileResult RemoveEmptyDirectory(const std::string& path) override {
+        return system_.RemoveEmptyDirectory(path);
     }
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return system_.FolderEntries(folder);

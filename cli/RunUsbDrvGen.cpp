@@ -1,18 +1,12 @@
 #include "cli/RunUsbDrvGen.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <iostream>
 #include <map>
 #include <set>
 #include <stdexcept>
+#include <variant>
 
-#include "catalog/PackageCatalogs.h"
 #include "cli/CatalogSigning.h"
 #include "cli/CliChecks.h"
 #include "cli/CommandLine.h"
@@ -26,9 +20,11 @@
 #include "cli/UsageText.h"
 #include "cli/VerifyCommand.h"
 #include "generate/GeneratePackage.h"
-#include "generate/GenerationPlan.h"
+#include "generate/PackageCatalogs.h"
+#include "generate/PackageContents.h"
+#include "generate/StagedRun.h"
+#include "generate/SummaryText.h"
 #include "pages/OutputDirectoryPage.h"
-#include "pages/SummaryText.h"
 #include "payload/PayloadDigests.h"
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
@@ -61,14 +57,18 @@ std::string Entries(std::size_t count) {
 }
 
 // Generation replaces the package's own files and leaves everything else in the folder as it
-// is; what else is there gets a word, or refuses the run with --require-empty. Names are
-// compared as Windows compares them: where the system tells letter case apart, an entry that
-// differs from a package file only in case is a second file here, which would meet the
-// package's once both are copied to Windows.
-std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform& platform,
-                                       const std::vector<std::string>& packagePaths,
-                                       bool requireEmpty, std::ostream& errors) {
-    const std::string& folder = settings.GenerationDirectory;
+// is; what else is there gets a word (answered, to be said once the run is not refused), or
+// refuses the run with --require-empty. Names are compared as Windows compares them: where the
+// system tells letter case apart, an entry that differs from a package file only in case is a
+// second file here, which would meet the package's once both are copied to Windows.
+struct FolderCheck {
+    std::optional<int> refused;
+    std::string warning;
+};
+
+FolderCheck CheckFolderContents(const std::string& folder, Platform& platform,
+                                const std::vector<std::string>& packagePaths, bool requireEmpty,
+                                std::ostream& errors) {
     const auto windowsName = [](const std::string& native) {
         return UpperCaseName(Utf8FromNativePath(native).value_or(native));
     };
@@ -84,55 +84,27 @@ std::optional<int> CheckFolderContents(const WizardSettings& settings, Platform&
             clashing.push_back(name);
     }
     if (requireEmpty && !others.empty())
-        return Refuse(errors, "--out: " + folder + " is not empty (" + FirstFew(others) + ")");
-    // Each warning one piece, so that the line of a run beside it cannot cut into it.
+        return {Refuse(errors, "--out: " + folder + " is not empty (" + FirstFew(others) + ")"),
+                {}};
+    std::string warning;
     if (!others.empty())
-        errors << std::string(kProgram) + "warning: " + Entries(others.size()) + " in " + folder +
-                      " not part of this package, left as they are: " + FirstFew(others) + "\n";
+        warning += std::string(kProgram) + "warning: " + Entries(others.size()) + " in " + folder +
+                   " not part of this package, left as they are: " + FirstFew(others) + "\n";
     if (!clashing.empty())
-        errors << std::string(kProgram) + "warning: " + Entries(clashing.size()) + " in " + folder +
-                      " differ from files of this package only in letter case, and would be "
-                      "the same files once copied to Windows: " +
-                      FirstFew(clashing) + "\n";
-    return std::nullopt;
-}
-
-// The wizard's messages as lines (the verdict and what went wrong on the error stream), then the
-// path and the system's reason, which the wizard never shows.
-// Catalogs are written after the package and fail like any of its files.
-int Generate(const WizardSettings& settings, Platform& system, const CatalogOptions& catalog,
-             bool withCatalogs, const PayloadStore& payloads, bool quiet, std::ostream& out,
-             std::ostream& errors) {
-    if (const std::optional<DirectoryFailure> failed =
-            CreateOutputDirectory(system, settings.GenerationDirectory, kNativeSeparator)) {
-        errors << kCreateDirectoryFailedMessage << '\n'
-               << kProgram << failed->path << ": " << failed->reason << '\n';
-        return kExitGenerationFailed;
-    }
-    NativeNamesPlatform named(system, settings.GenerationDirectory, catalog.codePage);
-    const std::optional<WriteFailure> failure =
-        withCatalogs ? GeneratePackageWithCatalogs(settings, named, payloads, catalog)
-                     : GeneratePackage(settings, named, payloads).failure;
-    if (failure) {
-        const std::string& path = failure->path;
-        errors
-            << kOpenFailedMessage << '\n'
-            << kGenerationFailedMessage << '\n'
-            << kProgram
-            << NativeOutputPath(path, settings.GenerationDirectory, catalog.codePage).value_or(path)
-            << ": " << failure->reason << '\n';
-        return kExitGenerationFailed;
-    }
-    if (!quiet) out << kGenerationSucceededMessage << '\n';
-    return kExitWritten;
+        warning += std::string(kProgram) + "warning: " + Entries(clashing.size()) + " in " +
+                   folder +
+                   " differ from files of this package only in letter case, and would be the "
+                   "same files once copied to Windows: " +
+                   FirstFew(clashing) + "\n";
+    return {std::nullopt, warning};
 }
 
 // SOURCE_DATE_EPOCH when it is set, so that two runs give the same catalogs; else now.
-std::optional<std::int64_t> CatalogTime(std::string& error) {
-    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
-    if (fixed == nullptr) return static_cast<std::int64_t>(std::time(nullptr));
+std::optional<std::int64_t> CatalogTime(const RunContext& context, std::string& error) {
+    const std::optional<std::string> fixed = context.environment("SOURCE_DATE_EPOCH");
+    if (!fixed) return context.now();
     std::int64_t seconds = 0;
-    const std::string_view text(fixed);
+    const std::string_view text(*fixed);
     const auto [end, failed] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     // A catalog's time is a UTCTime: 1950 to 2049.
     if (failed != std::errc() || end != text.data() + text.size() || seconds < 0 ||
@@ -144,23 +116,92 @@ std::optional<std::int64_t> CatalogTime(std::string& error) {
     return seconds;
 }
 
-// The test certificate goes into its own folder, never the package's; its key is not kept.
-int WriteTestCertificate(Platform& platform, const std::string& folder, const std::string& name,
-                         const std::string& certificate, bool quiet, std::ostream& out,
-                         std::ostream& errors) {
-    const std::string directory = WorkingDirectory(NativeDirectoryText(folder, kNativeSeparator));
+// What a generating run works with, past every check.
+struct Generation {
+    const CommandLineOptions& options;
+    const EffectiveSettings& effective;
+    const PackageContents& package;
+    const CatalogOptions& catalog;
+    std::string warning;  // about the folder's other entries
+};
+
+// The test certificate goes into its own folder, never the package's (its key is not kept),
+// and is committed before the catalogs it signed: a run stopped between the moves never leaves
+// catalogs whose certificate was not saved. Answers its path, or the exit status.
+std::variant<std::string, int> StageTestCertificate(const Generation& g, Platform& platform,
+                                                    StagedRun& run, const std::string& certificate,
+                                                    std::ostream& errors) {
+    const std::string directory =
+        WorkingDirectory(NativeDirectoryText(*g.options.testCertificateDir, kNativeSeparator));
+    const std::string name = g.effective.settings.InfPrefix + "-driver-test.cer";
     const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
                              NativePathFromUtf8(name).value_or(name);
     if (const std::optional<DirectoryFailure> failed =
-            CreateOutputDirectory(platform, directory, kNativeSeparator)) {
+            CreateOutputDirectory(platform, run, directory, kNativeSeparator)) {
         errors << kProgram << failed->path << ": " << failed->reason << '\n';
         return kExitGenerationFailed;
     }
-    if (const FileResult written = platform.WriteWholeFile(path, certificate); !written) {
-        errors << kProgram << path << ": " << written.failure << '\n';
+    if (const std::optional<WriteFailure> failed =
+            run.Stage(path, certificate, MessageIcon::Error, CommitTurn::First)) {
+        errors << kProgram << path << ": " << failed->reason << '\n';
         return kExitGenerationFailed;
     }
-    if (!quiet) out << "Test certificate: " << path << '\n';
+    return path;
+}
+
+// Every file of the run is staged first and committed together: a refused key, a failure or an
+// exception before the commit leaves the folders as they were. The wizard's messages as lines
+// (the verdict and what went wrong on the error stream), then the path and the system's reason,
+// which the wizard never shows.
+int Generate(const Generation& g, Platform& system, const RunContext& context) {
+    const WizardSettings& settings = g.effective.package;
+    NativeNamesPlatform named(system, settings.GenerationDirectory, g.catalog.codePage);
+    StagedRun run(named);
+    if (const std::optional<DirectoryFailure> failed =
+            CreateOutputDirectory(named, run, settings.GenerationDirectory, kNativeSeparator)) {
+        context.errors << kCreateDirectoryFailedMessage << '\n'
+                       << kProgram << failed->path << ": " << failed->reason << '\n';
+        return kExitGenerationFailed;
+    }
+
+    // The key is loaded and checked on a thread of its own while the files are staged.
+    PreparedSigner signing;
+    const CatalogSignerLoader loadSigner = [&] {
+        signing = PrepareSigner(g.options, g.effective.settings.LongName, g.catalog.algorithm,
+                                context.now(), context.in, context.environment);
+        return CatalogSignerOutcome{signing.key ? &signing.signer : nullptr, signing.error};
+    };
+    CatalogStaging staged;
+    if (g.options.catalog)
+        staged = StagePackageWithCatalogs(g.package, g.catalog, loadSigner, run);
+    else
+        staged.failure = StagePackage(g.package, run);
+    if (!staged.refusal.empty()) return Refuse(context.errors, staged.refusal);
+    context.errors << g.warning;  // one piece, so that a line of a run beside it cannot cut in
+
+    std::string certificatePath;
+    if (!staged.failure && !signing.testCertificate.empty()) {
+        std::variant<std::string, int> certificate =
+            StageTestCertificate(g, named, run, signing.testCertificate, context.errors);
+        if (const int* status = std::get_if<int>(&certificate)) return *status;
+        certificatePath = std::get<std::string>(certificate);
+    }
+    if (!staged.failure) staged.failure = run.Commit();
+    if (const std::optional<WriteFailure>& failure = staged.failure) {
+        const std::string& path = failure->path;
+        if (path != certificatePath)
+            context.errors << kOpenFailedMessage << '\n' << kGenerationFailedMessage << '\n';
+        context.errors << kProgram
+                       << NativeOutputPath(path, settings.GenerationDirectory, g.catalog.codePage)
+                              .value_or(path)
+                       << ": " << failure->reason << '\n';
+        return kExitGenerationFailed;
+    }
+    if (!g.options.quiet) {
+        context.out << kGenerationSucceededMessage << '\n';
+        if (!certificatePath.empty())
+            context.out << "Test certificate: " << certificatePath << '\n';
+    }
     return kExitWritten;
 }
 
@@ -186,7 +227,9 @@ std::string PayloadListing() {
 }
 
 int Run(const CommandLineOptions& options, Platform& platform, const PayloadStore& payloads,
-        std::ostream& out, std::ostream& errors) {
+        const RunContext& context) {
+    std::ostream& out = context.out;
+    std::ostream& errors = context.errors;
     switch (options.action) {
         case CliAction::Help:
             out << UsageText();
@@ -221,40 +264,36 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         return Refuse(errors, "--out DIR is required");
     if (const std::string error = EncodeForPackage(effective); !error.empty())
         return Refuse(errors, error);
-    if (const std::optional<std::string> refusal = FindRefusal(effective, kNativeSeparator))
+    if (effective.outputDirectory)
+        effective.package.GenerationDirectory = WithTrailingSeparator(
+            WorkingDirectory(effective.package.GenerationDirectory), kNativeSeparator);
+    // The one package of the run: every check, listing, catalog and write reads it.
+    const PackageContents package = BuildPackageContents(effective.package, payloads);
+    if (const std::optional<std::string> refusal =
+            FindRefusal(effective, package, kNativeSeparator))
         return Refuse(errors, *refusal);
 
     // What people read is the text as typed; the files get the package's code page.
     const WizardSettings& typed = effective.settings;
-    WizardSettings& package = effective.package;
-    if (effective.outputDirectory)
-        package.GenerationDirectory =
-            WithTrailingSeparator(WorkingDirectory(package.GenerationDirectory), kNativeSeparator);
-    std::vector<std::string> planned = PlannedOutputPaths(package);
-    PreparedSigner signing;
+    std::vector<std::string> planned = package.FilePaths();
     CatalogOptions catalog{options.catalogHash.value_or(HashAlgorithm::Sha1), 0,
                            effective.codePage};
     if (options.catalog) {
-        const std::vector<PlannedCatalog> catalogs = PlanCatalogs(package);
-        if (catalogs.empty())
+        if (package.catalogs.empty())
             return Refuse(errors,
                           "--catalog: no INF file of this package names a catalog file (the "
                           "Ferrolink INF has none)");
-        for (const PlannedCatalog& c : catalogs)
-            planned.push_back(package.GenerationDirectory + c.name);
+        for (const PlannedCatalog& c : package.catalogs)
+            planned.push_back(package.directory + c.name);
         std::string error;
-        const std::optional<std::int64_t> time = CatalogTime(error);
+        const std::optional<std::int64_t> time = CatalogTime(context, error);
         if (!time) return Refuse(errors, error);
         catalog.creationTime = *time;
-        signing = PrepareSigner(options, typed.LongName, catalog.algorithm,
-                                static_cast<std::int64_t>(std::time(nullptr)), std::cin);
-        if (!signing.error.empty()) return Refuse(errors, signing.error);
-        if (signing.signer.key != nullptr) catalog.signer = &signing.signer;
     }
     std::vector<std::string> paths;
     for (const std::string& path : planned) {
         const std::optional<std::string> native =
-            NativeOutputPath(path, package.GenerationDirectory, effective.codePage);
+            NativeOutputPath(path, package.directory, effective.codePage);
         if (!native)
             return Refuse(errors, "a file name holds a character of code page " +
                                       std::to_string(effective.codePage) +
@@ -273,38 +312,44 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         case CliAction::List:
             for (const std::string& path : paths) out << path << '\n';
             return kExitWritten;
-        default:
-            if (const auto refused =
-                    CheckFolderContents(package, platform, paths, options.requireEmpty, errors))
-                return *refused;
-            if (const int status = Generate(package, platform, catalog, options.catalog, payloads,
-                                            options.quiet, out, errors);
-                status != kExitWritten || signing.testCertificate.empty())
-                return status;
-            return WriteTestCertificate(platform, *options.testCertificateDir,
-                                        typed.InfPrefix + "-driver-test.cer",
-                                        signing.testCertificate, options.quiet, out, errors);
+        default: {
+            FolderCheck folder = CheckFolderContents(package.directory, platform, paths,
+                                                     options.requireEmpty, errors);
+            if (folder.refused) return *folder.refused;
+            return Generate({options, effective, package, catalog, std::move(folder.warning)},
+                            platform, context);
+        }
     }
 }
 
 }  // namespace
 
 int RunUsbDrvGen(std::span<const std::string> args, Platform& platform,
-                 const PayloadStore& payloads, std::ostream& out, std::ostream& errors) {
-    if (!args.empty() && args.front() == kVerifyCommand)
-        return RunVerifyCommand(args.subspan(1), platform,
-                                static_cast<std::int64_t>(std::time(nullptr)), out, errors);
-    const ParsedCommandLine parsed = ParseCommandLine(args);
-    if (!parsed.error.empty()) return Refuse(errors, parsed.error);
-
-    int status = Run(parsed.options, platform, payloads, out, errors);
+                 const PayloadStore& payloads, const RunContext& context) {
+    ParsedCommandLine parsed;
+    int status = kExitGenerationFailed;
+    // The one barrier: whatever escapes the run (what it staged already removed on the way out)
+    // is one line and exit status 1, never the end of the program.
+    try {
+        if (!args.empty() && args.front() == kVerifyCommand)
+            return RunVerifyCommand(args.subspan(1), platform, context.now(), context.out,
+                                    context.errors);
+        parsed = ParseCommandLine(args);
+        if (!parsed.error.empty()) return Refuse(context.errors, parsed.error);
+        status = Run(parsed.options, platform, payloads, context);
+    } catch (const std::exception& failed) {
+        context.errors << kProgram << failed.what() << '\n';
+    } catch (...) {
+        context.errors << kProgram << "an unexpected failure\n";
+    }
     // A listing cut short must not pass for a complete one; after generation the package is
     // there, but whoever reads the output did not get its word.
-    if (!out.flush() && status == kExitWritten) {
-        errors << kProgram
-               << (parsed.options.action == CliAction::Generate
-                       ? "the package is written, but standard output could not be written\n"
-                       : "cannot write to standard output\n");
+    if (!context.out.flush() && status == kExitWritten) {
+        context.errors << kProgram
+                       << (parsed.options.action == CliAction::Generate
+                               ? "the package is written, but standard output could not be "
+                                 "written\n"
+                               : "cannot write to standard output\n");
         status = kExitGenerationFailed;
     }
     return status;

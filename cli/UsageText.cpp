@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/OptionTable.h"
 #include "cli/Roff.h"
 
 namespace usbwiz {
@@ -20,10 +21,17 @@ void ForEachLine(std::string_view text, Line line) {
     }
 }
 
-std::string HeadingText(const UsageRow& row) {
-    std::string heading(row.term);
+std::string HeadingText(const OptionRow& row) {
+    std::string heading(row.name);
     if (!row.text.empty()) heading += " (" + std::string(row.text) + ")";
     return heading;
+}
+
+// An option as typed, with what its value is called: "--out DIR".
+std::string Term(const OptionRow& row) {
+    std::string term(row.name);
+    if (!row.value.empty()) (term += ' ') += row.value;
+    return term;
 }
 
 // --help's line breaks become source lines, which roff fills into paragraphs.
@@ -36,31 +44,23 @@ void AppendRoffLines(std::string& out, std::string_view text) {
 std::string UsageText() {
     std::string out = "Usage: usbdrvgen " + std::string(kUsageSynopsis) + "\n";
     (out += kUsageDescription) += '\n';
-    for (const UsageRow& row : kUsage) {
-        switch (row.kind) {
-            case UsageRowKind::Heading:
-                out += '\n';
-                if (!row.term.empty()) out += HeadingText(row) + ":\n";
-                break;
-            case UsageRowKind::Prose:
-                ForEachLine(row.text,
-                            [&](std::string_view line) { ((out += "  ") += line) += '\n'; });
-                break;
-            case UsageRowKind::Option: {
-                std::string lead = "  " + std::string(row.term);
-                if (row.text.empty()) {
-                    (out += lead) += '\n';
-                    break;
-                }
-                // A term too long for the column keeps three blanks before its text.
-                lead.resize(lead.size() + 2 <= kTextColumn ? kTextColumn : lead.size() + 3, ' ');
-                ForEachLine(row.text, [&](std::string_view line) {
-                    ((out += lead) += line) += '\n';
-                    lead.assign(kTextColumn, ' ');
-                });
-                break;
-            }
+    for (const OptionRow& row : OptionTable()) {
+        if (row.kind == OptionRowKind::Heading) {
+            out += '\n';
+            if (!row.name.empty()) out += HeadingText(row) + ":\n";
+            continue;
         }
+        if (row.kind == OptionRowKind::Prose) {
+            ForEachLine(row.text, [&](std::string_view line) { ((out += "  ") += line) += '\n'; });
+            continue;
+        }
+        // A term too long for the column keeps three blanks before its text.
+        std::string lead = "  " + Term(row);
+        lead.resize(lead.size() + 2 <= kTextColumn ? kTextColumn : lead.size() + 3, ' ');
+        ForEachLine(row.text, [&](std::string_view line) {
+            ((out += lead) += line) += '\n';
+            lead.assign(kTextColumn, ' ');
+        });
     }
     return (((out += "\nExit status: ") += kUsageExitStatus) += '\n');
 }
@@ -74,25 +74,20 @@ std::string ManPage(std::string_view version, std::string_view date) {
     out += ".SH DESCRIPTION\n";
     AppendRoffLines(out, kUsageDescription);
     out += ".SH OPTIONS\n";
-    for (const UsageRow& row : kUsage) {
-        switch (row.kind) {
-            case UsageRowKind::Heading:
-                // --help sets an untitled group apart with a blank line; a manual needs a title.
-                out += ".SS \"" + (row.term.empty() ? "Other options" : Roff(HeadingText(row))) +
-                       "\"\n";
-                break;
-            case UsageRowKind::Prose:
-                out += ".PP\n";
-                AppendRoffLines(out, row.text);
-                break;
-            case UsageRowKind::Option:
-                out += ".TP\n.B " + Roff(row.term) + "\n";
-                if (row.text.empty())
-                    out += "\\&\n";  // an empty paragraph: the term says it all
-                else
-                    AppendRoffLines(out, row.text);
-                break;
+    for (const OptionRow& row : OptionTable()) {
+        if (row.kind == OptionRowKind::Heading) {
+            // --help sets an untitled group apart with a blank line; a manual needs a title.
+            out +=
+                ".SS \"" + (row.name.empty() ? "Other options" : Roff(HeadingText(row))) + "\"\n";
+            continue;
         }
+        if (row.kind == OptionRowKind::Prose) {
+            out += ".PP\n";
+            AppendRoffLines(out, row.text);
+            continue;
+        }
+        out += ".TP\n.B " + Roff(Term(row)) + "\n";
+        AppendRoffLines(out, row.text);
     }
     out += ".SH EXIT STATUS\n";
     AppendRoffLines(out, kUsageExitStatus);

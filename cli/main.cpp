@@ -1,11 +1,13 @@
 // usbdrvgen: the wizard's package generation for build pipelines.
 #include <csignal>
+#include <cstdlib>
+#include <ctime>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/RunUsbDrvGen.h"
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "platform/TextEncoding.h"
 
 #ifdef _WIN32
@@ -24,5 +26,16 @@ int main(int argc, char** argv) {
 #endif
     const std::vector<std::string> args = usbwiz::ProgramArguments(argc, argv);
     SystemPlatform platform;
-    return usbwiz::RunUsbDrvGen(args, platform, usbwiz::EmbeddedPayloads(), std::cout, std::cerr);
+    const usbwiz::RunContext context{
+        std::cin,
+        std::cout,
+        std::cerr,
+        [](const std::string& name) -> std::optional<std::string> {
+            const char* value = std::getenv(name.c_str());
+            if (value == nullptr) return std::nullopt;
+            return std::string(value);
+        },
+        [] { return static_cast<std::int64_t>(std::time(nullptr)); },
+    };
+    return usbwiz::RunUsbDrvGen(args, platform, usbwiz::EmbeddedPayloads(), context);
 }

@@ -3,8 +3,10 @@
 #include <optional>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
-#include "inf/TextFileWriter.h"
+#include "generate/PackageContents.h"
+#include "generate/StagedRun.h"
+#include "generate/WriteFailure.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 
@@ -23,7 +25,13 @@ struct GenerationOutcome {
     std::optional<WriteFailure> failure;
 };
 
-// Runs the plan of the record's kind, stopping at the first file that cannot be written.
+// Stages every file of the package into `run`, in order, stopping at the first that cannot be
+// staged (a carried file this build lacks counts as one); what failed, or nullopt.
+std::optional<WriteFailure> StagePackage(const PackageContents& contents, StagedRun& run);
+
+// Builds the record's package, stages every file and commits them together: either the whole
+// package replaces its files in the folder, or (any failure before the commit) the folder
+// stays as it was.
 GenerationOutcome GeneratePackage(const WizardSettings& settings, Platform& platform,
                                   const PayloadStore& store);
 

@@ -1,6 +1,7 @@
 #include "generate/GenerationPlan.h"
 
-#include "generate/ExtractPayload.h"
+#include <atomic>
+
 #include "generate/InstallerConfigFiles.h"
 #include "inf/InfWriters.h"
 #include "inf/TemplateText.h"
@@ -10,49 +11,28 @@ namespace usbwiz {
 
 namespace {
 
-GenerationStep Payload(PlannedFile file, PayloadId id) {
-    const std::string name = file.name;
-    return {{std::move(file)},
-            nullptr,
-            [name, id](const WizardSettings& s, Platform& p, const PayloadStore& store) {
-                return ExtractPayload(s, name, id, p, store);
-            }};
+std::atomic<std::size_t> plansMade{0};
+
+PlannedFile Text(std::string name, std::string_view field, TextRenderer render,
+                 MessageIcon failureIcon = MessageIcon::Error) {
+    return {std::move(name), field, std::nullopt, render, failureIcon};
 }
 
-using TextWriter = std::optional<WriteFailure> (*)(const WizardSettings&, Platform&);
-using TextRenderer = std::string (*)(const WizardSettings&);
-
-GenerationStep Text(PlannedFile file, TextWriter writer, TextRenderer render) {
-    return {{std::move(file)},
-            [render](const WizardSettings& s) { return std::vector<std::string>{render(s)}; },
-            [writer](const WizardSettings& s, Platform& p, const PayloadStore&) {
-                return writer(s, p);
-            }};
+// The field between the braces of a name such as "{{SysName}}.sys", empty for a fixed name.
+std::string_view FieldOf(std::string_view outputName) {
+    const std::size_t open = outputName.find("{{");
+    if (open == std::string_view::npos) return {};
+    return outputName.substr(open + 2, outputName.find("}}") - open - 2);
 }
 
-GenerationStep ConfigFiles(const WizardSettings& s) {
-    return {{{s.UninstallName + ".u98", "UninstallName"},
-             {s.UninstallName + ".u2k", "UninstallName"},
-             {"setup.ini", {}}},
-            [](const WizardSettings& st) {
-                InstallerConfigTexts texts = BuildInstallerConfigTexts(st);
-                return std::vector<std::string>{std::move(texts.u98), std::move(texts.u2k),
-                                                std::move(texts.setupIni)};
-            },
-            [](const WizardSettings& st, Platform& p, const PayloadStore&) {
-                return WriteInstallerConfigFiles(st, p);
-            }};
-}
-
-// The carried files of the record's kind, in the manifest's order; the preinstaller only when
-// one is wanted.
-void AddPayloads(std::vector<GenerationStep>& plan, const WizardSettings& s) {
+// The carried files of the record's kind, in the manifest's order; the preinstaller wanted only
+// when UsePreinstaller is set.
+void AddPayloads(std::vector<PlannedFile>& plan, const WizardSettings& s) {
     for (const PayloadEntry& entry : kPayloadManifest) {
         if (entry.package != s.PackageKind) continue;
-        if (entry.role == PayloadRole::Preinstaller && !s.UsePreinstaller) continue;
-        PlannedFile file = PayloadFileOf(entry, s);
-        file.payload = entry.id;
-        plan.push_back(Payload(std::move(file), entry.id));
+        plan.push_back({CarriedFileName(entry.outputName, s), FieldOf(entry.outputName), entry.id,
+                        nullptr, MessageIcon::Error,
+                        entry.role != PayloadRole::Preinstaller || s.UsePreinstaller});
     }
 }
 
@@ -67,54 +47,41 @@ bool SameNameOnWindows(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::vector<GenerationStep> ComPortPlan(const WizardSettings& s) {
-    std::vector<GenerationStep> plan{
-        Text({s.InfPrefix + "bus.inf", "InfPrefix"}, WriteBusInf, RenderBusInf),
-        Text({"tarnvxd.inf", {}}, WriteVxdPortInf, RenderVxdPortInf),
-        Text({s.InfPrefix + "w2k.inf", "InfPrefix"}, WriteW2kSerialInf, RenderW2kSerialInf),
-        Text({s.InfPrefix + "wdm.inf", "InfPrefix"}, WriteWdmSerialInf, RenderWdmSerialInf),
-        ConfigFiles(s),
-    };
-    AddPayloads(plan, s);
-    return plan;
-}
-
-std::vector<GenerationStep> FerrolinkPlan(const WizardSettings& s) {
-    std::vector<GenerationStep> plan{
-        Text({s.InfName + ".inf", "InfName"}, WriteFerrolinkInf, RenderFerrolinkInf),
-        ConfigFiles(s),
-    };
-    AddPayloads(plan, s);
-    return plan;
-}
-
 }  // namespace
 
-std::vector<GenerationStep> GenerationPlan(const WizardSettings& settings) {
-    switch (settings.PackageKind) {
+std::vector<PlannedFile> GenerationPlan(const WizardSettings& s) {
+    ++plansMade;
+    std::vector<PlannedFile> plan;
+    switch (s.PackageKind) {
         case Package::ComPort:
-            return ComPortPlan(settings);
+            plan.push_back(Text(s.InfPrefix + "bus.inf", "InfPrefix", RenderBusInf));
+            plan.push_back(Text("tarnvxd.inf", {}, RenderVxdPortInf, MessageIcon::Warning));
+            plan.push_back(Text(s.InfPrefix + "w2k.inf", "InfPrefix", RenderW2kSerialInf));
+            plan.push_back(Text(s.InfPrefix + "wdm.inf", "InfPrefix", RenderWdmSerialInf));
+            break;
         case Package::Ferrolink:
-            return FerrolinkPlan(settings);
+            plan.push_back(Text(s.InfName + ".inf", "InfName", RenderFerrolinkInf));
+            break;
         default:
-            return {};
+            return plan;
     }
+    plan.push_back(Text(s.UninstallName + ".u98", "UninstallName", RenderUninstallIni98));
+    plan.push_back(Text(s.UninstallName + ".u2k", "UninstallName", RenderUninstallIni2k));
+    plan.push_back(Text("setup.ini", {}, RenderSetupIni));
+    AddPayloads(plan, s);
+    return plan;
 }
 
-std::vector<std::string> PlannedOutputPaths(const WizardSettings& settings) {
-    std::vector<std::string> paths;
-    for (const GenerationStep& step : GenerationPlan(settings))
-        for (const PlannedFile& file : step.files)
-            paths.push_back(settings.GenerationDirectory + file.name);
-    return paths;
+std::size_t PlansMadeSoFar() {
+    return plansMade;
 }
 
-PlannedFile PayloadFileOf(const PayloadEntry& entry, const WizardSettings& settings) {
-    // The field between the braces of a name such as "{{SysName}}.sys", empty for a fixed name.
-    std::string_view field;
-    if (const std::size_t open = entry.outputName.find("{{"); open != std::string_view::npos)
-        field = entry.outputName.substr(open + 2, entry.outputName.find("}}") - open - 2);
-    return {ExpandMarkers(entry.outputName, settings), field};
+std::string CarriedFileName(std::string_view outputName, const WizardSettings& settings) {
+    const std::string name = ExpandMarkers(outputName, settings);
+    const std::string_view ext =
+        std::string_view(name).substr(name.size() < 3 ? 0 : name.size() - 3);
+    if (ext == "exe" || ext == "sys" || ext == "vxd") return name;
+    return settings.InfPrefix + name;
 }
 
 std::string NameClash::Describe() const {
@@ -126,18 +93,17 @@ std::string NameClash::Describe() const {
     return text;
 }
 
-std::optional<NameClash> FindNameClash(const WizardSettings& settings) {
-    WizardSettings withEveryFile = settings;
-    withEveryFile.UsePreinstaller = true;
-    std::vector<PlannedFile> files;
-    for (GenerationStep& step : GenerationPlan(withEveryFile))
-        for (PlannedFile& file : step.files) files.push_back(std::move(file));
+std::optional<NameClash> FindNameClash(std::span<const PlannedFile> files) {
     for (std::size_t i = 0; i < files.size(); ++i)
         for (std::size_t j = 0; j < files.size(); ++j)
             if (i != j && !files[i].field.empty() &&
                 SameNameOnWindows(files[i].name, files[j].name))
                 return NameClash{files[i].field, files[i].name, files[j].name};
     return std::nullopt;
+}
+
+std::optional<NameClash> FindNameClash(const WizardSettings& settings) {
+    return FindNameClash(GenerationPlan(settings));
 }
 
 }  // namespace usbwiz

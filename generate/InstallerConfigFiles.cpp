@@ -39,64 +39,54 @@ std::string SetupIni(const WizardSettings& s, const std::string& displayName,
     lines.insert(lines.end(), {un + ".exe", un + "2k.exe", un + ".u98", un + ".u2k"});
     for (const PayloadEntry& entry : kPayloadManifest)
         if (entry.package == s.PackageKind && entry.role == PayloadRole::Driver)
-            lines.push_back(PayloadFileOf(entry, s).name);
+            lines.push_back(CarriedFileName(entry.outputName, s));
     lines.emplace_back();
     return Lines(lines);
 }
 
-InstallerConfigTexts ComPortTexts(const WizardSettings& s) {
-    const std::string ids = "*VID_" + s.Vid + "&PID_" + s.Pid + "*";
-    const std::string key = GetUpperInfStem(s) + "COMM&" + s.Vid + "&" + s.Pid;
-    return {
-        Lines({ids, s.LongName, s.InfPrefix + "bus.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf",
-               std::string(QuietWord(s.QuietUninstall)), std::string(LeaveWord(s.LeaveFiles)), key,
-               s.TargetDirectory}),
-        Lines({ids, std::string(QuietWord(s.QuietSetup)), std::string(LeaveWord(s.LeaveFiles)), key,
-               s.TargetDirectory}),
-        SetupIni(s, s.ComDeviceName,
-                 {s.InfPrefix + "bus.inf", s.InfPrefix + "w2k.inf", s.InfPrefix + "wdm.inf",
-                  "tarnvxd.inf"}),
-    };
+std::string Ids(const WizardSettings& s) {
+    return "*VID_" + s.Vid + "&PID_" + s.Pid + "*";
 }
 
-InstallerConfigTexts FerrolinkTexts(const WizardSettings& s) {
-    const std::string ids = "*VID_" + s.Vid + "&PID_" + s.Pid + "*";
-    const std::string key = GetUpperInfStem(s) + "&" + s.Vid + "&" + s.Pid;
-    return {
-        Lines({ids, s.LongName, s.InfName + ".inf", std::string(QuietWord(s.QuietUninstall)),
-               std::string(LeaveWord(s.LeaveFiles)), key, s.TargetDirectory}),
-        Lines({ids, std::string(QuietWord(s.QuietSetup)), std::string(LeaveWord(s.LeaveFiles)), key,
-               s.TargetDirectory}),
-        SetupIni(s, s.UsbDeviceName, {s.InfName + ".inf"}),
-    };
+// The uninstall key of the package: the INF stem, "COMM" for the COM port package, the IDs.
+std::string UninstallKey(const WizardSettings& s) {
+    return GetUpperInfStem(s) + (s.PackageKind == Package::ComPort ? "COMM&" : "&") + s.Vid + "&" +
+           s.Pid;
+}
+
+bool HasKind(const WizardSettings& s) {
+    return s.PackageKind == Package::ComPort || s.PackageKind == Package::Ferrolink;
 }
 
 }  // namespace
 
-InstallerConfigTexts BuildInstallerConfigTexts(const WizardSettings& settings) {
-    switch (settings.PackageKind) {
-        case Package::ComPort:
-            return ComPortTexts(settings);
-        case Package::Ferrolink:
-            return FerrolinkTexts(settings);
-        default:
-            return {};
-    }
+std::string RenderUninstallIni98(const WizardSettings& s) {
+    if (!HasKind(s)) return {};
+    std::vector<std::string> lines{Ids(s), s.LongName};
+    if (s.PackageKind == Package::ComPort)
+        lines.insert(lines.end(),
+                     {s.InfPrefix + "bus.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf"});
+    else
+        lines.push_back(s.InfName + ".inf");
+    lines.insert(lines.end(),
+                 {std::string(QuietWord(s.QuietUninstall)), std::string(LeaveWord(s.LeaveFiles)),
+                  UninstallKey(s), s.TargetDirectory});
+    return Lines(lines);
 }
 
-std::optional<WriteFailure> WriteInstallerConfigFiles(const WizardSettings& settings,
-                                                      Platform& platform) {
-    const InstallerConfigTexts texts = BuildInstallerConfigTexts(settings);
-    const std::string& dir = settings.GenerationDirectory;
-    const std::pair<std::string, const std::string&> files[] = {
-        {dir + settings.UninstallName + ".u98", texts.u98},
-        {dir + settings.UninstallName + ".u2k", texts.u2k},
-        {dir + "setup.ini", texts.setupIni},
-    };
-    for (const auto& [path, text] : files)
-        if (std::optional<WriteFailure> failure = WritePackageFile(platform, path, text))
-            return failure;
-    return std::nullopt;
+std::string RenderUninstallIni2k(const WizardSettings& s) {
+    if (!HasKind(s)) return {};
+    return Lines({Ids(s), std::string(QuietWord(s.QuietSetup)),
+                  std::string(LeaveWord(s.LeaveFiles)), UninstallKey(s), s.TargetDirectory});
+}
+
+std::string RenderSetupIni(const WizardSettings& s) {
+    if (!HasKind(s)) return {};
+    if (s.PackageKind == Package::Ferrolink)
+        return SetupIni(s, s.UsbDeviceName, {s.InfName + ".inf"});
+    return SetupIni(
+        s, s.ComDeviceName,
+        {s.InfPrefix + "bus.inf", s.InfPrefix + "w2k.inf", s.InfPrefix + "wdm.inf", "tarnvxd.inf"});
 }
 
 }  // namespace usbwiz

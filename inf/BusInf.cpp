@@ -2,7 +2,6 @@
 #include "inf/InfWriters.h"
 #include "inf/NoticeBlock.h"
 #include "inf/TemplateText.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -219,11 +218,6 @@ DriverSet = "{{ComDeviceName}} Software"
 
 std::string RenderBusInf(const WizardSettings& settings) {
     return RenderTemplate(kTemplate, settings, kDriverNotice);
-}
-
-std::optional<WriteFailure> WriteBusInf(const WizardSettings& settings, Platform& platform) {
-    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "bus.inf",
-                            RenderBusInf(settings));
 }
 
 }  // namespace usbwiz

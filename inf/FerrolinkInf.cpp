@@ -1,7 +1,6 @@
 #include "inf/InfWriters.h"
 #include "inf/NoticeBlock.h"
 #include "inf/TemplateText.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -141,11 +140,6 @@ WINUN="Software\Microsoft\Windows\CurrentVersion\Uninstall"
 
 std::string RenderFerrolinkInf(const WizardSettings& settings) {
     return RenderTemplate(kTemplate, settings, kDriverNoticeLine);
-}
-
-std::optional<WriteFailure> WriteFerrolinkInf(const WizardSettings& settings, Platform& platform) {
-    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfName + ".inf",
-                            RenderFerrolinkInf(settings));
 }
 
 }  // namespace usbwiz

@@ -1,7 +1,6 @@
 #include "inf/InfWriters.h"
 #include "inf/NoticeBlock.h"
 #include "inf/TemplateText.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -299,11 +298,6 @@ DriverSet = "{{ComDeviceName}} Software"
 
 std::string RenderVxdPortInf(const WizardSettings& settings) {
     return RenderTemplate(kTemplate, settings, kDriverNotice);
-}
-
-std::optional<WriteFailure> WriteVxdPortInf(const WizardSettings& settings, Platform& platform) {
-    return WritePackageFile(platform, settings.GenerationDirectory + "tarnvxd.inf",
-                            RenderVxdPortInf(settings), MessageIcon::Warning);
 }
 
 }  // namespace usbwiz

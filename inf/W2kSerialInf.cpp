@@ -1,7 +1,6 @@
 #include "inf/InfWriters.h"
 #include "inf/NoticeBlock.h"
 #include "inf/TemplateText.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -153,11 +152,6 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 std::string RenderW2kSerialInf(const WizardSettings& settings) {
     return RenderTemplate(kTemplate, settings, kDriverNotice);
-}
-
-std::optional<WriteFailure> WriteW2kSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "w2k.inf",
-                            RenderW2kSerialInf(settings));
 }
 
 }  // namespace usbwiz

@@ -1,7 +1,6 @@
 #include "inf/InfWriters.h"
 #include "inf/NoticeBlock.h"
 #include "inf/TemplateText.h"
-#include "inf/TextFileWriter.h"
 
 namespace usbwiz {
 
@@ -160,11 +159,6 @@ DriverSet = "{{ComDeviceName}} Driver Set"
 
 std::string RenderWdmSerialInf(const WizardSettings& settings) {
     return RenderTemplate(kTemplate, settings, kDriverNotice);
-}
-
-std::optional<WriteFailure> WriteWdmSerialInf(const WizardSettings& settings, Platform& platform) {
-    return WritePackageFile(platform, settings.GenerationDirectory + settings.InfPrefix + "wdm.inf",
-                            RenderWdmSerialInf(settings));
 }
 
 }  // namespace usbwiz

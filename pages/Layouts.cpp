@@ -1,8 +1,8 @@
 #include <span>
 #include <string_view>
 
+#include "generate/SummaryText.h"
 #include "pages/PageLayout.h"
-#include "pages/SummaryText.h"
 #include "settings/SettingsFields.h"
 
 namespace usbwiz {

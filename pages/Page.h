@@ -4,10 +4,10 @@
 #include <optional>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
 #include "pages/ControlIds.h"
 #include "pages/PageId.h"
 #include "pages/PageView.h"
+#include "payload/PayloadStore.h"
 #include "platform/Platform.h"
 #include "settings/WizardSettings.h"
 

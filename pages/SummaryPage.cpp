@@ -1,7 +1,7 @@
 #include "pages/SummaryPage.h"
 
 #include "generate/GeneratePackage.h"
-#include "pages/SummaryText.h"
+#include "generate/SummaryText.h"
 
 namespace usbwiz {
 void SummaryPage::OnInit(PageView& view) {

@@ -9,9 +9,9 @@ void WelcomePage::OnInit(PageView& view) {
 
 void WelcomePage::OnControl(PageView&, int controlId) {
     if (controlId == kComPortKindButton)
-        ApplyPackageDefaults(settings_, Package::ComPort, services_.platform);
+        ApplyPackageDefaults(settings_, Package::ComPort, services_.platform.WindowsDirectory());
     else if (controlId == kFerrolinkKindButton)
-        ApplyPackageDefaults(settings_, Package::Ferrolink, services_.platform);
+        ApplyPackageDefaults(settings_, Package::Ferrolink, services_.platform.WindowsDirectory());
 }
 
 // Without a chosen kind Next does nothing, and says nothing.

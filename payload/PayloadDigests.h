@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "catalog/MemberDigests.h"
-#include "generate/PayloadStore.h"
+#include "payload/MemberKind.h"
+#include "payload/PayloadStore.h"
 
 namespace usbwiz {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "settings/WizardSettings.h"
 
 namespace usbwiz {

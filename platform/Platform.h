@@ -51,8 +51,21 @@ struct BrowsedFolder {
     bool notInCodePage = false;
 };
 
-// How the temporary files of WriteWholeFile begin: "~usbwiz-PID-N.tmp".
+// How the temporary files of StageFile begin: "~usbwiz-PID-N.tmp".
 inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
+
+// A file written whole under a temporary name beside its final path, waiting there to be moved
+// onto that path or removed. The core only hands it back to the platform that made it.
+struct StagedFile {
+    std::string path;       // the final path
+    std::string temporary;  // where the bytes wait; empty when they went straight to `path`
+};
+
+// What staging a file came to: the staged file, or the failure with no temporary file left.
+struct Staging {
+    FileResult result;
+    StagedFile file;
+};
 
 // The narrow layer between the core and the operating system. Tests replace it with a fake.
 class Platform {
@@ -61,10 +74,21 @@ class Platform {
 
     virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
 
-    // Puts `bytes` unchanged at `path` in one step: they are written whole under a temporary
-    // name beside it (kTemporaryPrefix...) that then replaces whatever file was at `path`. Any
-    // failure leaves `path` as it was and no temporary file behind.
-    virtual FileResult WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+    // Writes `bytes` unchanged and whole under a temporary name beside `path`
+    // (kTemporaryPrefix...), leaving `path` as it is. A failure leaves no temporary file. A
+    // device or pipe at `path` has nothing to replace: it is written at once, in place.
+    virtual Staging StageFile(const std::string& path, std::string_view bytes) = 0;
+
+    // Fails when the staged file could not replace its final path now, for a reason the system
+    // can tell beforehand (on Windows: another program holds that file open without sharing its
+    // deletion, or it is read-only). Changes nothing.
+    virtual FileResult CheckReplaceable(const StagedFile& file) = 0;
+
+    // Moves the staged file onto its final path in one step, replacing whatever file was there.
+    virtual FileResult CommitStagedFile(const StagedFile& file) = 0;
+
+    // Removes the staged file's temporary file; its final path stays as it is.
+    virtual void DiscardStagedFile(const StagedFile& file) = 0;
 
     // nullopt when the system cannot say.
     virtual std::optional<std::string> WindowsDirectory() = 0;
@@ -78,6 +102,9 @@ class Platform {
 
     // Creates one directory level; fails when the parent is missing or the entry exists.
     virtual FileResult CreateOneDirectory(const std::string& path) = 0;
+
+    // Removes a directory that holds nothing; fails, changing nothing, when it holds anything.
+    virtual FileResult RemoveEmptyDirectory(const std::string& path) = 0;
 
     // The names of the entries of a folder (`folder` ends in a separator), in no particular
     // order; empty when there are none or the folder cannot be read.

@@ -11,6 +11,7 @@
 
 #include "platform/FolderChecks.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryName.h"
 
 namespace usbwiz {
 
@@ -114,8 +115,7 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     if (!S_ISDIR(facts.st_mode)) return at + " is not a folder";
     std::string probe = at == "/" ? "" : at;
     probe += "/";
-    probe += kTemporaryPrefix;
-    probe += std::to_string(::getpid()) + "-probe.tmp";
+    probe += TemporaryFileName();
     const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) return std::string(std::strerror(errno));
     ::close(fd);

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/TemporaryName.h"
+
 namespace usbwiz {
 
 namespace {
@@ -48,16 +50,10 @@ FileResult WriteInPlace(const std::string& path, std::string_view bytes) {
     return {true, {}};
 }
 
-// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
-// (those end in .inf, .ini, .u98, .u2k, .exe, .sys or .vxd).
+// A temporary name in the file's folder.
 std::string TemporaryNameBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string name = folder;
-    name += kTemporaryPrefix;
-    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    return (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + TemporaryFileName();
 }
 
 // Another run's file of the same name (a pid reused on another machine sharing the folder) is
@@ -73,33 +69,40 @@ int OpenTemporary(std::string& name) {
 
 }  // namespace
 
+std::string TemporaryFileName() {
+    static std::atomic<unsigned> counter{0};
+    std::string name(kTemporaryPrefix);
+    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
+}
+
 MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
     std::cerr << request.text << '\n';
     return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
-FileResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+Staging PosixPlatform::StageFile(const std::string& path, std::string_view bytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
             errno = EISDIR;
-            return Failure("cannot open for writing");
+            return {Failure("cannot open for writing"), {}};
         }
         // A device or pipe has nothing to replace (and renaming over /dev/full would remove the
-        // device itself): it is written in place.
-        if (!S_ISREG(st.st_mode)) return WriteInPlace(path, bytes);
+        // device itself): it is written in place, now.
+        if (!S_ISREG(st.st_mode)) return {WriteInPlace(path, bytes), {path, {}}};
     }
 
-    // The whole file goes to a name of our own beside it, which then replaces the final name
-    // in one step: no reader, no run killed part way and no failure ever leaves a file cut
-    // short or mixed under the final name, and a failure leaves what was there before.
+    // The whole file goes to a name of our own beside it, which replaces the final name in one
+    // step when the run commits: no reader, no run killed part way and no failure ever leaves a
+    // file cut short or mixed under the final name.
     std::string temporary = TemporaryNameBeside(path);
     const int fd = OpenTemporary(temporary);
-    if (fd < 0) return Failure("cannot open for writing");
+    if (fd < 0) return {Failure("cannot open for writing"), {}};
     const auto fail = [&](const char* step) {
         FileResult failed = Failure(step);
         ::unlink(temporary.c_str());
-        return failed;
+        return Staging{std::move(failed), {}};
     };
     if (!WriteAll(fd, bytes)) {
         const int writeError = errno;
@@ -108,8 +111,23 @@ FileResult PosixPlatform::WriteWholeFile(const std::string& path, std::string_vi
         return fail("cannot write");
     }
     if (::close(fd) != 0) return fail("cannot close");
-    if (::rename(temporary.c_str(), path.c_str()) != 0) return fail("cannot replace");
+    return {{true, {}}, {path, std::move(temporary)}};
+}
+
+// rename() replaces a file whatever holds it open; what would refuse it (a folder at the final
+// path, a folder that cannot be written) has refused the temporary file already.
+FileResult PosixPlatform::CheckReplaceable(const StagedFile&) {
     return {true, {}};
+}
+
+FileResult PosixPlatform::CommitStagedFile(const StagedFile& file) {
+    if (file.temporary.empty()) return {true, {}};
+    if (::rename(file.temporary.c_str(), file.path.c_str()) != 0) return Failure("cannot replace");
+    return {true, {}};
+}
+
+void PosixPlatform::DiscardStagedFile(const StagedFile& file) {
+    if (!file.temporary.empty()) ::unlink(file.temporary.c_str());
 }
 
 FileRead PosixPlatform::ReadWholeFile(const std::string& path, std::size_t limit) {
@@ -154,6 +172,11 @@ FileResult PosixPlatform::CreateOneDirectory(const std::string& path) {
     struct stat st {};
     if (errno == EEXIST && ::stat(path.c_str(), &st) == 0) errno = EEXIST;
     return Failure("cannot create directory");
+}
+
+FileResult PosixPlatform::RemoveEmptyDirectory(const std::string& path) {
+    if (::rmdir(path.c_str()) == 0) return {true, {}};
+    return Failure("cannot remove directory");
 }
 
 std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder) {

@@ -17,7 +17,8 @@ enum class KeyAlgorithm { Rsa, EcdsaP256, EcdsaP384, EcdsaP521 };
 
 // A private key. Sign answers the signature as a PKCS #7 SignerInfo or an X.509 certificate
 // holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA. A key the library cannot
-// sign with throws std::runtime_error.
+// sign with throws std::runtime_error. Several threads may sign with one key at once (the
+// catalogs of a package are signed side by side).
 class SigningKey {
   public:
     virtual ~SigningKey() = default;

@@ -2,6 +2,7 @@
 
 #include "platform/FolderChecks.h"
 #include "platform/Platform.h"
+#include "platform/TemporaryName.h"
 #include "platform/Win32Platform.h"
 
 namespace usbwiz {
@@ -130,8 +131,7 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return Utf8(at) + " is not a folder";
     std::wstring probe = at;
     if (probe.back() != L'\\' && probe.back() != L'/') probe += L'\\';
-    probe +=
-        Wide(std::string(kTemporaryPrefix) + std::to_string(GetCurrentProcessId()) + "-probe.tmp");
+    probe += Wide(TemporaryFileName());
     const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) return LastErrorText();

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/TemporaryName.h"
+
 namespace usbwiz {
 
 namespace {
@@ -29,18 +31,33 @@ FileResult Failure(const char* step) {
     return {false, std::string(step) + ": " + LastErrorText()};
 }
 
-// "~usbwiz-PID-N.tmp" in the file's folder: recognisably ours, and never a name of a package
-// (those end in .inf, .ini, .u98, .u2k, .exe, .sys or .vxd).
+// A temporary name in the file's folder.
 std::string TemporaryNameBeside(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    name += kTemporaryPrefix;
-    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    return (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + TemporaryFileName();
+}
+
+// Another writer replacing the same name at this moment holds it for an instant, which looks
+// like a sharing error; `attempt` is tried again for a short while before its error stands.
+template <typename Attempt>
+bool RetriedWhileBusy(Attempt attempt) {
+    for (int tries = 0;; ++tries) {
+        if (attempt()) return true;
+        const DWORD error = GetLastError();
+        if (tries == 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            return false;
+        Sleep(5);
+    }
 }
 
 }  // namespace
+
+std::string TemporaryFileName() {
+    static std::atomic<unsigned> counter{0};
+    std::string name(kTemporaryPrefix);
+    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
+    return name;
+}
 
 std::string LastErrorText() {
     const DWORD code = GetLastError();
@@ -64,19 +81,19 @@ MessageAnswer Win32Platform::ShowMessage(const MessageRequest& request) {
     return MessageAnswer::Ok;
 }
 
-FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_view bytes) {
+Staging Win32Platform::StageFile(const std::string& path, std::string_view bytes) {
     // One WriteFile call takes at most 4 GiB; nothing we carry comes near that, so refuse
     // rather than write a truncated file.
-    if (bytes.size() > MAXDWORD) return {false, "cannot write: more than 4 GiB in one file"};
+    if (bytes.size() > MAXDWORD) return {{false, "cannot write: more than 4 GiB in one file"}, {}};
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);  // what opening a folder as a file answers
-        return Failure("cannot open for writing");
+        return {Failure("cannot open for writing"), {}};
     }
 
-    // The whole file goes to a name of our own beside it, which then replaces the final name
-    // in one step: no reader, no run killed part way and no failure ever leaves a file cut
-    // short or mixed under the final name, and a failure leaves what was there before.
+    // The whole file goes to a name of our own beside it, which replaces the final name in one
+    // step when the run commits: no reader, no run killed part way and no failure ever leaves a
+    // file cut short or mixed under the final name.
     std::string temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
@@ -85,11 +102,11 @@ FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_vi
                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    if (file == INVALID_HANDLE_VALUE) return Failure("cannot open for writing");
+    if (file == INVALID_HANDLE_VALUE) return {Failure("cannot open for writing"), {}};
     const auto fail = [&](const char* step) {
         FileResult failed = Failure(step);
         DeleteFileA(temporary.c_str());
-        return failed;
+        return Staging{std::move(failed), {}};
     };
 
     DWORD written = 0;
@@ -103,17 +120,46 @@ FileResult Win32Platform::WriteWholeFile(const std::string& path, std::string_vi
         return fail("cannot write");
     }
     if (!CloseHandle(file)) return fail("cannot close");
-    // Another writer replacing the same name at this moment holds it for an instant and makes
-    // the replace fail with a sharing error, so that is tried again for a short while; a final
-    // file that another program keeps open without delete sharing still refuses it.
-    for (int attempt = 0;; ++attempt) {
-        if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) break;
-        const DWORD error = GetLastError();
-        if (attempt == 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
-            return fail("cannot replace");
-        Sleep(5);
+    return {{true, {}}, {path, std::move(temporary)}};
+}
+
+// MoveFileEx must open the final file for deletion, which a program holding it open without
+// delete sharing refuses, as does a read-only file. Opening it that way now, sharing everything
+// ourselves, meets the same refusals before any file has moved; the handle is closed at once,
+// so a program that opens the file after this can still make the move fail.
+FileResult Win32Platform::CheckReplaceable(const StagedFile& staged) {
+    if (staged.temporary.empty()) return {true, {}};
+    const DWORD attributes = GetFileAttributesA(staged.path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {true, {}};  // nothing there to replace
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);  // what the move would answer
+        return Failure("cannot replace");
     }
+    const bool opened = RetriedWhileBusy([&] {
+        const HANDLE file = CreateFileA(staged.path.c_str(), DELETE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_FILE_NOT_FOUND;  // removed meanwhile: nothing to replace
+        CloseHandle(file);
+        return true;
+    });
+    if (!opened) return Failure("cannot replace");
     return {true, {}};
+}
+
+FileResult Win32Platform::CommitStagedFile(const StagedFile& staged) {
+    if (staged.temporary.empty()) return {true, {}};
+    if (!RetriedWhileBusy([&] {
+            return MoveFileExA(staged.temporary.c_str(), staged.path.c_str(),
+                               MOVEFILE_REPLACE_EXISTING) != 0;
+        }))
+        return Failure("cannot replace");
+    return {true, {}};
+}
+
+void Win32Platform::DiscardStagedFile(const StagedFile& staged) {
+    if (!staged.temporary.empty()) DeleteFileA(staged.temporary.c_str());
 }
 
 FileRead Win32Platform::ReadWholeFile(const std::string& path, std::size_t limit) {
@@ -168,6 +214,11 @@ bool Win32Platform::PathExists(const std::string& path) {
 FileResult Win32Platform::CreateOneDirectory(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr) != 0) return {true, {}};
     return Failure("cannot create directory");
+}
+
+FileResult Win32Platform::RemoveEmptyDirectory(const std::string& path) {
+    if (RemoveDirectoryA(path.c_str()) != 0) return {true, {}};
+    return Failure("cannot remove directory");
 }
 
 std::vector<std::string> Win32Platform::FolderEntries(const std::string& folder) {

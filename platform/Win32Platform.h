@@ -8,11 +8,15 @@ namespace usbwiz {
 class Win32Platform : public Platform {
   public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    Staging StageFile(const std::string& path, std::string_view bytes) override;
+    FileResult CheckReplaceable(const StagedFile& file) override;
+    FileResult CommitStagedFile(const StagedFile& file) override;
+    void DiscardStagedFile(const StagedFile& file) override;
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;
     std::optional<std::string> WindowsDirectory() override;
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;
+    FileResult RemoveEmptyDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
     BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override;
 };

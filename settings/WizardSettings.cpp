@@ -1,7 +1,5 @@
 #include "settings/WizardSettings.h"
 
-#include "platform/Platform.h"
-
 namespace usbwiz {
 
 std::string DriveRootOf(const std::string& windowsDirectory) {
@@ -9,7 +7,8 @@ std::string DriveRootOf(const std::string& windowsDirectory) {
     return windowsDirectory.substr(0, 3);
 }
 
-void ApplyPackageDefaults(WizardSettings& s, Package kind, Platform& platform) {
+void ApplyPackageDefaults(WizardSettings& s, Package kind,
+                          const std::optional<std::string>& windowsDirectory) {
     if (kind != Package::ComPort && kind != Package::Ferrolink) return;
     if (s.PackageKind == kind) return;
 
@@ -33,7 +32,7 @@ void ApplyPackageDefaults(WizardSettings& s, Package kind, Platform& platform) {
     s.LeaveFiles = false;
     s.CertificationChoice = false;
     s.DefaultCatalogFiles = false;
-    s.GenerationDirectory = DriveRootOf(platform.WindowsDirectory().value_or("")) +
+    s.GenerationDirectory = DriveRootOf(windowsDirectory.value_or("")) +
                             (com ? "Vexmor\\MCU\\CustomKR550xDriverInstall"
                                  : "Vexmor\\MCU\\CustomFerrolinkDriverInstall");
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace usbwiz {
-
-class Platform;
 
 // The two packages the wizard makes. The numbers are what settings files and the welcome page's
 // radio buttons stand for; no other value ever produces output.
@@ -46,8 +45,10 @@ inline constexpr const char* kComPortTargetDirectory = "C:\\Program Files\\Vexmo
 std::string DriveRootOf(const std::string& windowsDirectory);
 
 // Fills the record with the defaults of `kind` unless it already has that kind, so re-choosing
-// the shown kind keeps what was typed. Package::None changes nothing.
-void ApplyPackageDefaults(WizardSettings& settings, Package kind, Platform& platform);
+// the shown kind keeps what was typed. Package::None changes nothing. The default generation
+// directory lies on the drive of `windowsDirectory` (the platform's; nullopt when unknown).
+void ApplyPackageDefaults(WizardSettings& settings, Package kind,
+                          const std::optional<std::string>& windowsDirectory);
 
 // What clearing "Generate a Preinstaller program" does: no preinstaller, and the preinstaller's
 // hidden options back to a window shown, files copied and the fixed target directory.

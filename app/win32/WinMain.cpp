@@ -10,8 +10,8 @@
 #include "app/PageChain.h"
 #include "app/win32/ProgramTitle.h"
 #include "app/win32/Win32PageRunner.h"
-#include "generate/PayloadStore.h"
 #include "payload/PayloadManifest.h"
+#include "payload/PayloadStore.h"
 #include "platform/Win32Platform.h"
 
 namespace {

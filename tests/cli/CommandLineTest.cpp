@@ -5,6 +5,7 @@
 #include <set>
 
 #include "cli/CommandLine.h"
+#include "cli/OptionTable.h"
 #include "cli/UsageText.h"
 #include "cli/VerifyCommand.h"
 
@@ -76,9 +77,9 @@ TEST(CommandLine, FlagsCertificationQuietAndSettings) {
     const CommandLineOptions& o = parsed.options;
     ASSERT_EQ(o.flags.size(), 2u);
     EXPECT_EQ(o.flags[0]->field, "UsePreinstaller");
-    EXPECT_EQ(o.flags[0]->value, 0);
+    EXPECT_EQ(o.flags[0]->flagValue, false);
     EXPECT_EQ(o.flags[1]->field, "LeaveFiles");
-    EXPECT_EQ(o.flags[1]->value, 1);
+    EXPECT_EQ(o.flags[1]->flagValue, true);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.certification, Certification::Default);
     EXPECT_EQ(o.settingsFile, "run.txt");
@@ -118,8 +119,8 @@ TEST(CommandLine, Refusals) {
         EXPECT_EQ(ParseCommandLine(c.args).error, c.error) << ::testing::PrintToString(c.args);
 }
 
-// --help and the manual are made from the usage rows, the parser from its own code: every option
-// the rows name must be one the parser takes, and every option of the parser's tables listed.
+// --help, the manual and the parser read one table: every option --help names is one the parser
+// takes.
 TEST(CommandLine, UsageNamesTheOptionsTheParserTakes) {
     const std::string usage = UsageText();
     std::set<std::string> named;
@@ -135,8 +136,7 @@ TEST(CommandLine, UsageNamesTheOptionsTheParserTakes) {
         EXPECT_FALSE(ParseCommandLine(std::vector<std::string>{name, "x"})
                          .error.starts_with("unknown option"))
             << name;
-    for (const TextOption& o : kTextOptions) EXPECT_TRUE(named.contains(std::string(o.option)));
-    for (const FlagOption& o : kFlagOptions) EXPECT_TRUE(named.contains(std::string(o.option)));
+    EXPECT_GT(named.size(), 30u);
 }
 
 }  // namespace

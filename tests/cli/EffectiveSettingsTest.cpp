@@ -28,7 +28,7 @@ WizardSettings Defaults(Package kind) {
     testing::RecordingPlatform platform;
     platform.windowsDirectory = "D:\\WINNT";
     WizardSettings s;
-    ApplyPackageDefaults(s, kind, platform);
+    ApplyPackageDefaults(s, kind, platform.WindowsDirectory());
     return s;
 }
 

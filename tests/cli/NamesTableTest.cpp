@@ -7,6 +7,7 @@
 
 #include "cli/RunUsbDrvGen.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/TestRunContext.h"
 
 namespace usbwiz {
 namespace {
@@ -37,10 +38,11 @@ TEST(NamesTable, RefusedNamesWriteNothingAcceptedOnesThePackage) {
     for (const Row& row : rows) {
         testing::RecordingPlatform platform;
         platform.directories = {"/o"};
-        std::ostringstream out, errors;
+        testing::TestRunContext run;
         const std::vector<std::string> args{"--kind", row.kind,  "--out",
                                             "/o",     "--quiet", row.option + "=" + row.value};
-        const int status = RunUsbDrvGen(args, platform, EmbeddedPayloads(), out, errors);
+        const int status = RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context());
+        const std::ostringstream& errors = run.errors;
         const std::string where = row.option + " '" + row.value + "'";
         if (row.outcome == "accepted") {
             EXPECT_EQ(status, kExitWritten) << where << ": " << errors.str();

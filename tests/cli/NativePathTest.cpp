@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "cli/CreateOutputDirectory.h"
 #include "cli/NativePath.h"
 #include "tests/support/RecordingPlatform.h"
@@ -46,21 +48,31 @@ TEST(NativePath, SeparatorHandling) {
     EXPECT_EQ(WithTrailingSeparator("C:\\Out\\", '\\'), "C:\\Out\\");
 }
 
+// The levels belong to the run: one that ends without its commit removes them, innermost first.
 TEST(CreateOutputDirectory, CreatesMissingLevelsOutermostFirst) {
     testing::RecordingPlatform platform;
     platform.directories = {"C:\\", "C:\\A"};
-    EXPECT_FALSE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
-    EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir C:\\A\\B", "mkdir C:\\A\\B\\C"}));
+    {
+        StagedRun failed(platform);
+        EXPECT_FALSE(CreateOutputDirectory(platform, failed, "C:\\A\\B\\C\\", '\\'));
+    }
+    EXPECT_EQ(platform.events, (std::vector<std::string>{"mkdir C:\\A\\B", "mkdir C:\\A\\B\\C",
+                                                         "rmdir C:\\A\\B\\C", "rmdir C:\\A\\B"}));
+    EXPECT_EQ(platform.directories, (std::set<std::string>{"C:\\", "C:\\A"}));
 
+    StagedRun run(platform);
+    EXPECT_FALSE(CreateOutputDirectory(platform, run, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_EQ(run.Commit(), std::nullopt);
     platform.events.clear();
-    EXPECT_FALSE(CreateOutputDirectory(platform, "C:\\A\\B\\C\\", '\\'));
+    EXPECT_FALSE(CreateOutputDirectory(platform, run, "C:\\A\\B\\C\\", '\\'));
     EXPECT_TRUE(platform.events.empty()) << "nothing to create when it exists";
 }
 
 TEST(CreateOutputDirectory, StopsAtTheFirstLevelThatCannotBeMade) {
     testing::RecordingPlatform platform;  // no drive Q:
+    StagedRun run(platform);
     const std::optional<DirectoryFailure> failed =
-        CreateOutputDirectory(platform, "Q:\\New\\Sub\\", '\\');
+        CreateOutputDirectory(platform, run, "Q:\\New\\Sub\\", '\\');
     ASSERT_TRUE(failed);
     EXPECT_EQ(failed->path, "Q:\\New");
     EXPECT_EQ(failed->reason, "cannot create directory: no parent");

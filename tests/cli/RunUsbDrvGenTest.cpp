@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <sstream>
+#include <stdexcept>
 
 #include "cli/RunUsbDrvGen.h"
 #include "generate/GenerationPlan.h"
+#include "generate/PackageContents.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TestRunContext.h"
 
 namespace usbwiz {
 namespace {
@@ -17,11 +22,12 @@ struct Outcome {
     std::string errors;
 };
 
-Outcome RunWith(testing::RecordingPlatform& platform, const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream errors;
-    const int status = RunUsbDrvGen(args, platform, EmbeddedPayloads(), out, errors);
-    return {status, out.str(), errors.str()};
+Outcome RunWith(Platform& platform, const std::vector<std::string>& args,
+                std::map<std::string, std::string> environment = {}) {
+    testing::TestRunContext run;
+    run.environment = std::move(environment);
+    const int status = RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context());
+    return {status, run.out.str(), run.errors.str()};
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -336,27 +342,92 @@ TEST(UsbDrvGen, GeneratesIntoANewDirectoryWithItsParents) {
         EXPECT_EQ(platform.events[1], "mkdir /work/a/b");
 
         WizardSettings expected;
-        ApplyPackageDefaults(expected, Package::Ferrolink, platform);
+        ApplyPackageDefaults(expected, Package::Ferrolink, platform.WindowsDirectory());
         expected.GenerationDirectory = "/work/a/b/";
-        EXPECT_EQ(platform.WrittenPaths(), PlannedOutputPaths(expected));
+        EXPECT_EQ(platform.WrittenPaths(),
+                  BuildPackageContents(expected, EmbeddedPayloads()).FilePaths());
         EXPECT_EQ(platform.WrittenPaths().size(), 9u);
     }
 }
 
+// A failure before the commit leaves the folder as it was: nothing of the run, and no
+// directory it made.
 TEST(UsbDrvGen, AFailedFileStopsGenerationAndIsNamed) {
     testing::RecordingPlatform platform;
     platform.directories = {"/o"};
-    platform.failingWrites = {"/o/tarnser.sys"};
-    const Outcome run = RunWith(platform, {"--kind", "com", "--out", "/o"});
+    platform.failingWrites = {"/o/new/tarnser.sys"};
+    const Outcome run = RunWith(platform, {"--kind", "com", "--out", "/o/new"});
     EXPECT_EQ(run.status, kExitGenerationFailed);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.errors,
               "Error: Could Not Open File For Write.\n"
               "Error: Could Not Generate All Files.\n"
-              "usbdrvgen: /o/tarnser.sys: refused by the test\n");
-    const std::vector<std::string> written = platform.WrittenPaths();
-    ASSERT_EQ(written.size(), 11u);  // four INF files, three configuration files, four drivers
-    EXPECT_EQ(written.back(), "/o/tarncr.sys");
+              "usbdrvgen: /o/new/tarnser.sys: refused by the test\n");
+    EXPECT_EQ(platform.writeAttempts.size(), 12u);  // 4 INF, 3 configuration files, 5 drivers
+    EXPECT_TRUE(platform.WrittenPaths().empty());
+    EXPECT_TRUE(platform.staged.empty());
+    EXPECT_EQ(platform.directories, std::set<std::string>{"/o"});
+}
+
+// A `--catalog` run plans the package once and renders each generated text once.
+TEST(UsbDrvGen, OnePlanAndOneRenderingPerRun) {
+    testing::RecordingPlatform platform;
+    const std::size_t plans = PlansMadeSoFar();
+    const std::size_t renders = TextsRenderedSoFar();
+    const Outcome run = RunWith(platform, {"--kind", "com", "--out", "/o", "--catalog"});
+    EXPECT_EQ(run.status, kExitWritten) << run.errors;
+    EXPECT_EQ(PlansMadeSoFar() - plans, 1u);
+    EXPECT_EQ(TextsRenderedSoFar() - renders, 7u);
+    EXPECT_EQ(platform.WrittenPaths().size(), 22u);
+}
+
+// A key refused on its thread, a failure and an exception all leave the folders as they were,
+// each with one line.
+TEST(UsbDrvGen, WhatAFailedRunLeavesBehind) {
+    // A platform that fails in a way no file call answers.
+    class Throwing final : public testing::RecordingPlatform {
+        Staging StageFile(const std::string& path, std::string_view bytes) override {
+            if (path.ends_with(".cat")) throw std::runtime_error("the disk caught fire");
+            return RecordingPlatform::StageFile(path, bytes);
+        }
+    };
+    struct Case {
+        std::vector<std::string> args;
+        std::map<std::string, std::string> environment;
+        int status;
+        std::string errors;
+    };
+    const Case cases[] = {
+        {{"--sign-pfx", "/nonexistent/maker.pfx"},
+         {},
+         kExitRefused,
+         "usbdrvgen: --sign-pfx: /nonexistent/maker.pfx: No such file or directory\n"},
+        {{"--sign-pfx", "/dev/null", "--sign-password-env", "PASSWORD"},
+         {},
+         kExitRefused,
+         "usbdrvgen: --sign-password-env: PASSWORD is not set\n"},
+        {{},
+         {{"SOURCE_DATE_EPOCH", "soon"}},
+         kExitRefused,
+         "usbdrvgen: SOURCE_DATE_EPOCH: expected seconds from 1970 to 2049, not 'soon'\n"},
+        {{"--test-certificate", "/w/certs"},
+         {},
+         kExitGenerationFailed,
+         "usbdrvgen: the disk caught fire\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        Throwing platform;
+        platform.directories = {"/w"};
+        std::vector<std::string> args{"--kind", "com", "--out", "/w/pkg", "--catalog"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome run = RunWith(platform, args, c.environment);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.errors, c.errors);
+        EXPECT_TRUE(platform.WrittenPaths().empty());
+        EXPECT_TRUE(platform.staged.empty());
+        EXPECT_EQ(platform.directories, std::set<std::string>{"/w"});
+    }
 }
 
 TEST(UsbDrvGen, AnUncreatableDirectoryIsReported) {
@@ -420,12 +491,12 @@ TEST(UsbDrvGen, DumpNeedsNoOutputDirectoryAndNotesOne) {
 
 TEST(UsbDrvGen, AnUnwritableStandardOutputIsAFailure) {
     testing::RecordingPlatform platform;
-    std::ostringstream out;
-    out.setstate(std::ios::badbit);
-    std::ostringstream errors;
+    testing::TestRunContext run;
+    run.out.setstate(std::ios::badbit);
     const std::vector<std::string> args{"--kind", "com", "--out", "/o", "--list"};
-    EXPECT_EQ(RunUsbDrvGen(args, platform, EmbeddedPayloads(), out, errors), kExitGenerationFailed);
-    EXPECT_EQ(errors.str(), "usbdrvgen: cannot write to standard output\n");
+    EXPECT_EQ(RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context()),
+              kExitGenerationFailed);
+    EXPECT_EQ(run.errors.str(), "usbdrvgen: cannot write to standard output\n");
 }
 
 TEST(UsbDrvGen, HelpAndVersion) {

@@ -77,7 +77,7 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
     testing::RecordingPlatform platform;
     for (Package kind : {Package::ComPort, Package::Ferrolink}) {
         WizardSettings tricky;
-        ApplyPackageDefaults(tricky, kind, platform);
+        ApplyPackageDefaults(tricky, kind, platform.WindowsDirectory());
         tricky.ShortName = " ";
         tricky.LongName = "\"M\xC3\xBCller\" = \"Devices\"";
         tricky.UsbDeviceName = "\"";
@@ -93,8 +93,9 @@ TEST(SettingsFile, WhatIsWrittenReadsBackTheSame) {
         EXPECT_EQ(parsed.file.kind, kind);
         EXPECT_EQ(parsed.file.codePage, 1251u);
         WizardSettings replayed;
-        ApplyPackageDefaults(
-            replayed, kind == Package::ComPort ? Package::Ferrolink : Package::ComPort, platform);
+        ApplyPackageDefaults(replayed,
+                             kind == Package::ComPort ? Package::Ferrolink : Package::ComPort,
+                             platform.WindowsDirectory());
         replayed.PackageKind = kind;
         replayed.GenerationDirectory = tricky.GenerationDirectory;
         EXPECT_EQ(Applied(parsed.file, replayed), tricky);

@@ -38,7 +38,7 @@ TEST(UsbDrvGenUnderWine, WritesTheCorePackageIntoANewFolder) {
 
         PosixPlatform platform;
         WizardSettings expected;
-        ApplyPackageDefaults(expected, kind, platform);
+        ApplyPackageDefaults(expected, kind, platform.WindowsDirectory());
         const testing::TempDirectory coreOut;
         const std::map<std::string, std::string> core = testing::CorePackage(expected, coreOut);
         EXPECT_EQ(core.size(), files);

@@ -13,7 +13,7 @@ namespace usbwiz::testing {
 inline WizardSettings DefaultRecord(Package kind, std::string generationDirectory) {
     RecordingPlatform platform;
     WizardSettings settings;
-    ApplyPackageDefaults(settings, kind, platform);
+    ApplyPackageDefaults(settings, kind, platform.WindowsDirectory());
     settings.GenerationDirectory = std::move(generationDirectory);
     return settings;
 }

@@ -4,28 +4,25 @@
 #include <map>
 
 #include "generate/GeneratePackage.h"
+#include "generate/GenerationPlan.h"
 #include "inf/InfStem.h"
 #include "settings/SettingsFields.h"
 #include "tests/core/DefaultRecord.h"
 #include "tests/core/InfWriterCases.h"
 #include "tests/support/FileBytes.h"
-#include "tests/support/RecordingPlatform.h"
 #include "tests/support/TextLines.h"
 
 namespace usbwiz::testing {
 namespace {
 
-// Writes with `writer` into a recording platform; the text of the one file it wrote, found
-// under the name `fileName`, or a marker text when it went elsewhere.
-std::string WriteInf(const InfWriterCase& writer, WizardSettings settings,
-                     const std::string& fileName) {
-    RecordingPlatform platform;
-    EXPECT_EQ(writer.write(settings, platform), std::nullopt);
-    EXPECT_TRUE(platform.messages.empty());
-    const auto file = platform.files.find(settings.GenerationDirectory + fileName);
-    if (file == platform.files.end() || platform.files.size() != 1)
-        return "(not written as " + fileName + ")";
-    return file->second;
+// The text `writer` renders for the record; when the record's package holds that text, it must
+// hold it under `fileName` (a marker text otherwise).
+std::string RenderInf(const InfWriterCase& writer, const WizardSettings& settings,
+                      const std::string& fileName) {
+    for (const PlannedFile& file : GenerationPlan(settings))
+        if (file.render == writer.render && file.name != fileName)
+            return "(planned as " + file.name + ", not " + fileName + ")";
+    return writer.render(settings);
 }
 
 using Changes = std::map<int, std::string>;
@@ -318,7 +315,7 @@ TEST(InfFieldText, EachChangeAltersExactlyItsLines) {
         WizardSettings settings = DefaultRecord(c.kind, "/out/");
         c.change(settings);
         const std::string base = ReadFileBytes(ExpectedInfPath(c.kind, c.writer)).value_or("");
-        EXPECT_EQ(ChangedLines(base, WriteInf(InfWriter(c.writer), settings, c.fileName)),
+        EXPECT_EQ(ChangedLines(base, RenderInf(InfWriter(c.writer), settings, c.fileName)),
                   c.changedLines);
     }
 }
@@ -340,7 +337,7 @@ TEST(InfFieldText, LineCountAndLineEndsDoNotDependOnTheTexts) {
     for (const WizardSettings& record : records) {
         for (const InfWriterCase& writer : kInfWriters) {
             SCOPED_TRACE(std::string(writer.name) + " with \"" + record.LongName + "\"");
-            const std::string text = WriteInf(writer, record, writer.fileName(record));
+            const std::string text = RenderInf(writer, record, writer.fileName(record));
             EXPECT_TRUE(HasOnlyCrLfLineEnds(text));
             EXPECT_EQ(SplitCrLfLines(text).size(), writer.lineCount);
         }
@@ -352,7 +349,7 @@ TEST(InfFieldText, MarkersInsideFieldTextAreWrittenAsTyped) {
     WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
     settings.LongName = "{{TAB}}{{InfPrefix}}";
     const std::vector<std::string> lines =
-        SplitCrLfLines(WriteInf(InfWriter("w2k"), settings, "tarnw2k.inf"));
+        SplitCrLfLines(RenderInf(InfWriter("w2k"), settings, "tarnw2k.inf"));
     EXPECT_EQ(lines.at(122), "Provider = \"{{TAB}}{{InfPrefix}}\"");
 }
 

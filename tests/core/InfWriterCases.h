@@ -7,31 +7,28 @@
 #include <string_view>
 
 #include "inf/InfWriters.h"
-#include "platform/Platform.h"
 
 namespace usbwiz::testing {
 
-// The five INF writers with what a test needs to know of each: its file name, its fixed line
-// count and the icon of its open-failure message.
+// The five INF renderers with what a test needs to know of each: its file name and its fixed
+// line count.
 struct InfWriterCase {
     std::string_view name;  // also names the expected files in data/: kind<N>-<name>.inf
-    std::optional<WriteFailure> (*write)(const WizardSettings&, Platform&);
+    std::string (*render)(const WizardSettings&);
     std::string (*fileName)(const WizardSettings&);
     std::size_t lineCount;
-    MessageIcon failureIcon;
 };
 
 inline const std::array<InfWriterCase, 5> kInfWriters{{
-    {"bus", WriteBusInf, [](const WizardSettings& s) { return s.InfPrefix + "bus.inf"; }, 207,
-     MessageIcon::Error},
-    {"vxd", WriteVxdPortInf, [](const WizardSettings&) { return std::string("tarnvxd.inf"); }, 289,
-     MessageIcon::Warning},
-    {"w2k", WriteW2kSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "w2k.inf"; }, 143,
-     MessageIcon::Error},
-    {"wdm", WriteWdmSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "wdm.inf"; }, 150,
-     MessageIcon::Error},
-    {"ferrolink", WriteFerrolinkInf, [](const WizardSettings& s) { return s.InfName + ".inf"; },
-     123, MessageIcon::Error},
+    {"bus", RenderBusInf, [](const WizardSettings& s) { return s.InfPrefix + "bus.inf"; }, 207},
+    {"vxd", RenderVxdPortInf, [](const WizardSettings&) { return std::string("tarnvxd.inf"); },
+     289},
+    {"w2k", RenderW2kSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "w2k.inf"; },
+     143},
+    {"wdm", RenderWdmSerialInf, [](const WizardSettings& s) { return s.InfPrefix + "wdm.inf"; },
+     150},
+    {"ferrolink", RenderFerrolinkInf, [](const WizardSettings& s) { return s.InfName + ".inf"; },
+     123},
 }};
 
 inline const InfWriterCase& InfWriter(std::string_view name) {

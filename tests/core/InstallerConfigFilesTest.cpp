@@ -5,7 +5,6 @@
 
 #include "generate/InstallerConfigFiles.h"
 #include "tests/core/DefaultRecord.h"
-#include "tests/support/RecordingPlatform.h"
 #include "tests/support/TextLines.h"
 
 namespace usbwiz::testing {
@@ -21,17 +20,10 @@ struct ConfigFiles {
     std::string u98, u2k, setupIni;
 };
 
-// Runs the producer on a recording platform and collects the three files it wrote.
+// The three texts as the package holds them.
 ConfigFiles Written(const WizardSettings& settings) {
-    RecordingPlatform platform;
-    EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), std::nullopt);
-    EXPECT_TRUE(platform.messages.empty());
-    const std::string& dir = settings.GenerationDirectory;
-    const std::string& un = settings.UninstallName;
-    EXPECT_EQ(platform.writeAttempts,
-              (std::vector<std::string>{dir + un + ".u98", dir + un + ".u2k", dir + "setup.ini"}));
-    return {platform.files[dir + un + ".u98"], platform.files[dir + un + ".u2k"],
-            platform.files[dir + "setup.ini"]};
+    return {RenderUninstallIni98(settings), RenderUninstallIni2k(settings),
+            RenderSetupIni(settings)};
 }
 
 TEST(InstallerConfigFiles, DefaultsOfBothKinds) {
@@ -230,44 +222,13 @@ TEST(InstallerConfigFiles, EachChangeAltersExactlyItsLines) {
     }
 }
 
-// No kind, no lines: the three files are still created, or cut to zero length.
-TEST(InstallerConfigFiles, OtherKindsWriteThreeEmptyFiles) {
+// No kind, no lines.
+TEST(InstallerConfigFiles, OtherKindsRenderNothing) {
     for (const Package kind : {Package::None, Package{3}, Package{255}}) {
-        RecordingPlatform platform;
         WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
         settings.PackageKind = kind;
-        platform.files["/out/setup.ini"] = "an earlier setup.ini";
-
-        EXPECT_EQ(WriteInstallerConfigFiles(settings, platform), std::nullopt) << int(kind);
-        EXPECT_EQ(platform.files, (std::map<std::string, std::string>{{"/out/tarnunin.u98", ""},
-                                                                      {"/out/tarnunin.u2k", ""},
-                                                                      {"/out/setup.ini", ""}}));
-        EXPECT_TRUE(platform.messages.empty());
-    }
-}
-
-TEST(InstallerConfigFiles, FailureStopsAtTheFailingFile) {
-    struct Case {
-        const char* failing;
-        std::vector<std::string> written;
-    };
-    const Case cases[] = {
-        {"/out/tarnunin.u98", {}},
-        {"/out/tarnunin.u2k", {"/out/tarnunin.u98"}},
-        {"/out/setup.ini", {"/out/tarnunin.u98", "/out/tarnunin.u2k"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.failing);
-        RecordingPlatform platform;
-        platform.failingWrites.insert(c.failing);
-        const WizardSettings settings = DefaultRecord(Package::ComPort, "/out/");
-
-        const std::optional<WriteFailure> failure = WriteInstallerConfigFiles(settings, platform);
-        EXPECT_EQ(platform.WrittenPaths(), c.written);
-        EXPECT_EQ(platform.writeAttempts.back(), c.failing);
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->icon, MessageIcon::Error);
-        EXPECT_TRUE(platform.messages.empty());
+        const ConfigFiles texts = Written(settings);
+        EXPECT_EQ(texts.u98 + texts.u2k + texts.setupIni, "") << int(kind);
     }
 }
 

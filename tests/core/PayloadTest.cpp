@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "generate/ExtractPayload.h"
+#include "generate/GeneratePackage.h"
+#include "generate/GenerationPlan.h"
 #include "tests/core/DefaultRecord.h"
-#include "tests/support/FileBytes.h"
 #include "tests/support/RealFilesPlatform.h"
-#include "tests/support/RecordingPlatform.h"
 #include "tests/support/TempDirectory.h"
 
 namespace usbwiz::testing {
@@ -30,74 +29,65 @@ TEST(Payloads, SharedAndSeparateBuilds) {
     EXPECT_NE(Payload(218), Payload(202));
 }
 
-// Only names ending exactly in exe, sys or vxd go straight behind the directory.
-TEST(Payloads, OutputPathTakesInfPrefixUnlessTheNameEndsInExeSysOrVxd) {
+// Only names ending exactly in exe, sys or vxd stand as they are.
+TEST(Payloads, CarriedNamesTakeInfPrefixUnlessTheyEndInExeSysOrVxd) {
     struct Case {
         const char* fileName;
-        const char* path;
+        const char* name;
     };
     const Case cases[] = {
-        {"tarnbus.sys", "/out/tarnbus.sys"},
-        {"tarnvcd.vxd", "/out/tarnvcd.vxd"},
-        {"PreInstaller.exe", "/out/PreInstaller.exe"},
-        {"noextexe", "/out/noextexe"},
-        {"sys", "/out/sys"},
-        {"setup.inf", "/out/pfxsetup.inf"},
-        {"LOUD.EXE", "/out/pfxLOUD.EXE"},
-        {"mixed.Sys", "/out/pfxmixed.Sys"},
-        {"a.vxd.bak", "/out/pfxa.vxd.bak"},
-        {"xe", "/out/pfxxe"},
+        {"tarnbus.sys", "tarnbus.sys"},
+        {"tarnvcd.vxd", "tarnvcd.vxd"},
+        {"PreInstaller.exe", "PreInstaller.exe"},
+        {"noextexe", "noextexe"},
+        {"sys", "sys"},
+        {"setup.inf", "pfxsetup.inf"},
+        {"LOUD.EXE", "pfxLOUD.EXE"},
+        {"mixed.Sys", "pfxmixed.Sys"},
+        {"a.vxd.bak", "pfxa.vxd.bak"},
+        {"xe", "pfxxe"},
+        {"{{SysName}}.sys", "tnfrlnk.sys"},
     };
-    for (const Case& c : cases) {
-        RecordingPlatform platform;
-        WizardSettings settings = DefaultRecord(Package::Ferrolink, "/out/");
-        settings.InfPrefix = "pfx";
-        EXPECT_EQ(ExtractPayload(settings, c.fileName, 219, platform, EmbeddedPayloads()),
-                  std::nullopt);
-        EXPECT_EQ(platform.files, (std::map<std::string, std::string>{{c.path, Payload(219)}}))
-            << c.fileName;
-        EXPECT_TRUE(platform.messages.empty());
-    }
+    WizardSettings settings = DefaultRecord(Package::Ferrolink, "/out/");
+    settings.InfPrefix = "pfx";
+    for (const Case& c : cases) EXPECT_EQ(CarriedFileName(c.fileName, settings), c.name);
 }
 
-class NoPayloads final : public PayloadStore {
+// The build's payloads without one id (or without any).
+class Lacking final : public PayloadStore {
   public:
-    std::optional<std::string_view> Find(PayloadId) const override { return std::nullopt; }
+    explicit Lacking(std::optional<PayloadId> id) : id_(id) {}
+    std::optional<std::string_view> Find(PayloadId id) const override {
+        if (!id_ || id == *id_) return std::nullopt;
+        return EmbeddedPayloads().Find(id);
+    }
+
+  private:
+    std::optional<PayloadId> id_;
 };
 
-// A store without the id leaves no file that could pass for the real one.
+// A store without the id fails the run at that file and leaves no file that could pass for the
+// real one, nor any other file of the run.
 TEST(Payloads, AnIdTheStoreLacksGivesTheOpenFailureAndNoFile) {
-    const NoPayloads empty;
     struct Case {
-        const PayloadStore* store;
-        PayloadId id;
+        std::optional<PayloadId> lacking;
+        const char* failing;
     };
-    const Case cases[] = {{&EmbeddedPayloads(), 146}, {&EmbeddedPayloads(), 0}, {&empty, 145}};
+    const Case cases[] = {
+        {145, "tarnbus.sys"}, {209, "tarnunin2k.exe"}, {std::nullopt, "tarnbus.sys"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
+        SCOPED_TRACE(c.failing);
         TempDirectory dir;
         RealFilesPlatform platform;
         const WizardSettings settings = DefaultRecord(Package::ComPort, dir.Path());
 
-        const std::optional<WriteFailure> failure =
-            ExtractPayload(settings, "tarnbus.sys", c.id, platform, *c.store);
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->path, settings.GenerationDirectory + "tarnbus.sys");
-        EXPECT_EQ(failure->icon, MessageIcon::Error);
+        const GenerationOutcome outcome = GeneratePackage(settings, platform, Lacking(c.lacking));
+        ASSERT_TRUE(outcome.failure);
+        EXPECT_EQ(outcome.failure->path, settings.GenerationDirectory + c.failing);
+        EXPECT_EQ(outcome.failure->icon, MessageIcon::Error);
         EXPECT_TRUE(platform.messages.empty());
         EXPECT_TRUE(dir.EntryNames().empty());
     }
-}
-
-TEST(Payloads, AnExistingLongerFileIsReplacedWhole) {
-    TempDirectory dir;
-    RealFilesPlatform platform;
-    const WizardSettings settings = DefaultRecord(Package::Ferrolink, dir.Path());
-    ASSERT_TRUE(WriteFileBytes(dir.Path() + "abc.sys", std::string(20000, 'x')));
-
-    EXPECT_EQ(ExtractPayload(settings, "abc.sys", 220, platform, EmbeddedPayloads()), std::nullopt);
-    EXPECT_EQ(ReadFileBytes(dir.Path() + "abc.sys"), Payload(220));
-    EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace

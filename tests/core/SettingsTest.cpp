@@ -17,7 +17,7 @@ TEST(Settings, ConstructionIsEmpty) {
 TEST(Settings, DefaultsOfBothKinds) {
     testing::RecordingPlatform platform;
     WizardSettings com;
-    ApplyPackageDefaults(com, Package::ComPort, platform);
+    ApplyPackageDefaults(com, Package::ComPort, platform.WindowsDirectory());
     EXPECT_EQ(com.UninstallName, "tarnunin");
     EXPECT_EQ(com.InfPrefix, "tarn");
     EXPECT_EQ(com.InfName, "");
@@ -31,7 +31,7 @@ TEST(Settings, DefaultsOfBothKinds) {
 
     WizardSettings fl;
     platform.windowsDirectory = "D:\\WINDOWS";
-    ApplyPackageDefaults(fl, Package::Ferrolink, platform);
+    ApplyPackageDefaults(fl, Package::Ferrolink, platform.WindowsDirectory());
     EXPECT_EQ(fl.UninstallName, "tnflunin");
     EXPECT_EQ(fl.InfPrefix, "");
     EXPECT_EQ(fl.InfName, "tnfrlnk");
@@ -61,7 +61,7 @@ TEST(Settings, DriveRootOfTheWindowsDirectory) {
         testing::RecordingPlatform platform;
         platform.windowsDirectory = c.windows;
         WizardSettings s;
-        ApplyPackageDefaults(s, Package::ComPort, platform);
+        ApplyPackageDefaults(s, Package::ComPort, platform.WindowsDirectory());
         EXPECT_EQ(s.GenerationDirectory,
                   std::string(c.root) + "Vexmor\\MCU\\CustomKR550xDriverInstall")
             << c.windows.value_or("(none)");
@@ -71,20 +71,20 @@ TEST(Settings, DriveRootOfTheWindowsDirectory) {
 TEST(Settings, ReChoosingTheKindKeepsTypingSwitchingResets) {
     testing::RecordingPlatform platform;
     WizardSettings s;
-    ApplyPackageDefaults(s, Package::ComPort, platform);
+    ApplyPackageDefaults(s, Package::ComPort, platform.WindowsDirectory());
     s.UninstallName = "myunin";
     s.QuietSetup = 1;
-    ApplyPackageDefaults(s, Package::ComPort, platform);
+    ApplyPackageDefaults(s, Package::ComPort, platform.WindowsDirectory());
     EXPECT_EQ(s.UninstallName, "myunin");
     EXPECT_EQ(s.QuietSetup, 1);
 
-    ApplyPackageDefaults(s, Package::Ferrolink, platform);
-    ApplyPackageDefaults(s, Package::ComPort, platform);
+    ApplyPackageDefaults(s, Package::Ferrolink, platform.WindowsDirectory());
+    ApplyPackageDefaults(s, Package::ComPort, platform.WindowsDirectory());
     WizardSettings fresh;
-    ApplyPackageDefaults(fresh, Package::ComPort, platform);
+    ApplyPackageDefaults(fresh, Package::ComPort, platform.WindowsDirectory());
     EXPECT_EQ(s, fresh);
 
-    ApplyPackageDefaults(s, Package{3}, platform);
+    ApplyPackageDefaults(s, Package{3}, platform.WindowsDirectory());
     EXPECT_EQ(s, fresh);
 }
 

@@ -3,13 +3,11 @@
 #include <sys/resource.h>
 
 #include <filesystem>
-#include <functional>
 
-#include "generate/ExtractPayload.h"
-#include "generate/InstallerConfigFiles.h"
-#include "inf/TextFileWriter.h"
+#include "generate/GeneratePackage.h"
+#include "generate/GenerationPlan.h"
+#include "generate/StagedRun.h"
 #include "tests/core/DefaultRecord.h"
-#include "tests/core/InfWriterCases.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/RealFilesPlatform.h"
 #include "tests/support/TempDirectory.h"
@@ -17,68 +15,58 @@
 namespace usbwiz::testing {
 namespace {
 
-// What every producer answers when its file cannot be written: the file, the system's reason and
-// the icon of its message, which the caller shows; the producer shows nothing itself.
-void ExpectOneOpenFailure(const std::optional<WriteFailure>& failure,
-                          const std::vector<MessageRequest>& messages, MessageIcon icon) {
+constexpr Package kKinds[] = {Package::ComPort, Package::Ferrolink};
+
+// What generation answers when a file cannot be written: the file, the system's reason and the
+// icon of its message, which the caller shows; generation shows nothing itself.
+void ExpectOneFailure(const std::optional<WriteFailure>& failure,
+                      const std::vector<MessageRequest>& messages, const std::string& path,
+                      MessageIcon icon) {
     ASSERT_TRUE(failure.has_value());
-    EXPECT_FALSE(failure->path.empty());
+    EXPECT_EQ(failure->path, path);
     EXPECT_FALSE(failure->reason.empty());
     EXPECT_EQ(failure->icon, icon);
     EXPECT_TRUE(messages.empty());
 }
 
-struct Producer {
-    std::string label;
-    Package kind;
-    std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&)> run;
-    MessageIcon icon;
-};
-
-std::vector<Producer> Producers() {
-    std::vector<Producer> producers;
-    for (const InfWriterCase& w : kInfWriters)
-        producers.push_back({std::string(w.name),
-                             w.name == "ferrolink" ? Package::Ferrolink : Package::ComPort, w.write,
-                             w.failureIcon});
-    for (const Package kind : {Package::ComPort, Package::Ferrolink})
-        producers.push_back({"config files", kind, WriteInstallerConfigFiles, MessageIcon::Error});
-    producers.push_back({"payload", Package::ComPort,
-                         [](const WizardSettings& s, Platform& p) {
-                             return ExtractPayload(s, "tarnbus.sys", 145, p, EmbeddedPayloads());
-                         },
-                         MessageIcon::Error});
-    return producers;
-}
-
-// The output directory removed after it was chosen.
+// The output directory removed after it was chosen: the first file fails, nothing is left.
 TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
-    for (const Producer& producer : Producers()) {
-        SCOPED_TRACE(producer.label + " kind " + std::to_string(static_cast<int>(producer.kind)));
+    for (const Package kind : kKinds) {
+        SCOPED_TRACE("kind " + std::to_string(static_cast<int>(kind)));
         TempDirectory dir;
         RealFilesPlatform platform;
-        WizardSettings settings = DefaultRecord(producer.kind, dir.Path() + "gone/");
-
-        ExpectOneOpenFailure(producer.run(settings, platform), platform.messages, producer.icon);
+        const WizardSettings settings = DefaultRecord(kind, dir.Path() + "gone/");
+        const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
+        EXPECT_FALSE(outcome.written);
+        ExpectOneFailure(outcome.failure, platform.messages,
+                         settings.GenerationDirectory + GenerationPlan(settings).front().name,
+                         MessageIcon::Error);
         EXPECT_TRUE(dir.EntryNames().empty());
     }
 }
 
-TEST(WriteFailure, WholeFileWriterReportsAWriteThatFailsAfterTheOpen) {
+// A device at the final path is written in place when staged: a write that fails after the
+// open fails there, with the icon given. A file staged and committed holds its bytes, and only
+// from the commit on.
+TEST(WriteFailure, StagingReportsAWriteThatFailsAfterTheOpen) {
     for (const MessageIcon icon : {MessageIcon::Error, MessageIcon::Warning}) {
         RealFilesPlatform platform;
-        ExpectOneOpenFailure(WritePackageFile(platform, "/dev/full", "some bytes", icon),
-                             platform.messages, icon);
+        StagedRun run(platform);
+        ExpectOneFailure(run.Stage("/dev/full", "some bytes", icon), platform.messages, "/dev/full",
+                         icon);
     }
     TempDirectory dir;
     RealFilesPlatform platform;
-    EXPECT_EQ(WritePackageFile(platform, dir.Path() + "ok.txt", "some bytes"), std::nullopt);
-    EXPECT_TRUE(platform.messages.empty());
+    StagedRun run(platform);
+    EXPECT_EQ(run.Stage(dir.Path() + "ok.txt", "some bytes"), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), std::nullopt);
+    EXPECT_EQ(run.Commit(), std::nullopt);
     EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), "some bytes");
+    EXPECT_EQ(dir.EntryNames(), std::vector<std::string>{"ok.txt"});
 }
 
-// A disk that fills up part way through a file: nothing of that file may stay behind under its
-// real name, where it would pass for a complete one. The file size limit stands in for the disk.
+// A disk that fills up part way through a file: nothing of that file may stay behind, not even
+// under its temporary name. The file size limit stands in for the disk.
 TEST(WriteFailure, AFileCutShortIsRemoved) {
     TempDirectory dir;
     const std::string path = dir.Path() + "tarnbus.sys";
@@ -90,71 +78,32 @@ TEST(WriteFailure, AFileCutShortIsRemoved) {
     const auto previousHandler = ::signal(SIGXFSZ, SIG_IGN);  // EFBIG instead of a signal
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     RealFilesPlatform platform;
-    const FileResult result = platform.WriteWholeFile(path, bytes);
+    const Staging staging = platform.StageFile(path, bytes);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     ::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.failure.find("cannot write"), std::string::npos) << result.failure;
+    EXPECT_FALSE(staging.result.ok);
+    EXPECT_NE(staging.result.failure.find("cannot write"), std::string::npos)
+        << staging.result.failure;
     EXPECT_TRUE(dir.EntryNames().empty());
 }
 
-// A name without exe/sys/vxd gets InfPrefix in front, so an empty prefix lands on /dev/full.
-TEST(WriteFailure, PayloadWriteThatFailsAfterTheOpen) {
-    RealFilesPlatform platform;
-    WizardSettings settings = DefaultRecord(Package::ComPort, "/dev/");
-    settings.InfPrefix = "";
-    ExpectOneOpenFailure(ExtractPayload(settings, "full", 145, platform, EmbeddedPayloads()),
-                         platform.messages, MessageIcon::Error);
-}
-
-// A file name of the package that leads to /dev/full opens fine and then fails to write: the
-// producer reports it like a failed open and writes nothing after it.
+// A generated file whose name leads to /dev/full opens fine and then fails to write: the run
+// reports it like a failed open and leaves nothing of its own.
 TEST(WriteFailure, TextWritesThatFailAfterTheOpen) {
-    struct Case {
-        std::string label;
-        Package kind;
-        std::function<std::optional<WriteFailure>(const WizardSettings&, Platform&)> run;
-        MessageIcon icon;
-        const char* fullFile;
-        std::vector<std::string> entriesAfter;  // all but the link
-    };
-    std::vector<Case> cases = {
-        {"config files at .u98",
-         Package::ComPort,
-         WriteInstallerConfigFiles,
-         MessageIcon::Error,
-         "tarnunin.u98",
-         {}},
-        {"config files at .u2k",
-         Package::ComPort,
-         WriteInstallerConfigFiles,
-         MessageIcon::Error,
-         "tarnunin.u2k",
-         {"tarnunin.u98"}},
-        {"config files at setup.ini",
-         Package::Ferrolink,
-         WriteInstallerConfigFiles,
-         MessageIcon::Error,
-         "setup.ini",
-         {"tnflunin.u2k", "tnflunin.u98"}},
-    };
-    for (const InfWriterCase& w : kInfWriters) {
-        const Package kind = w.name == "ferrolink" ? Package::Ferrolink : Package::ComPort;
-        cases.push_back({std::string(w.name), kind, w.write, w.failureIcon, "", {}});
-    }
-    for (Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        TempDirectory dir;
-        RealFilesPlatform platform;
-        WizardSettings settings = DefaultRecord(c.kind, dir.Path());
-        const std::string link = *c.fullFile ? c.fullFile : InfWriter(c.label).fileName(settings);
-        std::filesystem::create_symlink("/dev/full", dir.Path() + link);
-
-        ExpectOneOpenFailure(c.run(settings, platform), platform.messages, c.icon);
-        std::vector<std::string> entries = dir.EntryNames();
-        std::erase(entries, link);
-        EXPECT_EQ(entries, c.entriesAfter);
+    for (const Package kind : kKinds) {
+        for (const PlannedFile& file : GenerationPlan(DefaultRecord(kind, "/"))) {
+            if (file.payload) continue;
+            SCOPED_TRACE(file.name);
+            TempDirectory dir;
+            RealFilesPlatform platform;
+            std::filesystem::create_symlink("/dev/full", dir.Path() + file.name);
+            const GenerationOutcome outcome =
+                GeneratePackage(DefaultRecord(kind, dir.Path()), platform, EmbeddedPayloads());
+            ExpectOneFailure(outcome.failure, platform.messages, dir.Path() + file.name,
+                             file.failureIcon);
+            EXPECT_EQ(dir.EntryNames(), std::vector<std::string>{file.name});
+        }
     }
 }
 

@@ -3,13 +3,13 @@
 // line "\n--8<-- PATH\n" (so that `verify` has a package to read: INF files, catalogs, roots).
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/RunUsbDrvGen.h"
 #include "tests/support/RecordingPlatform.h"
+#include "tests/support/TestRunContext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace usbwiz;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             platform.directories.insert(path.substr(0, cut));
         at = next;
     }
-    std::ostringstream out, errors;
-    RunUsbDrvGen(args, platform, EmbeddedPayloads(), out, errors);
+    testing::TestRunContext run;
+    RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context());
     return 0;
 }

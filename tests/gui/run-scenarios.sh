@@ -97,44 +97,46 @@ SNAPSHOT_DIR="$work/snapshots" bash "$here/on-private-display.sh" "$work/display
   driver_status=$?
 
 # What the wizard left behind. A package check compares a folder with the files usbdrvgen writes
-# for the same settings (settings files are found beside the scenarios). With a FILE to stop at,
-# the folder must hold exactly the files before FILE, byte for byte, and may hold FILE (the
-# scenario's steps say what FILE holds, or that it is not there).
+# for the same settings (settings files are found beside the scenarios), byte for byte.
 compare_package() {
-  local name=$1 folder=$2 stop_at=$3
-  shift 3
+  local name=$1 folder=$2
+  shift 2
   local native="$run/$name.usbdrvgen"
   rm -rf "$native"
   (cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --quiet) || {
     echo "  usbdrvgen $* failed"
     return 1
   }
-  local planned expected=() stop_file_there=() file found=0
-  planned=$(cd "$scenarios_dir" && "$usbdrvgen" "$@" --out "$native" --list | xargs -n1 basename)
-  for file in $planned; do
-    if [ "$file" = "$stop_at" ]; then found=1; break; fi
-    expected+=("$file")
-  done
-  if [ -n "$stop_at" ] && [ "$found" -eq 0 ]; then
-    echo "  usbdrvgen $* does not write $stop_at"
-    return 1
-  fi
-  local wanted written
+  local expected written
+  expected=$(cd "$native" && find . -type f -printf '%P\n' | sort)
   written=$( (cd "$folder" 2>/dev/null && find . -type f -printf '%P\n') | sort)
-  if [ -n "$stop_at" ] && [ -f "$folder/$stop_at" ]; then stop_file_there=("$stop_at"); fi
-  wanted=$(printf '%s\n' ${expected[@]+"${expected[@]}"} ${stop_file_there[@]+"${stop_file_there[@]}"} | sort)
-  if [ "$written" != "$wanted" ]; then
+  if [ "$written" != "$expected" ]; then
     echo "  $folder holds other files than expected (< written, > expected):"
-    diff <(printf '%s\n' "$written") <(printf '%s\n' "$wanted") | sed 's/^/    /' || true
+    diff <(printf '%s\n' "$written") <(printf '%s\n' "$expected") | sed 's/^/    /' || true
     return 1
   fi
-  local status=0
-  for file in ${expected[@]+"${expected[@]}"}; do
+  local file status=0
+  for file in $expected; do
     cmp "$folder/$file" "$native/$file" | sed 's/^/  /' && continue
     status=1
   done
   [ "$status" -eq 0 ] || return 1
-  echo "  the same ${#expected[@]} files as usbdrvgen $*${stop_at:+, up to $stop_at}"
+  echo "  the same $(printf '%s\n' "$expected" | grep -c .) files as usbdrvgen $*"
+}
+
+# A failed Finish leaves the folder as it was: exactly the files the steps put there, and no
+# file of the run, not even a temporary one.
+check_holds() {
+  local folder=$1 expected written
+  shift
+  expected=$(printf '%s\n' "$@" | grep . | sort || true)
+  written=$( (cd "$folder" 2>/dev/null && find . -type f -printf '%P\n') | sort)
+  if [ "$written" != "$expected" ]; then
+    echo "  $folder holds other files than it did (< holds, > held before):"
+    diff <(printf '%s\n' "$written") <(printf '%s\n' "$expected") | sed 's/^/    /' || true
+    return 1
+  fi
+  echo "  ${folder##*/} holds only what it held before${1:+: $*}"
 }
 
 check_outcome() {
@@ -151,13 +153,9 @@ check_outcome() {
         [Cc]:\\*) folder=$(linux_path "$folder") ;;
         *) folder="$run/$name/${folder//\\//}" ;;
       esac
-      compare_package "$name" "$folder" "" "$@"
+      compare_package "$name" "$folder" "$@"
       ;;
-    package-up-to)
-      local stop_at=$1
-      shift
-      compare_package "$name" "$run/$name/out" "$stop_at" "$@"
-      ;;
+    holds) check_holds "$run/$name/out" "$@" ;;
     *)
       echo "  unknown outcome $outcome"
       return 1

@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
+#include "generate/SummaryText.h"
 #include "pages/PageLayout.h"
-#include "pages/SummaryText.h"
 #include "settings/SettingsFields.h"
 
 namespace usbwiz {

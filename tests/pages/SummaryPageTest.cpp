@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "generate/GenerationPlan.h"
-#include "pages/SummaryText.h"
+#include "generate/PackageContents.h"
+#include "generate/SummaryText.h"
 #include "tests/pages/WizardTestHarness.h"
 
 namespace usbwiz::testing {
@@ -13,6 +13,11 @@ const ShownMessage kSucceeded{P::Summary, "Files Successfully Generated", Messag
                               MessageButtons::Ok};
 const ShownMessage kFailed{P::Summary, "Error: Could Not Generate All Files.", MessageIcon::Error,
                            MessageButtons::Ok};
+
+// Where the record's package files go, in the order they are written.
+std::vector<std::string> PackagePaths(const WizardSettings& settings) {
+    return BuildPackageContents(settings, EmbeddedPayloads()).FilePaths();
+}
 
 class SummaryPageTest : public WizardTest, public ::testing::WithParamInterface<Package> {
   protected:
@@ -40,7 +45,7 @@ TEST_P(SummaryPageTest, FinishThatSucceedsEndsTheWizard) {
     EXPECT_EQ(runner.Messages(), std::vector<ShownMessage>{kSucceeded});
     EXPECT_FALSE(runner.LastVisit().leftOpenByScript);
     EXPECT_FALSE(runner.LastVisit().next.has_value());
-    EXPECT_EQ(platform.WrittenPaths(), PlannedOutputPaths(settings));
+    EXPECT_EQ(platform.WrittenPaths(), PackagePaths(settings));
     EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -49,7 +54,7 @@ TEST_P(SummaryPageTest, FinishThatSucceedsEndsTheWizard) {
 // it) to the pages before.
 TEST_P(SummaryPageTest, FinishThatFailsKeepsThePageOpen) {
     const WizardSettings settings = Ready();
-    const std::vector<std::string> planned = PlannedOutputPaths(settings);
+    const std::vector<std::string> planned = PackagePaths(settings);
     platform.failingWrites.insert(planned.back());
 
     const ScriptedPageRunner runner =
@@ -66,7 +71,7 @@ TEST_P(SummaryPageTest, FinishThatFailsKeepsThePageOpen) {
 
 TEST_P(SummaryPageTest, FinishCanBePressedAgainAfterAFailure) {
     const WizardSettings settings = Ready();
-    const std::vector<std::string> planned = PlannedOutputPaths(settings);
+    const std::vector<std::string> planned = PackagePaths(settings);
     platform.failingWrites.insert(planned.front());
 
     ScriptedPageRunner runner(std::vector<UserAction>{Click(kNextButton)});
@@ -81,7 +86,7 @@ TEST_P(SummaryPageTest, FinishCanBePressedAgainAfterAFailure) {
     const std::unique_ptr<Page> again = CreatePage(P::Summary, page->Settings(), services);
     retry.Run(*again);
     EXPECT_EQ(retry.Messages(), std::vector<ShownMessage>{kSucceeded});
-    EXPECT_EQ(platform.WrittenPaths(), PlannedOutputPaths(page->Settings()));
+    EXPECT_EQ(platform.WrittenPaths(), PackagePaths(page->Settings()));
 }
 
 TEST_P(SummaryPageTest, BackChangesNothing) {

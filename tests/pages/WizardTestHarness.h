@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/PageChain.h"
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "tests/support/RecordingPlatform.h"
 #include "tests/support/ScriptedPageHost.h"
 
@@ -42,7 +42,7 @@ class WizardTest : public ::testing::Test {
 
     WizardSettings Defaults(Package kind) {
         WizardSettings settings;
-        ApplyPackageDefaults(settings, kind, platform);
+        ApplyPackageDefaults(settings, kind, platform.WindowsDirectory());
         return settings;
     }
 

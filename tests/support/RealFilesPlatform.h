@@ -18,9 +18,16 @@ class RealFilesPlatform : public Platform {
         messages.push_back(request);
         return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        return files_.WriteWholeFile(path, bytes);
+    Staging StageFile(const std::string& path, std::string_view bytes) override {
+        return files_.StageFile(path, bytes);
     }
+    FileResult CheckReplaceable(const StagedFile& file) override {
+        return files_.CheckReplaceable(file);
+    }
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        return files_.CommitStagedFile(file);
+    }
+    void DiscardStagedFile(const StagedFile& file) override { files_.DiscardStagedFile(file); }
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
         return files_.ReadWholeFile(path, limit);
     }
@@ -28,6 +35,9 @@ class RealFilesPlatform : public Platform {
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
+    }
+    FileResult RemoveEmptyDirectory(const std::string& path) override {
+        return files_.RemoveEmptyDirectory(path);
     }
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return files_.FolderEntries(folder);

@@ -14,19 +14,22 @@ namespace usbwiz::testing {
 class RecordingPlatform : public Platform {
   public:
     // What the platform holds and how it behaves; tests set these up.
-    std::map<std::string, std::string> files;
+    std::map<std::string, std::string> files;  // at their final paths
     std::set<std::string> directories;
-    std::set<std::string> failingWrites;  // paths whose writes fail
+    std::set<std::string> failingWrites;  // paths whose staging fails
+    std::set<std::string> heldFiles;      // paths whose files cannot be replaced
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
     std::deque<MessageAnswer> answers;  // given to Yes/No boxes in turn; No when none left
     BrowsedFolder browsedFolder;        // what the folder browser answers; no path: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
-    std::vector<std::string> writeAttempts;
+    std::vector<std::string> writeAttempts;     // every path a file was staged for
+    std::map<std::string, std::string> staged;  // temporary name to bytes, while staged
     std::vector<WindowRef> browseOwners;
-    std::vector<std::string>
-        events;  // "write <path>", "failed <path>", "message <text>", "mkdir <path>"
+    // "stage <path>", "failed <path>", "commit <path>", "discard <path>", "message <text>",
+    // "mkdir <path>", "rmdir <path>"
+    std::vector<std::string> events;
 
     MessageAnswer ShowMessage(const MessageRequest& request) override {
         messages.push_back(request);
@@ -38,15 +41,33 @@ class RecordingPlatform : public Platform {
         return answer;
     }
 
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
+    Staging StageFile(const std::string& path, std::string_view bytes) override {
         writeAttempts.push_back(path);
         if (failingWrites.count(path) != 0) {
             events.push_back("failed " + path);
-            return {false, "refused by the test"};
+            return {{false, "refused by the test"}, {}};
         }
-        events.push_back("write " + path);
-        files[path] = std::string(bytes);
+        events.push_back("stage " + path);
+        const std::string temporary = path + "~" + std::to_string(writeAttempts.size());
+        staged[temporary] = std::string(bytes);
+        return {{true, {}}, {path, temporary}};
+    }
+
+    FileResult CheckReplaceable(const StagedFile& file) override {
+        if (heldFiles.count(file.path) != 0) return {false, "held by the test"};
         return {true, {}};
+    }
+
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        events.push_back("commit " + file.path);
+        files[file.path] = staged.at(file.temporary);
+        staged.erase(file.temporary);
+        return {true, {}};
+    }
+
+    void DiscardStagedFile(const StagedFile& file) override {
+        events.push_back("discard " + file.path);
+        staged.erase(file.temporary);
     }
 
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override {
@@ -81,6 +102,13 @@ class RecordingPlatform : public Platform {
         return {true, {}};
     }
 
+    FileResult RemoveEmptyDirectory(const std::string& path) override {
+        events.push_back("rmdir " + path);
+        if (!FolderEntries(path + "/").empty() || !FolderEntries(path + "\\").empty())
+            return {false, "not empty"};
+        return directories.erase(path) != 0 ? FileResult{true, {}} : FileResult{false, "gone"};
+    }
+
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         std::set<std::string> names;
         const auto add = [&](const std::string& path) {
@@ -99,10 +127,11 @@ class RecordingPlatform : public Platform {
         return browsedFolder;
     }
 
+    // The paths files were committed to, in order.
     std::vector<std::string> WrittenPaths() const {
         std::vector<std::string> written;
         for (const std::string& e : events)
-            if (e.rfind("write ", 0) == 0) written.push_back(e.substr(6));
+            if (e.rfind("commit ", 0) == 0) written.push_back(e.substr(7));
         return written;
     }
 };

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "generate/GeneratePackage.h"
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 #include "settings/WizardSettings.h"
 
 #ifdef _WIN32
@@ -28,8 +28,8 @@ using BuildPlatform = PosixPlatform;
 constexpr char kSeparator = '/';
 #endif
 
-// The build's own file operations, with every write reported and every message sent to the
-// console: a message box would wait for a click that never comes.
+// The build's own file operations, with every file put in place reported and every message sent
+// to the console: a message box would wait for a click that never comes.
 class ConsolePlatform final : public BuildPlatform {
   public:
     MessageAnswer ShowMessage(const MessageRequest& request) override {
@@ -37,12 +37,12 @@ class ConsolePlatform final : public BuildPlatform {
         return request.buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 
-    FileResult WriteWholeFile(const std::string& path, std::string_view bytes) override {
-        FileResult result = BuildPlatform::WriteWholeFile(path, bytes);
+    FileResult CommitStagedFile(const StagedFile& file) override {
+        FileResult result = BuildPlatform::CommitStagedFile(file);
         if (result.ok)
-            std::cout << "wrote " << path << " (" << bytes.size() << " bytes)\n";
+            std::cout << "wrote " << file.path << '\n';
         else
-            std::cerr << path << ": " << result.failure << '\n';
+            std::cerr << file.path << ": " << result.failure << '\n';
         return result;
     }
 };
@@ -56,7 +56,7 @@ bool EnsureDirectory(Platform& platform, const std::string& path) {
 bool GenerateDefaultPackage(Platform& platform, Package kind, const std::string& folder) {
     if (!EnsureDirectory(platform, folder)) return false;
     WizardSettings settings;
-    ApplyPackageDefaults(settings, kind, platform);
+    ApplyPackageDefaults(settings, kind, platform.WindowsDirectory());
     settings.GenerationDirectory = folder + kSeparator;
     const GenerationOutcome outcome = GeneratePackage(settings, platform, EmbeddedPayloads());
     if (outcome.failure) std::cerr << kOpenFailedMessage << ' ' << outcome.failure->path << '\n';

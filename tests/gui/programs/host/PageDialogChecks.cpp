@@ -11,8 +11,8 @@
 #include "HostChecks.h"
 #include "app/win32/PageArtwork.h"
 #include "app/win32/Win32PageRunner.h"
+#include "generate/SummaryText.h"
 #include "pages/PageLayout.h"
-#include "pages/SummaryText.h"
 #include "platform/Win32Platform.h"
 
 namespace usbwiz {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/SummaryText.h"
+#include "generate/SummaryText.h"
 #include "tests/support/RecordingPlatform.h"
 
 namespace usbwiz {
@@ -24,7 +24,7 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 WizardSettings Defaults(Package kind) {
     testing::RecordingPlatform platform;
     WizardSettings settings;
-    ApplyPackageDefaults(settings, kind, platform);
+    ApplyPackageDefaults(settings, kind, platform.WindowsDirectory());
     settings.GenerationDirectory += '\\';
     return settings;
 }

@@ -1,4 +1,4 @@
-#include "pages/SummaryText.h"
+#include "generate/SummaryText.h"
 
 #include <array>
 

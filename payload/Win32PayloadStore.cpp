@@ -1,7 +1,7 @@
 // The carried files as the program's own "DATAFILE" resources.
 #include <windows.h>
 
-#include "generate/PayloadStore.h"
+#include "payload/PayloadStore.h"
 
 namespace usbwiz {
 

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalog/CatalogFile.h"
+#include "catalog/CatalogSignature.h"
+#include "generate/PackageContents.h"
+#include "generate/StagedRun.h"
+#include "generate/WriteFailure.h"
+#include "platform/Hashing.h"
+
+namespace usbwiz {
+
+struct CatalogOptions {
+    HashAlgorithm algorithm = HashAlgorithm::Sha1;
+    std::int64_t creationTime = 0;  // seconds since 1970 (SOURCE_DATE_EPOCH when it is set)
+    unsigned codePage = 1252;       // of the package's file names, for the catalog's UTF-16
+};
+
+// A catalog of the package by its name, with what it lists.
+struct DescribedCatalog {
+    std::string name;
+    CatalogContents contents;
+};
+
+// Every catalog the package's INF texts name, with each member's UTF-8 name and digests:
+// generated texts hashed as the package holds them, carried files by the digests the build
+// computed. Needs no key.
+std::vector<DescribedCatalog> DescribeCatalogs(const PackageContents& package,
+                                               const CatalogOptions& options);
+
+// Who signs the catalogs once the key is loaded and checked: the signer (nullptr: unsigned
+// catalogs), or why signing is refused.
+struct CatalogSignerOutcome {
+    const CatalogSigner* signer = nullptr;
+    std::string refusal;
+};
+using CatalogSignerLoader = std::function<CatalogSignerOutcome()>;
+
+// What staging a package with its catalogs came to. A refusal means nothing may be committed.
+struct CatalogStaging {
+    std::optional<WriteFailure> failure;
+    std::string refusal;
+};
+
+// Stages the package's files and then its catalogs into `run`, committing nothing. While the
+// files are staged, `loadSigner` (when given) loads and checks the key on a thread of its own
+// and the catalogs are described on another; each catalog is then signed, its signature
+// verified with the certificate (a key that fails fails like a file), and staged. A refused
+// signer is answered before any failure to stage.
+CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
+                                        const CatalogOptions& options,
+                                        const CatalogSignerLoader& loadSigner, StagedRun& run);
+
+}  // namespace usbwiz
