@@ -30,6 +30,9 @@ class NativeNamesPlatform : public Platform {
         return system_.ReadWholeFile(path, limit);
     }
     std::optional<std::string> WindowsDirectory() override { return system_.WindowsDirectory(); }
+    std::optional<std::string> FullPath(const std::string& path) override {
+        return system_.FullPath(path);
+    }
     bool PathExists(const std::string& path) override { return system_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return system_.CreateOneDirectory(path);

@@ -22,12 +22,14 @@
 #include "generate/GeneratePackage.h"
 #include "generate/PackageCatalogs.h"
 #include "generate/PackageContents.h"
+#include "generate/StagedPathLength.h"
 #include "generate/StagedRun.h"
 #include "generate/SummaryText.h"
 #include "pages/OutputDirectoryPage.h"
 #include "payload/PayloadDigests.h"
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
+#include "settings/FolderRules.h"
 #include "settings/Utf8.h"
 #include "verify/WindowsNameCase.h"
 
@@ -116,6 +118,45 @@ std::optional<std::int64_t> CatalogTime(const RunContext& context, std::string& 
     return seconds;
 }
 
+// Where --test-certificate puts the certificate: the folder as this system's file calls take it
+// (on Windows its full path, as for --out) and the file's name.
+struct CertificatePlace {
+    std::string folder;
+    std::string name;
+};
+
+CertificatePlace TestCertificatePlace(const CommandLineOptions& options,
+                                      const WizardSettings& typed) {
+    const std::string folder = NativeDirectoryText(*options.testCertificateDir, kNativeSeparator);
+    const std::string name = typed.InfPrefix + "-driver-test.cer";
+    return {WorkingDirectory(NativePathFromUtf8(folder).value_or(folder)),
+            NativePathFromUtf8(name).value_or(name)};
+}
+
+// Why the folder `folder` (this system's, in full) cannot take the files `names` there, staged
+// each beside its final name: a path Windows could not open.
+std::optional<std::string> FindTooLongPath(Platform& platform, const std::string& folder,
+                                           std::vector<std::string> names) {
+    return FindTooLongStagedPath(platform.FullPath(folder).value_or(folder), std::move(names),
+                                 kNativeSeparator, FileNameCodePage());
+}
+
+// The certificate's folder as the package's: levels Windows can make, a path it can open.
+std::optional<std::string> FindCertificateFolderFault(const CommandLineOptions& options,
+                                                      const WizardSettings& typed,
+                                                      Platform& platform) {
+    const std::string& given = *options.testCertificateDir;
+    if (given.empty()) return std::nullopt;  // the signer's preparation says so
+    std::optional<std::string> fault = FindFolderRefusal(
+        NativeDirectoryText(given, kNativeSeparator), kNativeSeparator, kUtf8CodePage);
+    if (!fault) {
+        const CertificatePlace place = TestCertificatePlace(options, typed);
+        fault = FindTooLongPath(platform, place.folder, {place.name});
+    }
+    if (!fault) return std::nullopt;
+    return "--test-certificate: " + Printable(given) + ": " + *fault;
+}
+
 // What a generating run works with, past every check.
 struct Generation {
     const CommandLineOptions& options;
@@ -131,11 +172,8 @@ struct Generation {
 std::variant<std::string, int> StageTestCertificate(const Generation& g, Platform& platform,
                                                     StagedRun& run, const std::string& certificate,
                                                     std::ostream& errors) {
-    const std::string directory =
-        WorkingDirectory(NativeDirectoryText(*g.options.testCertificateDir, kNativeSeparator));
-    const std::string name = g.effective.settings.InfPrefix + "-driver-test.cer";
-    const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
-                             NativePathFromUtf8(name).value_or(name);
+    const auto [directory, name] = TestCertificatePlace(g.options, g.effective.settings);
+    const std::string path = WithTrailingSeparator(directory, kNativeSeparator) + name;
     if (const std::optional<DirectoryFailure> failed =
             CreateOutputDirectory(platform, run, directory, kNativeSeparator)) {
         errors << kProgram << failed->path << ": " << failed->reason << '\n';
@@ -300,6 +338,19 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
                                       " that this system's file names cannot hold");
         paths.push_back(*native);
     }
+    // Before anything is written: every path the run writes must open on Windows.
+    if (effective.outputDirectory) {
+        std::vector<std::string> names;
+        for (const std::string& path : paths)
+            names.push_back(path.substr(package.directory.size()));
+        if (const std::optional<std::string> tooLong =
+                FindTooLongPath(platform, package.directory, std::move(names)))
+            return Refuse(errors, "--out: " + *tooLong);
+    }
+    if (options.testCertificateDir)
+        if (const std::optional<std::string> fault =
+                FindCertificateFolderFault(options, typed, platform))
+            return Refuse(errors, *fault);
 
     switch (options.action) {
         case CliAction::DumpSettings:

@@ -1,5 +1,7 @@
 #include "pages/OutputDirectoryPage.h"
 
+#include "generate/GenerationPlan.h"
+#include "generate/StagedPathLength.h"
 #include "pages/BrowseForOutputDirectory.h"
 #include "pages/CreateDirectoryPath.h"
 #include "settings/FolderRules.h"
@@ -15,6 +17,19 @@ bool EndsWithBackslash(const std::string& text) {
 std::string WithTrailingBackslash(std::string text) {
     if (!EndsWithBackslash(text)) text += '\\';
     return text;
+}
+
+// Why the package of `settings` cannot be written into `directory`, a folder level named as
+// Windows cannot make it or a path that grows too long for Windows; nullopt when it can.
+std::optional<std::string> FindFolderFault(Platform& platform, const WizardSettings& settings,
+                                           const std::string& directory, unsigned codePage) {
+    if (std::optional<std::string> refused = FindFolderRefusal(directory, '\\', codePage))
+        return refused;
+    std::vector<std::string> names;
+    for (const PlannedFile& file : GenerationPlan(settings))
+        if (file.wanted) names.push_back(file.name);
+    return FindTooLongStagedPath(platform.FullPath(directory).value_or(directory), std::move(names),
+                                 '\\', codePage);
 }
 
 }  // namespace
@@ -38,10 +53,11 @@ void OutputDirectoryPage::OnNext(PageView& view) {
         RefuseText(view, kOutputDirectoryEdit, kInvalidDirectoryMessage);
         return;
     }
-    // Before anything is made: a level Windows cannot make fails after the levels before it.
-    if (const std::optional<std::string> refused =
-            FindFolderRefusal(directory, '\\', services_.codePage)) {
-        RefuseText(view, kOutputDirectoryEdit, "Directory: " + *refused + ".");
+    // Before anything is made: a level Windows cannot make fails after the levels before it,
+    // and a path too long fails after some of the files.
+    if (const std::optional<std::string> fault =
+            FindFolderFault(services_.platform, settings_, directory, services_.codePage)) {
+        RefuseText(view, kOutputDirectoryEdit, "Directory: " + *fault + ".");
         return;
     }
 

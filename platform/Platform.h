@@ -51,8 +51,11 @@ struct BrowsedFolder {
     bool notInCodePage = false;
 };
 
-// How the temporary files of StageFile begin: "~usbwiz-PID-N.tmp".
+// The temporary files of StageFile (and of the folder probe) are named as "~usbwiz-1f0c.tmp":
+// kTemporaryPrefix, four hexadecimal digits, ".tmp". Every one is as long as kTemporaryNameForm,
+// whatever the process, so that the longest path a run will write is known before it starts.
 inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
+inline constexpr std::string_view kTemporaryNameForm = "~usbwiz-XXXX.tmp";
 
 // A file written whole under a temporary name beside its final path, waiting there to be moved
 // onto that path or removed. The core only hands it back to the platform that made it.
@@ -96,6 +99,10 @@ class Platform {
     // The bytes of the file at `path` when it holds at most `limit` of them; a larger file, a
     // folder or a file that cannot be read fails with the reason (and no bytes).
     virtual FileRead ReadWholeFile(const std::string& path, std::size_t limit) = 0;
+
+    // The absolute path `path` names, as Windows forms it before it opens anything: from the
+    // current folder, with '.' and '..' taken by name; nullopt when it cannot be formed.
+    virtual std::optional<std::string> FullPath(const std::string& path) = 0;
 
     // Whether any file-system entry (file or directory) exists at `path`.
     virtual bool PathExists(const std::string& path) = 0;

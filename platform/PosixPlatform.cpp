@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/FolderChecks.h"
 #include "platform/TemporaryName.h"
 
 namespace usbwiz {
@@ -70,10 +71,8 @@ int OpenTemporary(std::string& name) {
 }  // namespace
 
 std::string TemporaryFileName() {
-    static std::atomic<unsigned> counter{0};
-    std::string name(kTemporaryPrefix);
-    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    static std::atomic<unsigned> next{FirstTemporaryNumber(static_cast<unsigned>(::getpid()))};
+    return TemporaryFileName(next++);
 }
 
 MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
@@ -158,6 +157,10 @@ FileRead PosixPlatform::ReadWholeFile(const std::string& path, std::size_t limit
 
 std::optional<std::string> PosixPlatform::WindowsDirectory() {
     return "C:\\WINDOWS";
+}
+
+std::optional<std::string> PosixPlatform::FullPath(const std::string& path) {
+    return usbwiz::FullPath(path);
 }
 
 bool PosixPlatform::PathExists(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/FolderChecks.h"
 #include "platform/TemporaryName.h"
 
 namespace usbwiz {
@@ -53,10 +54,9 @@ bool RetriedWhileBusy(Attempt attempt) {
 }  // namespace
 
 std::string TemporaryFileName() {
-    static std::atomic<unsigned> counter{0};
-    std::string name(kTemporaryPrefix);
-    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    static std::atomic<unsigned> next{
+        FirstTemporaryNumber(static_cast<unsigned>(GetCurrentProcessId()))};
+    return TemporaryFileName(next++);
 }
 
 std::string LastErrorText() {
@@ -201,6 +201,10 @@ std::optional<std::string> Win32Platform::WindowsDirectory() {
     const UINT n = GetWindowsDirectoryA(buffer, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return std::nullopt;
     return std::string(buffer, n);
+}
+
+std::optional<std::string> Win32Platform::FullPath(const std::string& path) {
+    return usbwiz::FullPath(path);
 }
 
 bool Win32Platform::PathExists(const std::string& path) {

@@ -14,6 +14,7 @@ class Win32Platform : public Platform {
     void DiscardStagedFile(const StagedFile& file) override;
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;
     std::optional<std::string> WindowsDirectory() override;
+    std::optional<std::string> FullPath(const std::string& path) override;
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;
     FileResult RemoveEmptyDirectory(const std::string& path) override;

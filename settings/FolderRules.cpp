@@ -109,14 +109,13 @@ std::optional<std::string> FindTooLongPath(std::string_view fullFolder,
         }
     }
     if (longest == nullptr || longestLength <= kLongestWindowsPath) return std::nullopt;
-    std::string why = "too long for Windows: the longest file, ";
+    std::string why = "too long for Windows: the longest path written there, ";
     why += fullFolder;
     why += separator;
     why += *longest;
     why += ", would have " + std::to_string(longestLength) + " characters";
     if (drive != 0) why += " with a drive in front, as on Windows";
-    return why + ", and Windows allows at most " + std::to_string(kLongestWindowsPath) +
-           " (MAX_PATH, " + std::to_string(kMaxPath) + " with the terminating NUL)";
+    return why + ", over Windows' limit of " + std::to_string(kLongestWindowsPath) + " (MAX_PATH)";
 }
 
 }  // namespace usbwiz

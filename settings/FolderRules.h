@@ -35,7 +35,8 @@ std::size_t WindowsLength(std::string_view text, unsigned codePage);
 // Why the folder whose full path is `fullFolder` cannot hold files named `names` (every name a
 // run writes there, its temporary names included), naming the longest path and the limit;
 // nullopt when each path stays within kLongestWindowsPath. A '/' system's path is counted as
-// Windows would name it on a drive whose root it is ("Z:" in front, as Wine maps /).
+// Windows would name it on a drive whose root it is ("Z:" in front, as Wine maps /), so that
+// both builds take the same folders.
 std::optional<std::string> FindTooLongPath(std::string_view fullFolder,
                                            std::span<const std::string> names, char separator,
                                            unsigned codePage);

@@ -1,17 +1,12 @@
 #include "signing/TestCertificateFolder.h"
 
 #include "platform/FolderChecks.h"
-#include "platform/TextEncoding.h"
-#include "settings/FolderRules.h"
 
 namespace usbwiz {
 
 std::optional<std::string> WhyNoTestCertificateFolder(const std::string& folder,
                                                       const std::string& packageFolder) {
     if (folder.empty()) return "the folder's name is empty";
-    if (std::optional<std::string> refused =
-            FindFolderRefusal(folder, kComparableSeparator, FileNameCodePage()))
-        return refused;
     const std::optional<std::string> resolved = ComparablePath(folder);
     if (!resolved) return "cannot tell where the folder is";
     if (!packageFolder.empty()) {

@@ -32,6 +32,9 @@ class RealFilesPlatform : public Platform {
         return files_.ReadWholeFile(path, limit);
     }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
+    std::optional<std::string> FullPath(const std::string& path) override {
+        return files_.FullPath(path);
+    }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
