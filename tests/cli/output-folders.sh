@@ -73,9 +73,9 @@ padded() {
 resolved() { [[ $1 == @* ]] && realpath -m "$R${1#@}" || realpath -m "$R/$1"; }
 
 while IFS='|' read -r name out certificate status expected; do
-  name=$(xargs <<<"$name") status=$(xargs <<<"$status")
-  out=$(sed 's/^ //; s/ *$//' <<<"$out") certificate=$(xargs <<<"$certificate")
-  expected=$(sed 's/^ *//' <<<"$expected")
+  for column in name out certificate status expected; do
+    printf -v "$column" '%s' "$(sed 's/^ *//; s/ *$//' <<<"${!column}")"
+  done
   R=$root/row-$name
   [[ $out =~ ^\{([0-9]+)\}$ ]] && out=$(padded "${BASH_REMATCH[1]}")
   [[ $certificate =~ ^\{([0-9]+)\}$ ]] && certificate=$(padded "${BASH_REMATCH[1]}")
@@ -114,12 +114,10 @@ while IFS='|' read -r name out certificate status expected; do
       [ -s "$landing/tarnbus.cat" ] || fail "$name: no catalog"
     elif [ "$name" = letter-case ] && [ -n "$windows_exe" ]; then
       # Replaced under the names they had: every file of the package once, whatever its case.
-      [ "$(ls "$landing" | tr A-Z a-z | sort)" = "$(ls "$work/ref" | tr A-Z a-z | sort)" ] ||
-        fail "$name: $(ls "$landing")"
-      for file in "$work/ref"/*; do
-        match=$(ls "$landing" | grep -ix "${file##*/}")
-        cmp -s "$file" "$landing/$match" || fail "$name: $match is not the package's ${file##*/}"
-      done
+      [ "$(ls "$landing" | tr A-Z a-z | sort)" = "$(ls "$work/ref" | tr A-Z a-z | sort)" ] &&
+        cmp -s <(cd "$landing" && ls | sort -f | xargs cat) \
+          <(cd "$work/ref" && ls | sort -f | xargs cat) ||
+        fail "$name: not the package's files: $(ls "$landing")"
     elif [ "$name" = letter-case ]; then
       diff -r -x TARNBUS.INF -x Setup.Ini "$landing" "$work/ref" >/dev/null ||
         fail "$name: the package is not whole"
