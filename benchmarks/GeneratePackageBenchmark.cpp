@@ -160,7 +160,9 @@ std::string GenerateWithCatalogs(const PreparedKind& prepared, Platform& platfor
     const CatalogSignerLoader loadSigner = [&] {
         signing = PrepareSigner(options, prepared.settings.LongName, catalog.algorithm,
                                 std::time(nullptr), noInput, environment);
-        return CatalogSignerOutcome{signing.key ? &signing.signer : nullptr, signing.error};
+        return CatalogSignerOutcome{
+            signing.key ? &signing.signer : nullptr, signing.error,
+            [&](const std::exception& failed) { return SignatureRefusal(failed, options); }};
     };
     StagedRun run(platform);
     const CatalogStaging staged = StagePackageWithCatalogs(package, catalog, loadSigner, run);

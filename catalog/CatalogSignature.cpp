@@ -54,7 +54,7 @@ std::string BuildSignedCatalogFile(const CatalogContents& contents, const Catalo
     const std::string signature = signer.key->Sign(hash, signedAttributes);
     // A damaged key can make signatures that verify with nothing: never write one.
     if (!VerifySignature(certificate->publicKeyInfo, hash, signedAttributes, signature))
-        throw std::runtime_error("the signature made does not verify with the certificate");
+        throw SignatureNotVerified();
 
     const std::string signerInfo = der::Sequence({
         der::Integer(1),

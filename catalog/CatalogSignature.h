@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,16 @@ struct CatalogSigner {
 // (the trust list), the opus info (empty), the statement type (individual code signing) and
 // the message digest of the trust list's contents octets; the digest algorithm is the
 // catalog's (SHA-1 for the first form, which is all Windows XP verifies, SHA-256 otherwise).
-// No signing time: the same inputs give the same bytes. Throws std::runtime_error when the key
-// cannot sign or its signature does not verify with the certificate, std::invalid_argument
-// when the first certificate cannot be read.
+// No signing time: the same inputs give the same bytes. Throws SignatureNotVerified when the
+// signature does not verify with the certificate, std::runtime_error when the key cannot sign,
+// std::invalid_argument when the first certificate cannot be read.
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer);
+
+// A signature the key made that does not verify with its certificate: a damaged key.
+class SignatureNotVerified : public std::runtime_error {
+  public:
+    SignatureNotVerified()
+        : std::runtime_error("the signature made does not verify with the certificate") {}
+};
 
 }  // namespace usbwiz

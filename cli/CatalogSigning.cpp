@@ -107,6 +107,7 @@ PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view
     } else {
         return prepared;
     }
+    request.probeSignature = false;
     if (request.source != SigningSource::TestCertificate) {
         request.password = Password(options, passwordInput, environment, prepared.error);
         if (!prepared.error.empty()) return prepared;
@@ -120,6 +121,10 @@ PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view
     prepared.signer = std::move(signing.signer);
     prepared.testCertificate = std::move(signing.testCertificate);
     return prepared;
+}
+
+std::string SignatureRefusal(const std::exception& failure, const CommandLineOptions& options) {
+    return Worded(RefusalOfFailedSignature(failure), options);
 }
 
 }  // namespace usbwiz

@@ -26,8 +26,15 @@ struct PreparedSigner {
 // option it is about. Nothing to prepare without a signing option (signer.key stays null). No
 // password, and nothing else given to a password option, is ever part of a message; a variable
 // is named only when the argument is a variable's name.
+// The key is not probed with a signature of its own: every catalog signature is verified
+// before anything is moved onto its final name, and one that fails refuses the key
+// (SignatureRefusal).
 PreparedSigner PrepareSigner(const CommandLineOptions& options, std::string_view longName,
                              HashAlgorithm hash, std::int64_t now, std::istream& passwordInput,
                              const EnvironmentLookup& environment);
+
+// The refusal of the key when a signature it made fails (`failure`: what signing threw), in the
+// words PrepareSigner gives a refusal.
+std::string SignatureRefusal(const std::exception& failure, const CommandLineOptions& options);
 
 }  // namespace usbwiz

@@ -207,7 +207,9 @@ int Generate(const Generation& g, Platform& system, const RunContext& context) {
     const CatalogSignerLoader loadSigner = [&] {
         signing = PrepareSigner(g.options, g.effective.settings.LongName, g.catalog.algorithm,
                                 context.now(), context.in, context.environment);
-        return CatalogSignerOutcome{signing.key ? &signing.signer : nullptr, signing.error};
+        return CatalogSignerOutcome{
+            signing.key ? &signing.signer : nullptr, signing.error,
+            [&](const std::exception& failed) { return SignatureRefusal(failed, g.options); }};
     };
     CatalogStaging staged;
     if (g.options.catalog)

@@ -1,12 +1,11 @@
 #include "generate/PackageCatalogs.h"
 
-#include <functional>
-#include <future>
 #include <stdexcept>
 
 #include "catalog/ListIdentifier.h"
 #include "catalog/MemberDigests.h"
 #include "generate/GeneratePackage.h"
+#include "generate/SharedSteps.h"
 #include "payload/PayloadDigests.h"
 #include "platform/TextEncoding.h"
 
@@ -36,39 +35,20 @@ struct BuiltCatalog {
     std::string name;  // in the package
     std::string bytes;
     std::string failure;  // why it could not be built (a key that cannot sign); empty when built
+    std::string refusal;  // the key's refusal for that failure, when the signer words one
 };
 
-struct CatalogBuild {
-    std::vector<BuiltCatalog> catalogs;
-    std::string refusal;
-};
-
-BuiltCatalog Build(const DescribedCatalog& catalog, const CatalogSigner* signer) {
-    BuiltCatalog file{catalog.name, {}, {}};
+BuiltCatalog Build(const DescribedCatalog& catalog, const CatalogSignerOutcome& signer) {
+    BuiltCatalog file{catalog.name, {}, {}, {}};
     try {
-        file.bytes = signer ? BuildSignedCatalogFile(catalog.contents, *signer)
-                            : BuildCatalogFile(catalog.contents);
+        file.bytes = signer.signer ? BuildSignedCatalogFile(catalog.contents, *signer.signer)
+                                   : BuildCatalogFile(catalog.contents);
     } catch (const std::runtime_error& failed) {
         file.failure = failed.what();
+        if (signer.signer && signer.refuseFailedSignature)
+            file.refusal = signer.refuseFailedSignature(failed);
     }
     return file;
-}
-
-// The catalogs are described while the key loads, then signed each on a thread of its own:
-// a signature is the longest step of a signed run.
-CatalogBuild BuildCatalogs(const PackageContents& package, const CatalogOptions& options,
-                           std::future<CatalogSignerOutcome>& signer) {
-    const std::vector<DescribedCatalog> described = DescribeCatalogs(package, options);
-    CatalogSignerOutcome ready = signer.valid() ? signer.get() : CatalogSignerOutcome{};
-    if (!ready.refusal.empty()) return {{}, std::move(ready.refusal)};
-    std::vector<std::future<BuiltCatalog>> others;
-    for (std::size_t i = 1; i < described.size(); ++i)
-        others.push_back(
-            std::async(std::launch::async, Build, std::cref(described[i]), ready.signer));
-    CatalogBuild build;
-    if (!described.empty()) build.catalogs.push_back(Build(described.front(), ready.signer));
-    for (std::future<BuiltCatalog>& other : others) build.catalogs.push_back(other.get());
-    return build;
 }
 
 }  // namespace
@@ -93,17 +73,30 @@ std::vector<DescribedCatalog> DescribeCatalogs(const PackageContents& package,
 CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
                                         const CatalogOptions& options,
                                         const CatalogSignerLoader& loadSigner, StagedRun& run) {
-    // Nothing here waits for the key before a signature needs it. Should staging throw, the
-    // futures' ends wait for both threads, which hold no part of the run.
-    std::future<CatalogSignerOutcome> signer;
-    if (loadSigner) signer = std::async(std::launch::async, loadSigner);
-    std::future<CatalogBuild> catalogs =
-        std::async(std::launch::async, [&] { return BuildCatalogs(package, options, signer); });
+    // Loading the key, describing the catalogs and then building each (a signature is the
+    // longest step of a signed run) go on beside the staging, on a helper thread; the run's
+    // thread takes what is left once its files are staged.
+    CatalogSignerOutcome signer;
+    std::vector<DescribedCatalog> described;
+    std::vector<BuiltCatalog> built(package.catalogs.size());
+    std::vector<SharedSteps::Step> steps{
+        [&] {
+            if (loadSigner) signer = loadSigner();
+        },
+        [&] { described = DescribeCatalogs(package, options); },
+    };
+    for (std::size_t i = 0; i < built.size(); ++i)
+        steps.emplace_back([&, i] {
+            if (signer.refusal.empty()) built[i] = Build(described[i], signer);
+        });
+    SharedSteps shared(std::move(steps), 2);  // should staging throw, it stops the steps
     std::optional<WriteFailure> failure = StagePackage(package, run);
-    CatalogBuild built = catalogs.get();
-    if (!built.refusal.empty()) return {std::nullopt, std::move(built.refusal)};
+    shared.Finish();
+    if (!signer.refusal.empty()) return {std::nullopt, std::move(signer.refusal)};
+    for (BuiltCatalog& catalog : built)
+        if (!catalog.refusal.empty()) return {std::nullopt, std::move(catalog.refusal)};
     if (failure) return {std::move(failure), {}};
-    for (const BuiltCatalog& catalog : built.catalogs) {
+    for (const BuiltCatalog& catalog : built) {
         const std::string path = package.directory + catalog.name;
         if (!catalog.failure.empty()) return {WriteFailure{path, catalog.failure}, {}};
         if (std::optional<WriteFailure> failed = run.Stage(path, catalog.bytes))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,6 +39,10 @@ std::vector<DescribedCatalog> DescribeCatalogs(const PackageContents& package,
 struct CatalogSignerOutcome {
     const CatalogSigner* signer = nullptr;
     std::string refusal;
+    // Words the refusal of the key when a catalog's signature fails (`failure`: what signing
+    // threw; a signature that does not verify is a damaged key). Unset: that catalog fails like
+    // a file that cannot be written.
+    std::function<std::string(const std::exception& failure)> refuseFailedSignature;
 };
 using CatalogSignerLoader = std::function<CatalogSignerOutcome()>;
 
@@ -48,10 +53,10 @@ struct CatalogStaging {
 };
 
 // Stages the package's files and then its catalogs into `run`, committing nothing. While the
-// files are staged, `loadSigner` (when given) loads and checks the key on a thread of its own
-// and the catalogs are described on another; each catalog is then signed, its signature
-// verified with the certificate (a key that fails fails like a file), and staged. A refused
-// signer is answered before any failure to stage.
+// files are staged, a helper thread has `loadSigner` (when given) load and check the key, then
+// describes the catalogs and builds them, each signature verified with the certificate (a key
+// that fails refuses the key, or fails like a file); the run's thread takes the steps left once
+// its files are staged (SharedSteps). A refused signer is answered before any failure to stage.
 CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
                                         const CatalogOptions& options,
                                         const CatalogSignerLoader& loadSigner, StagedRun& run);

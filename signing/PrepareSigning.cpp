@@ -131,11 +131,10 @@ std::variant<std::vector<std::string>, SigningRefusal> ChooseChain(
         std::string why = WhyCertificateCannotSign(parsed[candidate], request.hash, request.now);
         if (why.empty()) {
             constexpr std::string_view kProbe = "usbdrvgen: does this key sign as it should?";
-            if (!VerifySignature(parsed[candidate].publicKeyInfo, request.hash, kProbe,
+            if (request.probeSignature &&
+                !VerifySignature(parsed[candidate].publicKeyInfo, request.hash, kProbe,
                                  key.Sign(request.hash, kProbe)))
-                return SigningRefusal{SigningInput::Signer,
-                                      "the private key is damaged: its signatures do not verify "
-                                      "with its certificate"};
+                return RefusalOfFailedSignature(SignatureNotVerified());
             return ChainOf(candidate, parsed);
         }
         if (firstReason.empty()) firstReason = std::move(why);
@@ -157,12 +156,20 @@ PreparedSigning PrepareSigning(const SigningRequest& request) {
         prepared.signer.certificates = std::move(std::get<std::vector<std::string>>(chosen));
     } catch (const std::runtime_error& failed) {
         // A key the library took but cannot sign with is refused like any other unusable key.
-        return Refused(SigningInput::Signer, std::string("the key cannot sign: ") + failed.what());
+        SigningRefusal refusal = RefusalOfFailedSignature(failed);
+        return Refused(refusal.input, std::move(refusal.reason));
     }
     prepared.key = std::move(loaded.key);
     prepared.signer.key = prepared.key.get();
     prepared.testCertificate = std::move(loaded.testCertificate);
     return prepared;
+}
+
+SigningRefusal RefusalOfFailedSignature(const std::exception& failure) {
+    if (dynamic_cast<const SignatureNotVerified*>(&failure) != nullptr)
+        return {SigningInput::Signer,
+                "the private key is damaged: its signatures do not verify with its certificate"};
+    return {SigningInput::Signer, std::string("the key cannot sign: ") + failure.what()};
 }
 
 }  // namespace usbwiz

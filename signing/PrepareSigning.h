@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,10 @@ struct SigningRequest {
     std::string testCertificateFolder, packageFolder, longName;
     HashAlgorithm hash = HashAlgorithm::Sha1;  // of the catalogs
     std::int64_t now = 0;                      // seconds since 1970
+    // Whether a signature is made and verified here, to refuse a damaged key. A front end that
+    // verifies every signature before anything is moved onto its final name (the catalogs do)
+    // leaves it to them: on a signed run that is one RSA signature less.
+    bool probeSignature = true;
 };
 
 // The input a refusal is about, for the front end to name in its own words.
@@ -55,7 +60,12 @@ struct PreparedSigning {
 // `now` for 90 days, signed with the catalogs' hash. A PKCS #12 file is opened by the system's
 // library; PEM files are read by our own code (PrivateKeyFile.h). The signer's certificate is
 // the one of the file(s) that holds the key and passes WhyCertificateCannotSign; the signature
-// carries it and its issuers (ChainOf). A signature made with the key must verify with it.
+// carries it and its issuers (ChainOf). A signature made with the key must verify with it
+// (unless probeSignature is false).
 PreparedSigning PrepareSigning(const SigningRequest& request);
+
+// Why a key is refused whose signature failed, here or later (`failure`: what signing threw):
+// SignatureNotVerified shows a damaged key; anything else, a key that cannot sign.
+SigningRefusal RefusalOfFailedSignature(const std::exception& failure);
 
 }  // namespace usbwiz

@@ -430,6 +430,26 @@ TEST(UsbDrvGen, WhatAFailedRunLeavesBehind) {
     }
 }
 
+// An exception where the key is loaded (here reading its password) reaches the barrier: one
+// line, exit 1, the folders as they were.
+TEST(UsbDrvGen, AnExceptionWhileTheKeyLoadsIsOneLine) {
+    testing::RecordingPlatform platform;
+    platform.directories = {"/w"};
+    testing::TestRunContext run;
+    run.in.exceptions(std::ios::failbit);
+    const std::vector<std::string> args{
+        "--kind",    "com",        "--out",     "/w/pkg",
+        "--catalog", "--sign-pfx", "/dev/null", "--sign-password-stdin"};
+    EXPECT_EQ(RunUsbDrvGen(args, platform, EmbeddedPayloads(), run.Context()),
+              kExitGenerationFailed);
+    const std::vector<std::string> lines = Lines(run.errors.str());
+    ASSERT_EQ(lines.size(), 1u) << run.errors.str();
+    EXPECT_TRUE(lines[0].starts_with("usbdrvgen: ")) << lines[0];
+    EXPECT_TRUE(platform.WrittenPaths().empty());
+    EXPECT_TRUE(platform.staged.empty());
+    EXPECT_EQ(platform.directories, std::set<std::string>{"/w"});
+}
+
 TEST(UsbDrvGen, AnUncreatableDirectoryIsReported) {
     testing::RecordingPlatform platform;
     platform.files["/o"] = "a file where a directory should be";
