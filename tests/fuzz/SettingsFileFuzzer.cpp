@@ -9,6 +9,7 @@
 #include "cli/CliChecks.h"
 #include "cli/EffectiveSettings.h"
 #include "cli/SettingsFile.h"
+#include "generate/PackageContents.h"
 #include "tests/support/RecordingPlatform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     EffectiveSettings effective =
         BuildEffectiveSettings(options, &parsed.file, "fuzz", platform, '/');
     if (!effective.error.empty() || !EncodeForPackage(effective).empty()) return 0;
-    if (FindRefusal(effective, '/')) return 0;
+    if (FindRefusal(effective, BuildPackageContents(effective.package, EmbeddedPayloads()), '/'))
+        return 0;
 
     const std::string written = FormatSettingsFile(effective.settings, effective.codePage);
     const ParsedSettingsFile again = ParseSettingsFile(written, "again");
