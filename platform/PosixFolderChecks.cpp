@@ -113,10 +113,15 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
         at = ParentOf(at);
     }
     if (!S_ISDIR(facts.st_mode)) return at + " is not a folder";
-    std::string probe = at == "/" ? "" : at;
-    probe += "/";
-    probe += TemporaryFileName();
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::string inside = at == "/" ? "/" : at + "/";
+    std::string probe;
+    int fd = -1;
+    // A temporary name another run holds (or left behind) is passed over, as StageFile does.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        probe = inside + TemporaryFileName();
+        fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) return std::string(std::strerror(errno));
     ::close(fd);
     ::unlink(probe.c_str());
