@@ -101,7 +101,7 @@ if [ -z "$windows_exe" ]; then
   span=$(((${EPOCHREALTIME/./} - ${started/./}) / 1000 + 1))  # milliseconds
   first=$("$usbdrvgen" --list --out "$work/rerun" "${signed[@]}")
   first=${first%%$'\n'*}
-  before=0 rounds=30
+  before=0 rounds=20
   for round in $(seq 1 "$rounds"); do
     rm -rf "$work/rerun" && cp -r "$work/ref-acat" "$work/rerun"
     "$usbdrvgen" --quiet --out "$work/rerun" "${signed[@]}" 2>/dev/null &
