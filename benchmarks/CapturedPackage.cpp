@@ -38,12 +38,11 @@ class CapturingPlatform final : public Platform {
         return {false, {}, "the benchmark keeps no files"};
     }
     std::optional<std::string> WindowsDirectory() override { return std::nullopt; }
+    std::optional<std::string> FullPath(const std::string& path) override { return path; }
     bool PathExists(const std::string&) override { return true; }
     FileResult CreateOneDirectory(const std::string&) override { return {}; }
     FileResult RemoveEmptyDirectory(const std::string&) override { return {}; }
-    std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
-        return std::nullopt;
-    }
+    BrowsedFolder BrowseForFolder(const std::string&, WindowRef) override { return {}; }
     std::optional<std::string> BrowseForFile(const std::string&, const std::vector<FileType>&,
                                              WindowRef) override {
         return std::nullopt;

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "cli/NativePath.h"
+#include "settings/FolderRules.h"
 #include "settings/InputRules.h"
 #include "settings/NameRules.h"
 #include "settings/SettingsFields.h"
@@ -120,9 +121,13 @@ std::optional<std::string> FindRefusal(const EffectiveSettings& effective,
                 FindUnsafeText(s.PackageKind, f.name, s.*(f.member), effective.codePage))
             return refuse(f.name, *unsafe);
 
-    if (effective.outputDirectory &&
-        !IsValidPathText(AsWizardPath(*effective.outputDirectory, separator)))
-        return refuse("GenerationDirectory", kInvalidDirectoryMessage);
+    if (effective.outputDirectory) {
+        if (!IsValidPathText(AsWizardPath(*effective.outputDirectory, separator)))
+            return refuse("GenerationDirectory", kInvalidDirectoryMessage);
+        if (const std::optional<std::string> refused =
+                FindFolderRefusal(*effective.outputDirectory, separator, kUtf8CodePage))
+            return refuse("GenerationDirectory", *refused);
+    }
 
     if (!s.CertificationChoice && s.DefaultCatalogFiles)
         return std::string(kUncertifiedDefaultCatalogsRule);

@@ -22,7 +22,8 @@ inline constexpr std::string_view kUncertifiedDefaultCatalogsRule =
 //     the path rule on the target directory;
 //  3. the other kind's fields stay empty (they would have no effect, so setting one is a mistake);
 //  4. the name rules: nothing a field cannot hold where it lands in the package;
-//  5. the path rule on --out, reading the native separator as the wizard's backslash;
+//  5. the path rule on --out, reading the native separator as the wizard's backslash, and the
+//     folder rules on each of its levels;
 //  6. the certification flags form one of the certification page's answers.
 // Reads the record in the package's code page (EncodeForPackage has run).
 std::optional<std::string> FindRefusal(const EffectiveSettings& effective,

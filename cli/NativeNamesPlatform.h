@@ -30,6 +30,9 @@ class NativeNamesPlatform : public Platform {
         return system_.ReadWholeFile(path, limit);
     }
     std::optional<std::string> WindowsDirectory() override { return system_.WindowsDirectory(); }
+    std::optional<std::string> FullPath(const std::string& path) override {
+        return system_.FullPath(path);
+    }
     bool PathExists(const std::string& path) override { return system_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return system_.CreateOneDirectory(path);
@@ -40,7 +43,7 @@ class NativeNamesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return system_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override {
         return system_.BrowseForFolder(title, owner);
     }
     std::optional<std::string> BrowseForFile(const std::string& title,

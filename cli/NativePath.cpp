@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/FolderChecks.h"
 #include "platform/TextEncoding.h"
 
 namespace usbwiz {
@@ -21,6 +22,11 @@ std::string AsWizardPath(std::string_view text, char separator) {
 std::string WithTrailingSeparator(std::string text, char separator) {
     if (text.empty() || text.back() != separator) text += separator;
     return text;
+}
+
+std::string WorkingDirectory(const std::string& directory) {
+    if (kNativeSeparator != '\\') return directory;
+    return FullPath(directory).value_or(directory);
 }
 
 std::vector<std::string> DirectoryLevels(std::string_view directory, char separator) {

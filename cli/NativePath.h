@@ -7,11 +7,14 @@
 
 namespace usbwiz {
 
-// The separator the operating system's paths use; the wizard's paths always use '\'.
+// The separator the operating system's paths use (the wizard's paths always use '\'), and
+// whether its file names tell upper from lower case (Windows' do not).
 #ifdef _WIN32
 inline constexpr char kNativeSeparator = '\\';
+inline constexpr bool kNamesHaveCase = false;
 #else
 inline constexpr char kNativeSeparator = '/';
+inline constexpr bool kNamesHaveCase = true;
 #endif
 
 // The --out text as the program uses it. With '\' as separator a '/' becomes '\' (Windows
@@ -23,6 +26,11 @@ std::string AsWizardPath(std::string_view text, char separator);
 
 // `text` ending in one separator, added when missing (the producers put names right behind it).
 std::string WithTrailingSeparator(std::string text, char separator);
+
+// The folder a run makes and writes in for `directory`, a folder of this system: on Windows its
+// full path, since Windows takes '..' by name and its existence test sees neither a drive's root
+// nor a '..' level; elsewhere `directory` as given, which the system resolves through links.
+std::string WorkingDirectory(const std::string& directory);
 
 // Every directory from the outermost to `directory` itself that may have to be created, without
 // the roots that cannot be: "/", a drive ("C:"), or a UNC server and share ("\\host\share").

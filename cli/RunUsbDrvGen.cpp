@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <variant>
 
@@ -21,14 +22,17 @@
 #include "generate/GeneratePackage.h"
 #include "generate/PackageCatalogs.h"
 #include "generate/PackageContents.h"
+#include "generate/StagedPathLength.h"
 #include "generate/StagedRun.h"
 #include "generate/SummaryText.h"
 #include "pages/OutputDirectoryPage.h"
 #include "payload/PayloadDigests.h"
 #include "payload/PayloadManifest.h"
 #include "platform/TextEncoding.h"
+#include "settings/FolderRules.h"
 #include "settings/Utf8.h"
 #include "signing/TestCertificateName.h"
+#include "verify/WindowsNameCase.h"
 
 namespace usbwiz {
 
@@ -41,9 +45,25 @@ int Refuse(std::ostream& errors, std::string_view why) {
     return kExitRefused;
 }
 
+// The first few of `names`, for a line.
+std::string FirstFew(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    std::string named;
+    for (std::size_t i = 0; i < names.size() && i < 3; ++i)
+        named += (i == 0 ? "" : ", ") + Printable(names[i]);
+    if (names.size() > 3) named += ", ...";
+    return named;
+}
+
+std::string Entries(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " entry" : " entries");
+}
+
 // Generation replaces the package's own files and leaves everything else in the folder as it
 // is; what else is there gets a word (answered, to be said once the run is not refused), or
-// refuses the run with --require-empty.
+// refuses the run with --require-empty. Names are compared as Windows compares them: where the
+// system tells letter case apart, an entry that differs from a package file only in case is a
+// second file here, which would meet the package's once both are copied to Windows.
 struct FolderCheck {
     std::optional<int> refused;
     std::string warning;
@@ -52,22 +72,73 @@ struct FolderCheck {
 FolderCheck CheckFolderContents(const std::string& folder, Platform& platform,
                                 const std::vector<std::string>& packagePaths, bool requireEmpty,
                                 std::ostream& errors) {
-    std::vector<std::string> others;
-    for (const std::string& name : platform.FolderEntries(folder))
-        if (requireEmpty || std::find(packagePaths.begin(), packagePaths.end(), folder + name) ==
-                                packagePaths.end())
+    const auto windowsName = [](const std::string& native) {
+        return UpperCaseName(Utf8FromNativePath(native).value_or(native));
+    };
+    std::set<std::string> packageNames;
+    for (const std::string& path : packagePaths) packageNames.insert(windowsName(path));
+    std::vector<std::string> others, clashing;
+    for (const std::string& name : platform.FolderEntries(folder)) {
+        const std::string path = folder + name;
+        if (requireEmpty || packageNames.count(windowsName(path)) == 0)
             others.push_back(name);
-    if (others.empty()) return {};
-    std::sort(others.begin(), others.end());
-    std::string named;
-    for (std::size_t i = 0; i < others.size() && i < 3; ++i)
-        named += (i == 0 ? "" : ", ") + Printable(others[i]);
-    if (others.size() > 3) named += ", ...";
-    if (requireEmpty)
-        return {Refuse(errors, "--out: " + folder + " is not empty (" + named + ")"), {}};
-    return {std::nullopt, std::string(kProgram) + "warning: " + std::to_string(others.size()) +
-                              (others.size() == 1 ? " entry" : " entries") + " in " + folder +
-                              " not part of this package, left as they are: " + named + "\n"};
+        else if (kNamesHaveCase &&
+                 std::find(packagePaths.begin(), packagePaths.end(), path) == packagePaths.end())
+            clashing.push_back(name);
+    }
+    if (requireEmpty && !others.empty())
+        return {Refuse(errors, "--out: " + folder + " is not empty (" + FirstFew(others) + ")"),
+                {}};
+    std::string warning;
+    if (!others.empty())
+        warning += std::string(kProgram) + "warning: " + Entries(others.size()) + " in " + folder +
+                   " not part of this package, left as they are: " + FirstFew(others) + "\n";
+    if (!clashing.empty())
+        warning += std::string(kProgram) + "warning: " + Entries(clashing.size()) + " in " +
+                   folder +
+                   " differ from files of this package only in letter case, and would be the "
+                   "same files once copied to Windows: " +
+                   FirstFew(clashing) + "\n";
+    return {std::nullopt, warning};
+}
+
+// Where --test-certificate puts the certificate: the folder as this system's file calls take it
+// (on Windows its full path, as for --out) and the file's name.
+struct CertificatePlace {
+    std::string folder;
+    std::string name;
+};
+
+CertificatePlace TestCertificatePlace(const CommandLineOptions& options,
+                                      const WizardSettings& typed) {
+    const std::string folder = NativeDirectoryText(*options.testCertificateDir, kNativeSeparator);
+    const std::string name = TestCertificateFileName(typed.InfPrefix);
+    return {WorkingDirectory(NativePathFromUtf8(folder).value_or(folder)),
+            NativePathFromUtf8(name).value_or(name)};
+}
+
+// Why the folder `folder` (this system's, in full) cannot take the files `names` there, staged
+// each beside its final name: a path Windows could not open.
+std::optional<std::string> FindTooLongPath(Platform& platform, const std::string& folder,
+                                           std::vector<std::string> names) {
+    return FindTooLongStagedPath(platform.FullPath(folder).value_or(folder), std::move(names),
+                                 kNativeSeparator, FileNameCodePage());
+}
+
+// The certificate's folder as the package's: levels Windows can make, a path it can open.
+std::optional<std::string> FindCertificateFolderFault(const CommandLineOptions& options,
+                                                      const WizardSettings& typed,
+                                                      Platform& platform) {
+    const std::string& given = *options.testCertificateDir;
+    if (given.empty()) return std::nullopt;  // the signer's preparation says so
+    std::optional<std::string> fault = FindFolderRefusal(
+        NativeDirectoryText(given, kNativeSeparator), kNativeSeparator, kUtf8CodePage);
+    if (!fault) {
+        const CertificatePlace place = TestCertificatePlace(options, typed);
+        fault = FindTooLongPath(platform, place.folder, {place.name});
+    }
+    if (!fault) return std::nullopt;
+    return "--test-certificate: " + Printable(given) + ": " + *fault;
 }
 
 // What a generating run works with, past every check.
@@ -85,11 +156,8 @@ struct Generation {
 std::variant<std::string, int> StageTestCertificate(const Generation& g, Platform& platform,
                                                     StagedRun& run, const std::string& certificate,
                                                     std::ostream& errors) {
-    const std::string directory =
-        NativeDirectoryText(*g.options.testCertificateDir, kNativeSeparator);
-    const std::string name = TestCertificateFileName(g.effective.settings.InfPrefix);
-    const std::string path = WithTrailingSeparator(directory, kNativeSeparator) +
-                             NativePathFromUtf8(name).value_or(name);
+    const auto [directory, name] = TestCertificatePlace(g.options, g.effective.settings);
+    const std::string path = WithTrailingSeparator(directory, kNativeSeparator) + name;
     if (const std::optional<DirectoryFailure> failed =
             CreateOutputDirectory(platform, run, directory, kNativeSeparator)) {
         errors << kProgram << failed->path << ": " << failed->reason << '\n';
@@ -220,6 +288,9 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
         return Refuse(errors, "--out DIR is required");
     if (const std::string error = EncodeForPackage(effective); !error.empty())
         return Refuse(errors, error);
+    if (effective.outputDirectory)
+        effective.package.GenerationDirectory = WithTrailingSeparator(
+            WorkingDirectory(effective.package.GenerationDirectory), kNativeSeparator);
     // The one package of the run: every check, listing, catalog and write reads it.
     const PackageContents package = BuildPackageContents(effective.package, payloads);
     if (const std::optional<std::string> refusal =
@@ -254,6 +325,19 @@ int Run(const CommandLineOptions& options, Platform& platform, const PayloadStor
                                       " that this system's file names cannot hold");
         paths.push_back(*native);
     }
+    // Before anything is written: every path the run writes must open on Windows.
+    if (effective.outputDirectory) {
+        std::vector<std::string> names;
+        for (const std::string& path : paths)
+            names.push_back(path.substr(package.directory.size()));
+        if (const std::optional<std::string> tooLong =
+                FindTooLongPath(platform, package.directory, std::move(names)))
+            return Refuse(errors, "--out: " + *tooLong);
+    }
+    if (options.testCertificateDir)
+        if (const std::optional<std::string> fault =
+                FindCertificateFolderFault(options, typed, platform))
+            return Refuse(errors, *fault);
 
     switch (options.action) {
         case CliAction::DumpSettings:

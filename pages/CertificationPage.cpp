@@ -5,6 +5,7 @@
 #include <span>
 
 #include "catalog/CertificateReader.h"
+#include "pages/BrowseForOutputDirectory.h"
 #include "pages/CreateDirectoryPath.h"
 #include "pages/OutputDirectoryPage.h"
 #include "pages/PageLayout.h"
@@ -255,7 +256,13 @@ void CertificationPage::Browse(PageView& view, int controlId) {
         chosen = platform.BrowseForFile(std::string(kKeyBrowseTitle), {{"Keys", "*.pem;*.key"}},
                                         view.Window());
     } else {
-        chosen = platform.BrowseForFolder(std::string(kFolderBrowseTitle), view.Window());
+        const BrowsedFolder folder =
+            platform.BrowseForFolder(std::string(kFolderBrowseTitle), view.Window());
+        if (folder.notInCodePage) {
+            RefuseText(view, edit, FolderNotInCodePageMessage(services_.codePage));
+            return;
+        }
+        chosen = folder.path;
     }
     if (chosen) view.SetText(edit, *chosen);
 }

@@ -47,8 +47,21 @@ struct FileType {
     std::string patterns;
 };
 
-// How the temporary files of StageFile begin: "~usbwiz-PID-N.tmp".
+// What the folder browser answered.
+struct BrowsedFolder {
+    // The chosen folder's file-system path; nullopt when the user cancels or chooses something
+    // that has none (My Computer, a network, the trash) or that this system cannot write.
+    std::optional<std::string> path;
+    // The chosen folder's path holds a character the ANSI code page lacks, so no file call of
+    // ours could reach it.
+    bool notInCodePage = false;
+};
+
+// The temporary files of StageFile (and of the folder probe) are named as "~usbwiz-1f0c.tmp":
+// kTemporaryPrefix, four hexadecimal digits, ".tmp". Every one is as long as kTemporaryNameForm,
+// whatever the process, so that the longest path a run will write is known before it starts.
 inline constexpr std::string_view kTemporaryPrefix = "~usbwiz-";
+inline constexpr std::string_view kTemporaryNameForm = "~usbwiz-XXXX.tmp";
 
 // A file written whole under a temporary name beside its final path, waiting there to be moved
 // onto that path or removed. The core only hands it back to the platform that made it.
@@ -93,6 +106,10 @@ class Platform {
     // folder or a file that cannot be read fails with the reason (and no bytes).
     virtual FileRead ReadWholeFile(const std::string& path, std::size_t limit) = 0;
 
+    // The absolute path `path` names, as Windows forms it before it opens anything: from the
+    // current folder, with '.' and '..' taken by name; nullopt when it cannot be formed.
+    virtual std::optional<std::string> FullPath(const std::string& path) = 0;
+
     // Whether any file-system entry (file or directory) exists at `path`.
     virtual bool PathExists(const std::string& path) = 0;
 
@@ -107,10 +124,8 @@ class Platform {
     virtual std::vector<std::string> FolderEntries(const std::string& folder) = 0;
 
     // The shell's folder browser with the whole namespace as root, owned by `owner`, which waits
-    // for it as for a message box; the chosen folder's file-system path, or nullopt when the
-    // user cancels or chooses something that has none (My Computer, a network, the trash).
-    virtual std::optional<std::string> BrowseForFolder(const std::string& title,
-                                                       WindowRef owner) = 0;
+    // for it as for a message box.
+    virtual BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) = 0;
 
     // The system's dialog for opening a file, owned by `owner` as the folder browser is,
     // offering `types` and then all files; the chosen file's path, or nullopt when the user

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -77,6 +78,30 @@ std::optional<std::string> ComparablePath(const std::string& path) {
     return resolved;
 }
 
+std::optional<std::string> FullPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::string full;
+    if (path.front() != '/') {
+        char here[PATH_MAX];
+        if (::getcwd(here, sizeof here) == nullptr) return std::nullopt;
+        full = here;
+    }
+    for (std::size_t at = 0; at <= path.size();) {
+        std::size_t end = path.find('/', at);
+        if (end == std::string::npos) end = path.size();
+        const std::string_view name = std::string_view(path).substr(at, end - at);
+        at = end + 1;
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            full.resize(std::min(full.size(), full.find_last_of('/')));
+            continue;
+        }
+        full += '/';
+        full += name;
+    }
+    return full.empty() ? "/" : full;
+}
+
 std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     std::string at = folder.empty() ? "." : folder;
     while (at.size() > 1 && at.back() == '/') at.pop_back();
@@ -88,10 +113,15 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
         at = ParentOf(at);
     }
     if (!S_ISDIR(facts.st_mode)) return at + " is not a folder";
-    std::string probe = at == "/" ? "" : at;
-    probe += "/";
-    probe += TemporaryFileName();
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::string inside = at == "/" ? "/" : at + "/";
+    std::string probe;
+    int fd = -1;
+    // A temporary name another run holds (or left behind) is passed over, as StageFile does.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        probe = inside + TemporaryFileName();
+        fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) return std::string(std::strerror(errno));
     ::close(fd);
     ::unlink(probe.c_str());

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/FolderChecks.h"
 #include "platform/TemporaryName.h"
 
 namespace usbwiz {
@@ -70,10 +71,8 @@ int OpenTemporary(std::string& name) {
 }  // namespace
 
 std::string TemporaryFileName() {
-    static std::atomic<unsigned> counter{0};
-    std::string name(kTemporaryPrefix);
-    name += std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    static std::atomic<unsigned> next{FirstTemporaryNumber(static_cast<unsigned>(::getpid()))};
+    return TemporaryFileName(next++);
 }
 
 MessageAnswer PosixPlatform::ShowMessage(const MessageRequest& request) {
@@ -160,6 +159,10 @@ std::optional<std::string> PosixPlatform::WindowsDirectory() {
     return "C:\\WINDOWS";
 }
 
+std::optional<std::string> PosixPlatform::FullPath(const std::string& path) {
+    return usbwiz::FullPath(path);
+}
+
 bool PosixPlatform::PathExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
@@ -192,8 +195,8 @@ std::vector<std::string> PosixPlatform::FolderEntries(const std::string& folder)
 }
 
 // No folder or file browser outside Windows: always as if cancelled.
-std::optional<std::string> PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
-    return std::nullopt;
+BrowsedFolder PosixPlatform::BrowseForFolder(const std::string&, WindowRef) {
+    return {};
 }
 std::optional<std::string> PosixPlatform::BrowseForFile(const std::string&,
                                                         const std::vector<FileType>&, WindowRef) {

@@ -6,6 +6,7 @@
 
 #include "platform/TextEncoding.h"
 #include "platform/WindowsCodePages.h"
+#include "settings/FolderRules.h"
 
 namespace usbwiz {
 
@@ -49,6 +50,10 @@ bool IsPlainAscii(std::string_view text, unsigned codePage) {
 
 unsigned SystemCodePage() {
     return 1252;
+}
+
+unsigned FileNameCodePage() {
+    return kUtf8CodePage;
 }
 
 bool IsSupportedCodePage(unsigned codePage) {

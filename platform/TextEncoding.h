@@ -15,6 +15,10 @@ namespace usbwiz {
 // nothing says which Windows a package is for.
 unsigned SystemCodePage();
 
+// The code page of this system's file names as its file calls take them: the ANSI code page on
+// Windows, UTF-8 (kUtf8CodePage) elsewhere.
+unsigned FileNameCodePage();
+
 // Whether the conversions below know `codePage`.
 bool IsSupportedCodePage(unsigned codePage);
 

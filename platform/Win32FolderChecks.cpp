@@ -96,6 +96,22 @@ std::optional<std::string> ComparablePath(const std::string& path) {
     return Utf8(comparable);
 }
 
+std::optional<std::string> FullPath(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    std::string full(MAX_PATH, '\0');
+    DWORD size =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (size >= full.size()) {
+        full.resize(size);
+        size =
+            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (size == 0 || size >= full.size()) return std::nullopt;
+    full.resize(size);
+    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    return full;
+}
+
 std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
     std::wstring at = Wide(folder.empty() ? "." : folder);
     while (at.size() > 1 && (at.back() == L'\\' || at.back() == L'/')) at.pop_back();
@@ -113,11 +129,15 @@ std::optional<std::string> WhyFolderTakesNoFile(const std::string& folder) {
         at = std::move(parent);
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return Utf8(at) + " is not a folder";
-    std::wstring probe = at;
-    if (probe.back() != L'\\' && probe.back() != L'/') probe += L'\\';
-    probe += Wide(TemporaryFileName());
-    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (at.back() != L'\\' && at.back() != L'/') at += L'\\';
+    HANDLE file = INVALID_HANDLE_VALUE;
+    // A temporary name another run holds (or left behind) is passed over, as StageFile does.
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        file =
+            CreateFileW((at + Wide(TemporaryFileName())).c_str(), GENERIC_WRITE, 0, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
     if (file == INVALID_HANDLE_VALUE) return LastErrorText();
     CloseHandle(file);
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "platform/FolderChecks.h"
 #include "platform/TemporaryName.h"
 
 namespace usbwiz {
@@ -54,10 +55,9 @@ bool RetriedWhileBusy(Attempt attempt) {
 }  // namespace
 
 std::string TemporaryFileName() {
-    static std::atomic<unsigned> counter{0};
-    std::string name(kTemporaryPrefix);
-    name += std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
-    return name;
+    static std::atomic<unsigned> next{
+        FirstTemporaryNumber(static_cast<unsigned>(GetCurrentProcessId()))};
+    return TemporaryFileName(next++);
 }
 
 std::string LastErrorText() {
@@ -204,6 +204,10 @@ std::optional<std::string> Win32Platform::WindowsDirectory() {
     return std::string(buffer, n);
 }
 
+std::optional<std::string> Win32Platform::FullPath(const std::string& path) {
+    return usbwiz::FullPath(path);
+}
+
 bool Win32Platform::PathExists(const std::string& path) {
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA(path.c_str(), &found);
@@ -235,26 +239,35 @@ std::vector<std::string> Win32Platform::FolderEntries(const std::string& folder)
     return names;
 }
 
-std::optional<std::string> Win32Platform::BrowseForFolder(const std::string& title,
-                                                          WindowRef owner) {
-    char path[MAX_PATH] = {};
+BrowsedFolder Win32Platform::BrowseForFolder(const std::string& title, WindowRef owner) {
+    char name[MAX_PATH] = {};
     BROWSEINFOA info{};
     info.hwndOwner = static_cast<HWND>(owner);
     info.pidlRoot = nullptr;
-    info.pszDisplayName = path;
+    info.pszDisplayName = name;
     info.lpszTitle = title.c_str();
     info.ulFlags = 0;
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-    if (chosen == nullptr) return std::nullopt;
-    // A virtual folder has no file-system path: the buffer would hold its display name.
-    const bool hasPath = SHGetPathFromIDListA(chosen, path) != FALSE;
+    if (chosen == nullptr) return {};
+    // The path as the shell holds it, in UTF-16: the ANSI call would put '?' for a character the
+    // code page lacks, a path that names no folder. A virtual folder has no file-system path.
+    wchar_t wide[MAX_PATH] = {};
+    const bool hasPath = SHGetPathFromIDListW(chosen, wide) != FALSE;
     IMalloc* allocator = nullptr;
     if (SUCCEEDED(SHGetMalloc(&allocator)) && allocator != nullptr) {
         allocator->Free(chosen);
         allocator->Release();
     }
-    if (!hasPath) return std::nullopt;
-    return std::string(path);
+    if (!hasPath) return {};
+    BOOL lossy = FALSE;
+    const int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, nullptr, 0, nullptr, &lossy);
+    if (size <= 0 || lossy) return {std::nullopt, lossy != FALSE};
+    std::string path(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, path.data(), size, nullptr,
+                        nullptr);
+    path.resize(static_cast<std::size_t>(size - 1));  // without the NUL
+    return {std::move(path), false};
 }
 
 std::optional<std::string> Win32Platform::BrowseForFile(const std::string& title,

@@ -14,11 +14,12 @@ class Win32Platform : public Platform {
     void DiscardStagedFile(const StagedFile& file) override;
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;
     std::optional<std::string> WindowsDirectory() override;
+    std::optional<std::string> FullPath(const std::string& path) override;
     bool PathExists(const std::string& path) override;
     FileResult CreateOneDirectory(const std::string& path) override;
     FileResult RemoveEmptyDirectory(const std::string& path) override;
     std::vector<std::string> FolderEntries(const std::string& folder) override;
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override;
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override;
     std::optional<std::string> BrowseForFile(const std::string& title,
                                              const std::vector<FileType>& types,
                                              WindowRef owner) override;

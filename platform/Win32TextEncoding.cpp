@@ -48,6 +48,10 @@ unsigned SystemCodePage() {
     return GetACP();
 }
 
+unsigned FileNameCodePage() {
+    return GetACP();
+}
+
 bool IsSupportedCodePage(unsigned codePage) {
     return IsWindowsAnsiCodePage(codePage) && IsValidCodePage(codePage) != 0;
 }

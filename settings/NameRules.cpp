@@ -51,7 +51,7 @@ struct CharacterRule {
 };
 
 constexpr std::array<CharacterRule, 8> kCharacterRules{{
-    {kFileName, "\\/:*?\"<>|", "Windows file names cannot hold it"},
+    {kFileName, "\\/:*?\"<>|", kFileNameCharacterWhy},
     {kInfToken, ",", "it separates the values of an INF line"},
     {kInfToken, ";", "it starts a comment in an INF file"},
     {kInfToken | kInfQuoted, "%", "Setup reads %...% as the name of a string"},
@@ -71,20 +71,6 @@ unsigned LandingsOf(Package kind, std::string_view field) {
     return 0;
 }
 
-// The first byte of a two-byte character in the double-byte ANSI code pages.
-bool IsLeadByte(unsigned codePage, unsigned char byte) {
-    switch (codePage) {
-        case 932:
-            return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-        case 936:
-        case 949:
-        case 950:
-            return byte >= 0x81 && byte <= 0xFE;
-        default:
-            return false;
-    }
-}
-
 bool IsControl(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return byte < 0x20 || byte == 0x7F;
@@ -99,10 +85,23 @@ bool SameLetters(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Windows opens the device for "NUL.exe" and "nul .u98" alike: the part before the first dot,
-// without trailing blanks, is what it compares.
-std::optional<std::string> ReservedStem(std::string_view text) {
-    std::string_view stem = text.substr(0, text.find('.'));
+}  // namespace
+
+bool IsLeadByte(unsigned codePage, unsigned char byte) {
+    switch (codePage) {
+        case 932:
+            return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        case 936:
+        case 949:
+        case 950:
+            return byte >= 0x81 && byte <= 0xFE;
+        default:
+            return false;
+    }
+}
+
+std::optional<std::string> FindDeviceName(std::string_view name) {
+    std::string_view stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
     for (std::string_view device : kDeviceNames) {
         if (!SameLetters(stem, device)) continue;
@@ -113,8 +112,6 @@ std::optional<std::string> ReservedStem(std::string_view text) {
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 std::string NotAllowed(std::string_view what, std::string_view why) {
     return std::string(what) + " is not allowed (" + std::string(why) + ")";
@@ -156,7 +153,7 @@ std::optional<std::string> FindUnsafeText(Package kind, std::string_view field,
 
     if ((landings & kInfTokenEnd) != 0 && text.ends_with(' '))
         return NotAllowed("a blank at the end", kDropped);
-    if ((landings & kFileStem) != 0) return ReservedStem(text);
+    if ((landings & kFileStem) != 0) return FindDeviceName(text);
     return std::nullopt;
 }
 

@@ -29,4 +29,14 @@ std::string NotAllowed(std::string_view what, std::string_view why);
 // How a refused character is named in messages: 'x', a blank, or a control character by value.
 std::string DescribeCharacter(char c);
 
+inline constexpr std::string_view kFileNameCharacterWhy = "Windows file names cannot hold it";
+
+// Why Windows would open a device for the file or folder name `name` ("NUL.exe", "nul .u98",
+// "COM1": the part before the first dot, without trailing blanks, is what it compares), as
+// "'nul' is not allowed (...)"; nullopt for any other name.
+std::optional<std::string> FindDeviceName(std::string_view name);
+
+// Whether `byte` is the first byte of a two-byte character in the ANSI code page `codePage`.
+bool IsLeadByte(unsigned codePage, unsigned char byte);
+
 }  // namespace usbwiz

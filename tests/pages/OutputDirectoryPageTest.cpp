@@ -18,6 +18,10 @@ const ShownMessage kCreateFailed{P::OutputDirectory, "Error: Could Not Create Di
 const ShownMessage kBadDirectory{P::OutputDirectory, std::string(kInvalidDirectoryMessage),
                                  MessageIcon::None, MessageButtons::Ok};
 
+ShownMessage Refusal(const std::string& why) {
+    return {P::OutputDirectory, "Directory: " + why + ".", MessageIcon::None, MessageButtons::Ok};
+}
+
 struct NextCase {
     std::string name;
     friend std::ostream& operator<<(std::ostream& os, const NextCase& c) { return os << c.name; }
@@ -117,7 +121,27 @@ INSTANTIATE_TEST_SUITE_P(
                  "C:\\file.txt\\",
                  "",
                  {}},
-        NextCase{"SpacesKept", {"  C:\\Out "}, {}, "  C:\\Out ", {}, {}, "  C:\\Out \\", "", {}},
+        NextCase{"InnerBlanksKept", {"C:\\ O ut"}, {}, "C:\\ O ut", {}, {}, "C:\\ O ut\\", "", {}},
+        NextCase{"BlankAtTheEnd",
+                 {"C:\\Out"},
+                 {},
+                 "C:\\Out \\x",
+                 {},
+                 {Refusal("folder 'C:\\Out ': a blank at the end is not allowed (Windows drops "
+                          "it from the name)")},
+                 std::nullopt,
+                 "C:\\Out \\x",
+                 {}},
+        NextCase{"BlankBeforeTheDrive",
+                 {"C:\\Out"},
+                 {},
+                 " C:\\Out",
+                 {},
+                 {Refusal("folder ' C:': a blank before the drive is not allowed (Windows then "
+                          "reads the path as a folder of the current one)")},
+                 std::nullopt,
+                 " C:\\Out",
+                 {}},
         NextCase{"Relative", {"Out"}, {}, "Out", {}, {}, "Out\\", "", {}},
         NextCase{"ForbiddenCharacter",
                  {},
@@ -183,12 +207,14 @@ struct BrowseCase {
     friend std::ostream& operator<<(std::ostream& os, const BrowseCase& c) { return os << c.name; }
     std::optional<std::string> chosen;
     std::string shown;
+    bool notInCodePage = false;  // the folder chosen has a name the code page cannot write
+    std::vector<ShownMessage> messages = {};
 };
 
 class BrowseTest : public WizardTest, public ::testing::WithParamInterface<BrowseCase> {};
 
 TEST_P(BrowseTest, ChosenFolderReplacesTheTextAndCancelKeepsIt) {
-    platform.browsedFolder = GetParam().chosen;
+    platform.browsedFolder = {GetParam().chosen, GetParam().notInCodePage};
     const ScriptedPageRunner runner =
         RunPage(P::OutputDirectory, Defaults(Package::ComPort),
                 Then(Retype(kOutputDirectoryEdit, "D:\\Typed"), {Click(kBrowseButton)}));
@@ -198,16 +224,23 @@ TEST_P(BrowseTest, ChosenFolderReplacesTheTextAndCancelKeepsIt) {
     EXPECT_EQ(platform.events,
               std::vector<std::string>{"browse Select a Folder to Generate Your Setup Files In:"});
     EXPECT_EQ(platform.browseOwners, std::vector<WindowRef>{ScriptedWindowOf(P::OutputDirectory)});
-    EXPECT_TRUE(runner.Messages().empty());
+    EXPECT_EQ(runner.Messages(), GetParam().messages);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, BrowseTest,
-                         ::testing::Values(BrowseCase{"Cancelled", std::nullopt, "D:\\Typed"},
-                                           BrowseCase{"Chosen", "E:\\Picked", "E:\\Picked"},
-                                           BrowseCase{"DriveRoot", "E:\\", "E:\\"}),
-                         [](const ::testing::TestParamInfo<BrowseCase>& info) {
-                             return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Answers, BrowseTest,
+    ::testing::Values(BrowseCase{"Cancelled", std::nullopt, "D:\\Typed"},
+                      BrowseCase{"Chosen", "E:\\Picked", "E:\\Picked"},
+                      BrowseCase{"DriveRoot", "E:\\", "E:\\"},
+                      BrowseCase{"NotInCodePage",
+                                 std::nullopt,
+                                 "D:\\Typed",
+                                 true,
+                                 {{P::OutputDirectory,
+                                   "The chosen folder's name cannot be written in this system's "
+                                   "code page (1252). Choose or type another folder.",
+                                   MessageIcon::None, MessageButtons::Ok}}}),
+    [](const ::testing::TestParamInfo<BrowseCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace usbwiz::testing

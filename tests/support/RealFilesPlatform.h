@@ -32,6 +32,9 @@ class RealFilesPlatform : public Platform {
         return files_.ReadWholeFile(path, limit);
     }
     std::optional<std::string> WindowsDirectory() override { return "C:\\WINDOWS"; }
+    std::optional<std::string> FullPath(const std::string& path) override {
+        return files_.FullPath(path);
+    }
     bool PathExists(const std::string& path) override { return files_.PathExists(path); }
     FileResult CreateOneDirectory(const std::string& path) override {
         return files_.CreateOneDirectory(path);
@@ -42,9 +45,7 @@ class RealFilesPlatform : public Platform {
     std::vector<std::string> FolderEntries(const std::string& folder) override {
         return files_.FolderEntries(folder);
     }
-    std::optional<std::string> BrowseForFolder(const std::string&, WindowRef) override {
-        return std::nullopt;
-    }
+    BrowsedFolder BrowseForFolder(const std::string&, WindowRef) override { return {}; }
     std::optional<std::string> BrowseForFile(const std::string&, const std::vector<FileType>&,
                                              WindowRef) override {
         return std::nullopt;

@@ -19,9 +19,9 @@ class RecordingPlatform : public Platform {
     std::set<std::string> failingWrites;  // paths whose staging fails
     std::set<std::string> heldFiles;      // paths whose files cannot be replaced
     std::optional<std::string> windowsDirectory = "C:\\WINDOWS";
-    std::deque<MessageAnswer> answers;         // given to Yes/No boxes in turn; No when none left
-    std::optional<std::string> browsedFolder;  // what the folder browser answers; nullopt: cancel
-    std::optional<std::string> browsedFile;    // what the file browser answers; nullopt: cancel
+    std::deque<MessageAnswer> answers;       // given to Yes/No boxes in turn; No when none left
+    BrowsedFolder browsedFolder;             // what the folder browser answers; no path: cancel
+    std::optional<std::string> browsedFile;  // what the file browser answers; nullopt: cancel
 
     // What was asked of it.
     std::vector<MessageRequest> messages;
@@ -82,6 +82,9 @@ class RecordingPlatform : public Platform {
 
     std::optional<std::string> WindowsDirectory() override { return windowsDirectory; }
 
+    // The tests' paths stand for themselves.
+    std::optional<std::string> FullPath(const std::string& path) override { return path; }
+
     bool PathExists(const std::string& path) override {
         return directories.count(path) != 0 || files.count(path) != 0;
     }
@@ -122,7 +125,7 @@ class RecordingPlatform : public Platform {
         return {names.begin(), names.end()};
     }
 
-    std::optional<std::string> BrowseForFolder(const std::string& title, WindowRef owner) override {
+    BrowsedFolder BrowseForFolder(const std::string& title, WindowRef owner) override {
         events.push_back("browse " + title);
         browseOwners.push_back(owner);
         return browsedFolder;
