@@ -12,7 +12,7 @@
 
 namespace usbwiz {
 
-// The signer the command line asks for, loaded and checked before anything is written.
+// The signer the command line asks for, loaded and checked before anything is moved into place.
 struct PreparedSigner {
     std::unique_ptr<SigningKey> key;
     CatalogSigner signer;         // signer.key points at `key`

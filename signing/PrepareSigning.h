@@ -54,8 +54,8 @@ struct PreparedSigning {
     std::optional<SigningRefusal> refusal;
 };
 
-// The signer loaded and checked before anything is written, alike in every build and for every
-// front end. A test certificate's folder is checked first (TestCertificateFolder.h), then an
+// The signer loaded and checked before anything is moved into place, alike in every build and for
+// every front end. A test certificate's folder is checked first (TestCertificateFolder.h), then an
 // RSA 3072 key made and a self-signed certificate of TestCertificateCommonName, valid from
 // `now` for 90 days, signed with the catalogs' hash. A PKCS #12 file is opened by the system's
 // library; PEM files are read by our own code (PrivateKeyFile.h). The signer's certificate is
