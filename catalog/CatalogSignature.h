@@ -22,7 +22,8 @@ struct CatalogSigner {
 // the message digest of the trust list's contents octets; the digest algorithm is the
 // catalog's (SHA-1 for the first form, which is all Windows XP verifies, SHA-256 otherwise).
 // No signing time: the same inputs give the same bytes. Throws SignatureNotVerified when the
-// signature does not verify with the certificate, std::runtime_error when the key cannot sign,
+// signature does not verify with the key's public half (that of the first certificate, as
+// PrepareSigning chooses them), std::runtime_error when the key cannot sign,
 // std::invalid_argument when the first certificate cannot be read.
 std::string BuildSignedCatalogFile(const CatalogContents& contents, const CatalogSigner& signer);
 

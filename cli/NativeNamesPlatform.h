@@ -22,6 +22,7 @@ class NativeNamesPlatform : public Platform {
     FileResult CheckReplaceable(const StagedFile& file) override {
         return system_.CheckReplaceable(file);
     }
+    void StartWritingOut(const StagedFile& file) override { system_.StartWritingOut(file); }
     FileResult CommitStagedFile(const StagedFile& file) override {
         return system_.CommitStagedFile(file);
     }

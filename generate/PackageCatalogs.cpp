@@ -74,8 +74,10 @@ CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
                                         const CatalogOptions& options,
                                         const CatalogSignerLoader& loadSigner, StagedRun& run) {
     // Loading the key, describing the catalogs and then building each (a signature is the
-    // longest step of a signed run) go on beside the staging, on a helper thread; the run's
-    // thread takes what is left once its files are staged.
+    // longest step of a signed run) go on beside the staging, on helper threads: two, so that
+    // both catalogs are signed side by side once the key is there. The run's thread starts its
+    // staged files on their way to the disk (the commit then has less to do) and takes what is
+    // left.
     CatalogSignerOutcome signer;
     std::vector<DescribedCatalog> described;
     std::vector<BuiltCatalog> built(package.catalogs.size());
@@ -89,8 +91,9 @@ CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
         steps.emplace_back([&, i] {
             if (signer.refusal.empty()) built[i] = Build(described[i], signer);
         });
-    SharedSteps shared(std::move(steps), 2);  // should staging throw, it stops the steps
+    SharedSteps shared(std::move(steps), 2, 2);  // should staging throw, it stops the steps
     std::optional<WriteFailure> failure = StagePackage(package, run);
+    if (!failure) run.StartWritingOut();
     shared.Finish();
     if (!signer.refusal.empty()) return {std::nullopt, std::move(signer.refusal)};
     for (BuiltCatalog& catalog : built)

@@ -4,10 +4,10 @@
 
 namespace usbwiz {
 
-SharedSteps::SharedSteps(std::vector<Step> steps, std::size_t gate)
+SharedSteps::SharedSteps(std::vector<Step> steps, std::size_t gate, int helpers)
     : steps_(std::move(steps)), gate_(gate), end_(steps_.size()) {
     try {
-        helper_ = std::thread([this] { Take(); });
+        for (int i = 0; i < helpers; ++i) helpers_.emplace_back([this] { Take(); });
     } catch (const std::system_error&) {
     }
 }
@@ -48,7 +48,8 @@ void SharedSteps::Stop() noexcept {
         changed_.notify_all();
         changed_.wait(lock, [&] { return done_ == next_; });
     }
-    if (helper_.joinable()) helper_.join();
+    for (std::thread& helper : helpers_)
+        if (helper.joinable()) helper.join();
 }
 
 void SharedSteps::Finish() {

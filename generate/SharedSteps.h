@@ -10,17 +10,17 @@
 
 namespace usbwiz {
 
-// Steps of a run that the run's own thread and one helper thread share: each takes the next step
-// nobody has taken. The helper starts at once; the run's thread joins in (Finish) once its own
-// work is done. So a helper that a busy system starts late (a new thread waits behind every
-// running program) holds nothing up, and one that starts at once does the steps meanwhile.
+// Steps of a run that the run's own thread and `helpers` helper threads share: each takes the
+// next step nobody has taken. The helpers start at once; the run's thread joins in (Finish) once
+// its own work is done. So a helper that a busy system starts late (a new thread waits behind
+// every running program) holds nothing up, and one that starts at once does the steps meanwhile.
 class SharedSteps {
   public:
     using Step = std::function<void()>;
 
-    // Starts the helper on `steps`, in order; no step at or after `gate` starts before every step
-    // before it is done. Without a thread to be had, Finish takes every step.
-    SharedSteps(std::vector<Step> steps, std::size_t gate);
+    // Starts the helpers on `steps`, in order; no step at or after `gate` starts before every
+    // step before it is done. Without a thread to be had, Finish takes every step.
+    SharedSteps(std::vector<Step> steps, std::size_t gate, int helpers = 1);
 
     // Takes no more steps and waits for those taken, for a run that ends early (an exception):
     // no step outlives what it refers to.
@@ -45,7 +45,7 @@ class SharedSteps {
     std::size_t done_ = 0;  // steps taken and done
     std::size_t end_;       // steps to take: all of them, or those taken when stopped
     std::exception_ptr thrown_;
-    std::thread helper_;  // last: it starts once everything it reads is there
+    std::vector<std::thread> helpers_;  // last: they start once everything they read is there
 };
 
 }  // namespace usbwiz

@@ -18,6 +18,7 @@ std::optional<WriteFailure> StagedRun::Stage(const std::string& path, std::strin
                                              MessageIcon icon, CommitTurn turn) {
     Staging staging = platform_.StageFile(path, bytes);
     if (!staging.result) return WriteFailure{path, std::move(staging.result.failure), icon};
+    notWrittenOut_.push_back(staging.file);
     const Entry entry{path, std::move(staging.file), icon, turn};
     // Kept in commit order: the first turn goes before every file of the other.
     if (turn == CommitTurn::First)
@@ -27,6 +28,11 @@ std::optional<WriteFailure> StagedRun::Stage(const std::string& path, std::strin
     else
         staged_.push_back(entry);
     return std::nullopt;
+}
+
+void StagedRun::StartWritingOut() {
+    for (const StagedFile& file : notWrittenOut_) platform_.StartWritingOut(file);
+    notWrittenOut_.clear();
 }
 
 std::optional<WriteFailure> StagedRun::Commit() {
@@ -49,6 +55,7 @@ void StagedRun::Discard() noexcept {
     try {
         for (const Entry& entry : staged_) platform_.DiscardStagedFile(entry.file);
         staged_.clear();
+        notWrittenOut_.clear();
         for (auto level = directories_.rbegin(); level != directories_.rend(); ++level)
             platform_.RemoveEmptyDirectory(*level);
         directories_.clear();

@@ -34,6 +34,10 @@ class StagedRun {
                                       MessageIcon icon = MessageIcon::Error,
                                       CommitTurn turn = CommitTurn::InOrder);
 
+    // Starts writing out the files staged since the last call (see Platform::StartWritingOut),
+    // so that a run waiting for something else (a signature) makes its commit shorter meanwhile.
+    void StartWritingOut();
+
     // Checks that every staged file can replace its final name, then moves them all, the
     // CommitTurn::First ones before the rest, each group in the order staged. A failed check
     // commits nothing; a move that fails anyway stops there, the files moved before it staying.
@@ -51,8 +55,9 @@ class StagedRun {
     };
 
     Platform& platform_;
-    std::vector<Entry> staged_;             // not yet committed, in commit order
-    std::vector<std::string> directories_;  // made by this run, outermost first
+    std::vector<Entry> staged_;              // not yet committed, in commit order
+    std::vector<StagedFile> notWrittenOut_;  // staged since StartWritingOut last ran
+    std::vector<std::string> directories_;   // made by this run, outermost first
 };
 
 }  // namespace usbwiz

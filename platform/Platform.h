@@ -93,6 +93,10 @@ class Platform {
     // deletion, or it is read-only). Changes nothing.
     virtual FileResult CheckReplaceable(const StagedFile& file) = 0;
 
+    // Starts putting the staged file's bytes on the disk and returns without waiting, so that
+    // the move that commits it has less to do. Only a hint: a platform may do nothing.
+    virtual void StartWritingOut(const StagedFile&) {}
+
     // Moves the staged file onto its final path in one step, replacing whatever file was there.
     virtual FileResult CommitStagedFile(const StagedFile& file) = 0;
 

@@ -11,6 +11,7 @@ class PosixPlatform : public Platform {
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     Staging StageFile(const std::string& path, std::string_view bytes) override;
     FileResult CheckReplaceable(const StagedFile& file) override;
+    void StartWritingOut(const StagedFile& file) override;
     FileResult CommitStagedFile(const StagedFile& file) override;
     void DiscardStagedFile(const StagedFile& file) override;
     FileRead ReadWholeFile(const std::string& path, std::size_t limit) override;

@@ -51,6 +51,19 @@ std::optional<KeyAlgorithm> AlgorithmOf(EVP_PKEY* key) {
     }
 }
 
+bool VerifiesWith(EVP_PKEY* key, HashAlgorithm hash, std::string_view data,
+                  std::string_view signature) {
+    const Owned<EVP_MD_CTX> context(EVP_MD_CTX_new());
+    if (!context || EVP_DigestVerifyInit(context.get(), nullptr, MdOf(hash), nullptr, key) != 1) {
+        ERR_clear_error();
+        return false;
+    }
+    const int verified = EVP_DigestVerify(context.get(), Bytes(signature), signature.size(),
+                                          Bytes(data), data.size());
+    ERR_clear_error();
+    return verified == 1;
+}
+
 class OpenSslKey final : public SigningKey {
   public:
     OpenSslKey(Owned<EVP_PKEY> key, KeyAlgorithm algorithm)
@@ -71,6 +84,10 @@ class OpenSslKey final : public SigningKey {
             throw std::runtime_error("libcrypto: cannot sign");
         signature.resize(size);
         return signature;
+    }
+    bool Verifies(HashAlgorithm hash, std::string_view data,
+                  std::string_view signature) const override {
+        return VerifiesWith(key_.get(), hash, data, signature);
     }
 
   private:
@@ -190,16 +207,7 @@ bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::st
                      std::string_view signature) {
     const unsigned char* bytes = Bytes(publicKeyInfo);
     const Owned<EVP_PKEY> key(d2i_PUBKEY(nullptr, &bytes, static_cast<long>(publicKeyInfo.size())));
-    const Owned<EVP_MD_CTX> context(EVP_MD_CTX_new());
-    if (!key || !context ||
-        EVP_DigestVerifyInit(context.get(), nullptr, MdOf(hash), nullptr, key.get()) != 1) {
-        ERR_clear_error();
-        return false;
-    }
-    const int verified = EVP_DigestVerify(context.get(), Bytes(signature), signature.size(),
-                                          Bytes(data), data.size());
-    ERR_clear_error();
-    return verified == 1;
+    return key && VerifiesWith(key.get(), hash, data, signature);
 }
 
 ImportedKey ImportRsaPrivateKey(const RsaPrivateNumbers& numbers) {

@@ -15,6 +15,11 @@ namespace usbwiz {
 
 enum class KeyAlgorithm { Rsa, EcdsaP256, EcdsaP384, EcdsaP521 };
 
+// Whether `signature` (as SigningKey::Sign answers it) is the signature of `data` by the public
+// key.
+bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::string_view data,
+                     std::string_view signature);
+
 // A private key. Sign answers the signature as a PKCS #7 SignerInfo or an X.509 certificate
 // holds it: PKCS #1 v1.5 for RSA, a DER Ecdsa-Sig-Value for ECDSA. A key the library cannot
 // sign with throws std::runtime_error. Several threads may sign with one key at once (the
@@ -25,11 +30,13 @@ class SigningKey {
     virtual KeyAlgorithm Algorithm() const = 0;
     virtual std::string PublicKeyInfo() const = 0;  // DER SubjectPublicKeyInfo
     virtual std::string Sign(HashAlgorithm hash, std::string_view data) const = 0;
-};
 
-// Whether `signature` (as Sign answers it) is the signature of `data` by the public key.
-bool VerifySignature(std::string_view publicKeyInfo, HashAlgorithm hash, std::string_view data,
-                     std::string_view signature);
+    // Whether `signature` is the signature of `data` by this key's public half.
+    virtual bool Verifies(HashAlgorithm hash, std::string_view data,
+                          std::string_view signature) const {
+        return VerifySignature(PublicKeyInfo(), hash, data, signature);
+    }
+};
 
 // An RSA private key's numbers in PKCS #1's order, each an unsigned big-endian magnitude.
 struct RsaPrivateNumbers {

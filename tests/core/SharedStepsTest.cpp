@@ -13,7 +13,8 @@ namespace {
 
 // Whichever thread takes them, the steps after the gate start once those before it are done.
 TEST(SharedSteps, NoStepPastTheGateStartsBeforeTheStepsBeforeIt) {
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 30; ++round) {
+        const int helpers = round % 3;
         std::atomic<int> done{0};
         int seen[2] = {-1, -1};
         std::vector<SharedSteps::Step> steps{
@@ -25,7 +26,7 @@ TEST(SharedSteps, NoStepPastTheGateStartsBeforeTheStepsBeforeIt) {
             [&] { seen[0] = done; },
             [&] { seen[1] = done; },
         };
-        SharedSteps(std::move(steps), 2).Finish();
+        SharedSteps(std::move(steps), 2, helpers).Finish();
         EXPECT_EQ(seen[0], 2);
         EXPECT_EQ(seen[1], 2);
     }

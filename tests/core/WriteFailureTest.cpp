@@ -47,7 +47,7 @@ TEST(WriteFailure, MissingDirectoryGivesTheMessageAndNoFile) {
 
 // A device at the final path is written in place when staged: a write that fails after the
 // open fails there, with the icon given. A file staged and committed holds its bytes, and only
-// from the commit on.
+// from the commit on: starting to write it out leaves its final name alone.
 TEST(WriteFailure, StagingReportsAWriteThatFailsAfterTheOpen) {
     for (const MessageIcon icon : {MessageIcon::Error, MessageIcon::Warning}) {
         RealFilesPlatform platform;
@@ -59,6 +59,7 @@ TEST(WriteFailure, StagingReportsAWriteThatFailsAfterTheOpen) {
     RealFilesPlatform platform;
     StagedRun run(platform);
     EXPECT_EQ(run.Stage(dir.Path() + "ok.txt", "some bytes"), std::nullopt);
+    run.StartWritingOut();
     EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), std::nullopt);
     EXPECT_EQ(run.Commit(), std::nullopt);
     EXPECT_EQ(ReadFileBytes(dir.Path() + "ok.txt"), "some bytes");

@@ -24,6 +24,7 @@ class RealFilesPlatform : public Platform {
     FileResult CheckReplaceable(const StagedFile& file) override {
         return files_.CheckReplaceable(file);
     }
+    void StartWritingOut(const StagedFile& file) override { files_.StartWritingOut(file); }
     FileResult CommitStagedFile(const StagedFile& file) override {
         return files_.CommitStagedFile(file);
     }
