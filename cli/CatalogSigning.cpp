@@ -64,7 +64,7 @@ std::string Worded(const SigningRefusal& refusal, const CommandLineOptions& o) {
         case SigningInput::KeyFile:
             return inFile("--sign-key", o.signKey);
         case SigningInput::Password:
-            return inFile("--sign-key", o.signKey) +
+            return (o.signPfx ? inFile("--sign-pfx", o.signPfx) : inFile("--sign-key", o.signKey)) +
                    " (give it with --sign-password-env VAR or --sign-password-stdin)";
         case SigningInput::TestCertificateFolder:
             if (o.testCertificateDir->empty()) return "--test-certificate: " + refusal.reason;

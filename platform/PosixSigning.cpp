@@ -151,7 +151,8 @@ Pkcs12Contents Pkcs12Bags(PKCS12* pkcs12, const char* pass, int length, bool ver
     const auto failed = [&](std::string_view why) {
         const unsigned long reason = ERR_peek_last_error();
         ERR_clear_error();
-        if (!verified) return Pkcs12Contents{nullptr, {}, "wrong password (the file has no MAC)"};
+        if (!verified)
+            return Pkcs12Contents{nullptr, {}, "wrong password (the file has no MAC)", true};
         const char* text = reason != 0 ? ERR_reason_error_string(reason) : nullptr;
         return Pkcs12Contents{
             nullptr,
@@ -265,7 +266,7 @@ Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password) {
         return Pkcs12Bags(pkcs12.get(), pass.c_str(), static_cast<int>(pass.size()), true);
     if (mac && (!pass.empty() || PKCS12_verify_mac(pkcs12.get(), nullptr, 0) != 1)) {
         ERR_clear_error();
-        return {nullptr, {}, "wrong password"};
+        return {nullptr, {}, "wrong password", true};
     }
     if (mac) return Pkcs12Bags(pkcs12.get(), nullptr, 0, true);
     Pkcs12Contents contents =

@@ -68,6 +68,7 @@ struct Pkcs12Contents {
     std::unique_ptr<SigningKey> key;
     std::vector<std::string> certificates;
     std::string error;
+    bool passwordRefused = false;  // the error is the password's (when the system can tell)
 };
 
 Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password);

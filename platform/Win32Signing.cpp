@@ -384,12 +384,10 @@ Pkcs12Contents ImportPkcs12(std::string_view bytes, std::string_view password) {
         PFXImportCertStore(&blob, widePassword.c_str(), CRYPT_EXPORTABLE | PKCS12_NO_PERSIST_KEY));
     // Windows says ERROR_INVALID_PASSWORD; Wine says nothing, for a wrong password and for a
     // key it does not import (ECDSA) alike.
-    if (!store)
-        return {nullptr,
-                {},
-                GetLastError() == ERROR_INVALID_PASSWORD
-                    ? "wrong password"
-                    : "wrong password, or a key that is not RSA: " + std::string(kNotRsa)};
+    if (!store) {
+        if (GetLastError() == ERROR_INVALID_PASSWORD) return {nullptr, {}, "wrong password", true};
+        return {nullptr, {}, "wrong password, or a key that is not RSA: " + std::string(kNotRsa)};
+    }
 
     // Wine marks every certificate of the file as holding the key, the issuers too: the key is
     // read once, and its public half is taken from the certificate whose modulus is the key's.

@@ -53,7 +53,7 @@ Loaded LoadPemFiles(const SigningRequest& request) {
         return Refusal(SigningInput::CertificateFile, "no PEM certificate in the file");
     const KeyFileReading reading = ReadPrivateKeyFile(request.privateKey, request.password);
     if (!reading.key)
-        return Refusal(reading.needsPassword ? SigningInput::Password : SigningInput::KeyFile,
+        return Refusal(reading.passwordRefused ? SigningInput::Password : SigningInput::KeyFile,
                        reading.problem);
     if (AlgorithmOf(*reading.key) != KeyAlgorithm::Rsa && request.hash == HashAlgorithm::Sha1)
         return Refusal(SigningInput::Signer, std::string(kEcdsaForSha1));
@@ -72,7 +72,9 @@ Loaded LoadPemFiles(const SigningRequest& request) {
 
 Loaded LoadPkcs12(const SigningRequest& request) {
     Pkcs12Contents contents = ImportPkcs12(request.pkcs12, request.password.value_or(""));
-    if (!contents.error.empty()) return Refusal(SigningInput::Pkcs12File, contents.error);
+    if (!contents.error.empty())
+        return Refusal(contents.passwordRefused ? SigningInput::Password : SigningInput::Pkcs12File,
+                       contents.error);
     if (contents.key->Algorithm() != KeyAlgorithm::Rsa && request.hash == HashAlgorithm::Sha1)
         return Refusal(SigningInput::Signer, std::string(kEcdsaForSha1));
     return {std::move(contents.key), std::move(contents.certificates), {}, std::nullopt};

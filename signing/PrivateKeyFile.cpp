@@ -129,10 +129,11 @@ KeyFileReading ReadPkcs8(std::string_view der) {
 
 KeyFileReading Decrypted(const std::optional<std::string>& plain,
                          KeyFileReading (*read)(std::string_view)) {
-    if (!plain) return Problem(kWrongPassword);
+    const KeyFileReading wrong{std::nullopt, std::string(kWrongPassword), true};
+    if (!plain) return wrong;
     KeyFileReading reading = read(*plain);
     // A wrong key decrypts to noise that now and then ends like padding.
-    if (!reading.key && reading.problem == kDamaged) return Problem(kWrongPassword);
+    if (!reading.key && reading.problem == kDamaged) return wrong;
     return reading;
 }
 

@@ -17,8 +17,10 @@ KeyAlgorithm AlgorithmOf(const PrivateKeyNumbers& key);
 
 struct KeyFileReading {
     std::optional<PrivateKeyNumbers> key;
-    std::string problem;         // why there is no key, one line; empty when there is one
-    bool needsPassword = false;  // the key is encrypted and no password was given
+    std::string problem;  // why there is no key, one line; empty when there is one
+    // The password is what is wrong: the key is encrypted and none was given, or the one given
+    // does not open it.
+    bool passwordRefused = false;
 };
 
 // The first private key of a PEM file: PKCS #8 ("PRIVATE KEY"); PKCS #8 encrypted with PBES2

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <ostream>
 #include <set>
 
 #include "tests/pages/WizardTestHarness.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDirectory.h"
 
 namespace usbwiz::testing {
@@ -176,6 +178,33 @@ INSTANTIATE_TEST_SUITE_P(
                               "Test certificate folder: the folder's name is empty",
                               kTestCertificateFolderEdit}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+// A PKCS #12 file that the password does not open (a wrong one, or none typed) is the password's
+// refusal, not the file's: the focus goes to the password.
+TEST_F(WizardTest, APkcs12PasswordThatDoesNotOpenTheFileIsThePasswordsFault) {
+    const TempDirectory folder;
+    ASSERT_EQ(std::system(("cd '" + folder.Path() +
+                           "' && openssl req -x509 -newkey rsa:2048 -nodes -keyout k.pem -out "
+                           "c.pem -days 30 -subj /CN=maker 2>/dev/null && openssl pkcs12 -export "
+                           "-inkey k.pem -in c.pem -out m.pfx -passout pass:s3cret")
+                              .c_str()),
+              0);
+    for (const char* typed : {"not-it", ""}) {
+        SCOPED_TRACE(typed);
+        platform.files["C:\\keys\\maker.pfx"] = ReadFileBytes(folder.Path() + "m.pfx").value();
+        const ScriptedPageRunner runner =
+            RunPage(PageId::Certification, Defaults(Package::ComPort),
+                    Then(Then({Click(kPlanCertificationButton), Click(kMakerCertificateButton)},
+                              Then(Retype(kCertificateFileEdit, "C:\\keys\\maker.pfx"),
+                                   Retype(kPasswordEdit, typed))),
+                         {Click(kNextButton)}));
+        EXPECT_EQ(runner.Messages(),
+                  (std::vector<ShownMessage>{{PageId::Certification, "Password: wrong password",
+                                              MessageIcon::None, MessageButtons::Ok}}));
+        EXPECT_EQ(runner.LastVisit().focusAtEnd, kPasswordEdit);
+        EXPECT_EQ(services.catalogs.signing.key, nullptr);
+    }
+}
 
 // A test certificate is made on Next, its folder checked; the summary names the folder, and
 // the page opened again shows the choice as it was left.

@@ -83,8 +83,9 @@ TEST(PrivateKeyFile, EveryFormOpenSslWrites) {
         if (*c.refusal != '\0') {
             EXPECT_FALSE(reading.key);
             EXPECT_NE(reading.problem.find(c.refusal), std::string::npos) << reading.problem;
-            EXPECT_EQ(reading.needsPassword,
-                      std::string_view(c.refusal) == "no password was given");
+            EXPECT_EQ(reading.passwordRefused,
+                      std::string_view(c.refusal) == "no password was given" ||
+                          std::string_view(c.refusal) == "wrong password");
         } else if (const auto* rsa =
                        reading.key ? std::get_if<RsaPrivateNumbers>(&*reading.key) : nullptr) {
             EXPECT_EQ("Modulus=" + Hex(rsa->modulus) + "\n", modulus);
