@@ -53,10 +53,11 @@ struct CatalogStaging {
 };
 
 // Stages the package's files and then its catalogs into `run`, committing nothing. While the
-// files are staged, a helper thread has `loadSigner` (when given) load and check the key, then
-// describes the catalogs and builds them, each signature verified with the certificate (a key
-// that fails refuses the key, or fails like a file); the run's thread takes the steps left once
-// its files are staged (SharedSteps). A refused signer is answered before any failure to stage.
+// files are staged, helper threads have `loadSigner` (when given) load and check the key,
+// describe the catalogs and build them, each signature verified with the key (a key that fails
+// refuses the key, or fails like a file); the run's thread starts its staged files for the disk
+// and takes the steps left (SharedSteps). A refused signer is answered before any failure to
+// stage.
 CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
                                         const CatalogOptions& options,
                                         const CatalogSignerLoader& loadSigner, StagedRun& run);

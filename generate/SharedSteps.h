@@ -20,7 +20,7 @@ class SharedSteps {
 
     // Starts the helpers on `steps`, in order; no step at or after `gate` starts before every
     // step before it is done. Without a thread to be had, Finish takes every step.
-    SharedSteps(std::vector<Step> steps, std::size_t gate, int helpers = 1);
+    SharedSteps(std::vector<Step> steps, std::size_t gate, int helpers);
 
     // Takes no more steps and waits for those taken, for a run that ends early (an exception):
     // no step outlives what it refers to.

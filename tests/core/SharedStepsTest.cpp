@@ -37,7 +37,7 @@ TEST(SharedSteps, AThrownStepIsRethrownAndEndsTheSteps) {
     bool after = false;
     std::vector<SharedSteps::Step> steps{[] { throw std::runtime_error("no key"); },
                                          [&] { after = true; }};
-    SharedSteps shared(std::move(steps), 1);
+    SharedSteps shared(std::move(steps), 1, 1);
     EXPECT_THROW(shared.Finish(), std::runtime_error);
     EXPECT_FALSE(after);
 }
