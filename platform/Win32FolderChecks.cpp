@@ -57,22 +57,33 @@ std::optional<std::wstring> FinalPath(const std::wstring& path) {
     return final;
 }
 
+// What `get` answers as GetFullPathName does: the text's length, or the size it needs when the
+// buffer is too small (then asked once more with that size); nullopt when it fails.
+template <typename Text, typename Get>
+std::optional<Text> Grown(Get get) {
+    Text text(MAX_PATH, 0);
+    DWORD size = get(text);
+    if (size >= text.size()) {
+        text.resize(size);
+        size = get(text);
+    }
+    if (size == 0 || size >= text.size()) return std::nullopt;
+    text.resize(size);
+    return text;
+}
+
 }  // namespace
 
 std::optional<std::string> ComparablePath(const std::string& path) {
     if (path.empty()) return std::nullopt;
     // Windows resolves '.' and '..' by the names alone, before any link.
     const std::wstring given = Wide(path);
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD size =
-        GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (size >= full.size()) {
-        full.resize(size);
-        size =
-            GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    if (size == 0 || size >= full.size()) return std::nullopt;
-    full.resize(size);
+    std::optional<std::wstring> formed = Grown<std::wstring>([&](std::wstring& buffer) {
+        return GetFullPathNameW(given.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
+                                nullptr);
+    });
+    if (!formed) return std::nullopt;
+    std::wstring& full = *formed;
     while (full.size() > RootLength(full) && full.back() == L'\\') full.pop_back();
 
     // The longest part that exists, resolved; the rest as it would be made.
@@ -98,17 +109,11 @@ std::optional<std::string> ComparablePath(const std::string& path) {
 
 std::optional<std::string> FullPath(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    std::string full(MAX_PATH, '\0');
-    DWORD size =
-        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (size >= full.size()) {
-        full.resize(size);
-        size =
-            GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    }
-    if (size == 0 || size >= full.size()) return std::nullopt;
-    full.resize(size);
-    while (full.size() > 3 && full.back() == '\\') full.pop_back();
+    std::optional<std::string> full = Grown<std::string>([&](std::string& buffer) {
+        return GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
+                                nullptr);
+    });
+    while (full && full->size() > 3 && full->back() == '\\') full->pop_back();
     return full;
 }
 
