@@ -65,8 +65,8 @@ dpkg-deb -x "$deb" "$work/deb"
 # Whether the programs carry stand-ins, from what they carry: a file byte for byte one of
 # payload/stand-ins. Everything a maker reads first must then say so, and nothing otherwise.
 stand_ins=no
-"$work/deb/usr/bin/usbdrvgen" --payloads | awk '!/^#/ {print $1 "  " $3}' |
-  (cd "$root/payload/stand-ins" && sha256sum -c 2>/dev/null) | grep -q ': OK$' && stand_ins=yes
+grep -q ': OK$' < <("$work/deb/usr/bin/usbdrvgen" --payloads | awk '!/^#/ {print $1 "  " $3}' |
+  (cd "$root/payload/stand-ins" && sha256sum -c 2>/dev/null)) && stand_ins=yes
 release=$version expected_suffix=""
 [ "$stand_ins" = no ] || release="$version ($mark)" expected_suffix=-standins
 [ "$suffix" = "$expected_suffix" ] ||
@@ -123,7 +123,7 @@ win=$work/zip/UsbDriverWizard-$version$suffix-win64
   fail ".zip: unexpected files: $(ls "$win" | tr '\n' ' ')"
 (cd "$win" && sha256sum --quiet -c SHA256SUMS) || fail ".zip: SHA256SUMS"
 for program in "$win/UsbDriverWizard.exe" "$win/usbdrvgen.exe" "$linux"; do
-  ! strings -a "$program" | grep -q -F "$root" || fail "${program##*/} names the build's folder"
+  ! grep -q -F "$root" < <(strings -a "$program") || fail "${program##*/} names the build's folder"
 done
 
 export WINEPREFIX=${WINEPREFIX:-$root/build/wine-release-check}

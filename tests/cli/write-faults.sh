@@ -80,7 +80,7 @@ if [ -z "$windows_exe" ]; then
   status=$?
   [ "$status" = 1 ] || fail "under ulimit -f 4 the exit status is $status, not 1"
   grep -q 'File too large' "$work/limit.err" || fail "no reason given: $(cat "$work/limit.err")"
-  ls "$work/limit" | grep -q '^~usbwiz-' && fail "a temporary file was left behind"
+  grep -q '^~usbwiz-' < <(ls "$work/limit") && fail "a temporary file was left behind"
   only_earlier "$work/limit" a || fail "the earlier package changed"
   (ulimit -f 4; "$usbdrvgen" --quiet --out "$work/limit-new/pkg" "${a[@]}" 2>/dev/null)
   [ -e "$work/limit-new" ] && fail "the failed run left the folders it made"

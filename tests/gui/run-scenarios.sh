@@ -41,7 +41,7 @@ linux_path() {
 names=() setups=() outcomes=()
 while read -r name rest; do
   case "$name" in '' | '#'*) continue ;; esac
-  if [ $# -gt 0 ] && ! printf '%s\n' "$@" | grep -qxF "$name"; then continue; fi
+  if [ $# -gt 0 ] && ! grep -qxF "$name" < <(printf '%s\n' "$@"); then continue; fi
   [ -f "$scenarios_dir/$name.txt" ] || { echo "FAIL: the table names $name, but $scenarios_dir/$name.txt is missing" >&2; exit 1; }
   setup=""
   if [ "${rest%% *}" = small-disk ]; then

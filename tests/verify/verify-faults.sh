@@ -249,7 +249,7 @@ if [ -n "$wine_sh" ]; then
         file=${entry#file:}
         local windows=listed ours=other
         grep -qx -- "$file" <<<"$found" && windows=other
-        printf '%s\n' "${listed[@]}" | grep -qx -- "$file" && ours=listed
+        grep -qx -- "$file" < <(printf '%s\n' "${listed[@]}") && ours=listed
         [ "$windows" = "$ours" ] || fail "$package/$file in $catalog: Windows says $windows, verify $ours"
       done
       local trusted=no ours=no
