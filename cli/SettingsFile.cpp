@@ -3,6 +3,7 @@
 #include <set>
 
 #include "cli/CodePageNumber.h"
+#include "settings/Trimmed.h"
 #include "settings/Utf8.h"
 
 namespace usbwiz {
@@ -11,12 +12,6 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 std::string Unquoted(std::string_view value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
@@ -59,14 +54,14 @@ class LineReader {
     bool Read(std::string_view line, std::size_t number) {
         if (FindInvalidUtf8(line))
             return Refuse(number, "not UTF-8 text (settings files are UTF-8)");
-        const std::string_view content = Trimmed(line);
+        const std::string_view content = Trimmed(line, kBlanks);
         if (content.empty() || content.front() == '#') return true;
 
         const std::size_t equals = content.find('=');
         if (equals == std::string_view::npos)
             return Refuse(number, "expected 'Field = value', not " + Shown(content));
-        const std::string name(Trimmed(content.substr(0, equals)));
-        const std::string_view value = Trimmed(content.substr(equals + 1));
+        const std::string name(Trimmed(content.substr(0, equals), kBlanks));
+        const std::string_view value = Trimmed(content.substr(equals + 1), kBlanks);
 
         if (name.empty()) return Refuse(number, "a field name is missing before '='");
         if (!seen_.insert(name).second) return Refuse(number, Printable(name) + " is set twice");

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 
+#include "settings/Trimmed.h"
+
 namespace usbwiz {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+constexpr std::string_view kBlanks = " \t\r";
 
 bool SameLetters(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -31,7 +29,7 @@ CatalogUse ReadCatalogUse(std::string_view inf) {
     bool inVersion = false, inSourceFiles = false;  // the two sections that matter
     while (!inf.empty()) {
         const std::size_t end = inf.find('\n');
-        std::string_view line = Trimmed(inf.substr(0, end));
+        std::string_view line = Trimmed(inf.substr(0, end), kBlanks);
         inf.remove_prefix(end == std::string_view::npos ? inf.size() : end + 1);
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
@@ -41,13 +39,13 @@ CatalogUse ReadCatalogUse(std::string_view inf) {
             continue;
         }
         if (!inVersion && !inSourceFiles) continue;
-        line = Trimmed(line.substr(0, line.find_first_of(";\r")));
+        line = Trimmed(line.substr(0, line.find_first_of(";\r")), kBlanks);
         const std::size_t equals = line.find('=');
-        const std::string_view key = Trimmed(line.substr(0, equals));
+        const std::string_view key = Trimmed(line.substr(0, equals), kBlanks);
         if (inSourceFiles)
             use.sourceFiles.emplace_back(key);
         else if (SameLetters(key, "CatalogFile") && equals != std::string_view::npos)
-            use.catalog = std::string(Trimmed(line.substr(equals + 1)));
+            use.catalog = std::string(Trimmed(line.substr(equals + 1), kBlanks));
     }
     return use;
 }

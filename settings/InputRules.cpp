@@ -1,5 +1,7 @@
 #include "settings/InputRules.h"
 
+#include "settings/Trimmed.h"
+
 namespace usbwiz {
 
 bool IsHexText(std::string_view text) {
@@ -13,10 +15,8 @@ bool IsHexText(std::string_view text) {
 
 bool IsValidPathText(std::string_view text) {
     constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
-    const auto first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::string_view::npos) return false;
-    const auto last = text.find_last_not_of(kWhiteSpace);
-    const std::string_view trimmed = text.substr(first, last - first + 1);
+    const std::string_view trimmed = Trimmed(text, kWhiteSpace);
+    if (trimmed.empty()) return false;
 
     for (std::size_t i = 0; i < trimmed.size(); ++i) {
         switch (trimmed[i]) {

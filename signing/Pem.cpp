@@ -1,14 +1,12 @@
 #include "signing/Pem.h"
 
+#include "settings/Trimmed.h"
+
 namespace usbwiz {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+constexpr std::string_view kBlanks = " \t\r";
 
 int Base64Value(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -58,7 +56,7 @@ std::optional<std::vector<PemBlock>> ReadPemBlocks(std::string_view text) {
     bool inHeaders = false;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        const std::string_view line = Trimmed(text.substr(0, end));
+        const std::string_view line = Trimmed(text.substr(0, end), kBlanks);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!open) {
             if (line.starts_with(kBegin) && line.ends_with(kDashes) &&
@@ -83,8 +81,8 @@ std::optional<std::vector<PemBlock>> ReadPemBlocks(std::string_view text) {
         // Header lines come first, up to a blank line; base64 holds no ':'.
         const std::size_t colon = line.find(':');
         if (inHeaders && colon != std::string_view::npos) {
-            open->headers.emplace_back(Trimmed(line.substr(0, colon)),
-                                       Trimmed(line.substr(colon + 1)));
+            open->headers.emplace_back(Trimmed(line.substr(0, colon), kBlanks),
+                                       Trimmed(line.substr(colon + 1), kBlanks));
             continue;
         }
         inHeaders = false;

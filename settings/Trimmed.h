@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+namespace usbwiz {
+
+// `text` without the characters of `blanks` at either end; empty when it holds nothing else.
+inline std::string_view Trimmed(std::string_view text, std::string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+}  // namespace usbwiz
