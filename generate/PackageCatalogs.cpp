@@ -91,7 +91,9 @@ CatalogStaging StagePackageWithCatalogs(const PackageContents& package,
         steps.emplace_back([&, i] {
             if (signer.refusal.empty()) built[i] = Build(described[i], signer);
         });
-    SharedSteps shared(std::move(steps), 2, 2);  // should staging throw, it stops the steps
+    const std::size_t firstCatalog = 2;  // the catalogs wait for the key and the descriptions
+    const int helpers = 2;
+    SharedSteps shared(std::move(steps), firstCatalog, helpers);  // stopped should staging throw
     std::optional<WriteFailure> failure = StagePackage(package, run);
     if (!failure) run.StartWritingOut();
     shared.Finish();

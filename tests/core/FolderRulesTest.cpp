@@ -37,15 +37,11 @@ TEST(FolderRules, LevelsWindowsCannotName) {
         {"\\\\srv\\share\\pk.", '\\', kWestern,
          "folder '\\\\srv\\share\\pk.': a dot at the end is not allowed (Windows drops it from "
          "the name)"},
-        // 0x95 0x5C is one character in code page 932: its second byte separates nothing.
-        {"C:\\\x95\x5C"
-         "CON\\pkg",
-         '\\', kJapanese, nullptr},
-        {"C:\\\x95\x5C"
-         "CON\\pkg",
-         '\\', kWestern,
+        // 0x95 0x5C ('\\') is one character in code page 932: its second byte separates nothing.
+        {"C:\\\x95\\CON\\pkg", '\\', kJapanese, nullptr},
+        {"C:\\\x95\\CON\\pkg", '\\', kWestern,
          "folder 'C:\\\x95\\CON': 'CON' is not allowed (Windows reserves the name for a device)"},
-        {"/tmp/w/pkg", '/', 65001, nullptr},
+        {"/tmp/w/pkg", '/', kUtf8CodePage, nullptr},
         {"/tmp/C:/pkg", '/', 65001,
          "folder '/tmp/C:': ':' is not allowed (Windows file names cannot hold it)"},
     };
@@ -62,16 +58,10 @@ TEST(FolderRules, LevelsWindowsCannotName) {
 
 TEST(FolderRules, LengthInWindowsCharacters) {
     EXPECT_EQ(WindowsLength("abc", kWestern), 3u);
-    EXPECT_EQ(WindowsLength("\x95\x5C"
-                            "a",
-                            kJapanese),
-              2u);
+    EXPECT_EQ(WindowsLength("\x95\\a", kJapanese), 2u);
     EXPECT_EQ(WindowsLength("\xC3\xA9", kUtf8CodePage), 1u);          // é
     EXPECT_EQ(WindowsLength("\xF0\x9F\x98\x80", kUtf8CodePage), 2u);  // a surrogate pair
-    EXPECT_EQ(WindowsLength("\xFF"
-                            "a",
-                            kUtf8CodePage),
-              2u);  // not UTF-8: bytes
+    EXPECT_EQ(WindowsLength("\xFF\x61", kUtf8CodePage), 2u);          // not UTF-8: bytes
 }
 
 // A staged file's temporary name (16 characters) is longer than a short final name, so it sets
